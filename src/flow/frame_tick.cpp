@@ -1,0 +1,60 @@
+#include "flow/frame_tick.hpp"
+
+#include "flow/play_frame.hpp"
+
+namespace flow {
+
+namespace {
+
+constexpr uint32_t kLostSurfaceGraceMs = 4000;
+
+void handleLostSurfaces(Game& game) {
+    const uint32_t now = game.platform.clock().now();
+    // Just after an activation the display may still be settling: skip the frame, try again.
+    if (game::elapsedSince(now, game.app.activatedAt) < kLostSurfaceGraceMs) {
+        game.log.writeLog("extra EXIT __DENIED!");
+        return;
+    }
+    game.log.writeLog("extra EXIT marking");
+    game.app.suspended = true;
+    game.app.graphicsLoaded = false;
+}
+
+void chooseCursor(Game& game) {
+    // The player's choice of pointer arrives with the profiles; until then the game's own is used.
+    game.platform.setCursor(present::CursorShape::Own);
+}
+
+}  // namespace
+
+void frameTick(Game& game) {
+    if (game.app.suspended) return;
+    ++game.app.tickNumber;
+    game.sound.setTickNumber(game.app.tickNumber);
+
+    game.platform.restoreSurfaces();
+    if (game.platform.surfacesLost()) {
+        handleLostSurfaces(game);
+        return;
+    }
+    if (!game.app.graphicsLoaded) {
+        game.app.graphicsLoaded = true;
+    }
+    chooseCursor(game);
+    dispatchScreen(game);
+}
+
+void dispatchScreen(Game& game) {
+    switch (game.rules.playState) {
+        case game::StateLogo:
+        case game::StateTitle:
+        case game::StatePaused:
+            // The logo, title and pause screens are drawn by the screen state machine.
+            present::presentFrame(game.display, game.platform);
+            return;
+        default:
+            runPlayFrame(game);
+    }
+}
+
+}  // namespace flow

@@ -1,0 +1,66 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "data/game_folder.hpp"
+#include "data/log.hpp"
+#include "game/state.hpp"
+#include "present/display.hpp"
+#include "present/overlay_text.hpp"
+#include "present/platform.hpp"
+#include "present/sound.hpp"
+
+namespace flow {
+
+// The window, the tick and the diagnostic overlay.
+struct AppState {
+    bool windowed = false;
+    bool suspended = false;
+    bool graphicsLoaded = true;
+    uint32_t activatedAt = 0;
+    uint32_t tickStartedAt = 0;
+    int32_t showMainStatus = 0;
+    int32_t showFps = 0;
+    float displayedFps = 30.0f;
+    bool closing = false;       // a close request was seen; deactivation then does not minimise
+    bool quitRequested = false;
+    int exitCode = 0;
+    int64_t tickNumber = 0;     // frame ticks run so far, for the sound log
+    int32_t musicVolume = 50;   // percent; the profile file keeps them
+    int32_t soundVolume = 50;
+    int32_t currentPlayer = 0;
+};
+
+// Which screen a tick shows: the play state lives with the rules, the menu overlay here.
+struct ScreenState {
+    bool menuActive = false;
+    int32_t menuScreen = 0;
+    int32_t dialogId = 0;
+    std::vector<int32_t> screenStack;
+    std::vector<int32_t> dialogStack;
+    uint32_t logoStartedAt = 0;
+    uint32_t titleEnteredAt = 0;
+};
+
+// Everything of a running game, made by the entry point (or the simulator, or a test) and passed by
+// reference. Declaration order matters: `services` refers to the members above it.
+struct Game {
+    Game(present::Platform& platform, data::GameFolder folder, uint32_t seed);
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    present::Platform& platform;
+    data::GameFolder folder;
+    data::DiagnosticLog log;
+    game::Random random;
+    present::SoundSystem sound;
+    game::Services services;
+
+    game::GameState rules;
+    AppState app;
+    ScreenState screens;
+    present::Display display;
+    present::OverlayFont overlayFont;
+};
+
+}  // namespace flow

@@ -1,0 +1,82 @@
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cstdio>
+
+#include "data/windowed_setting.hpp"
+#include "flow/frame_tick.hpp"
+#include "flow/instance_lock.hpp"
+#include "flow/startup.hpp"
+#include "flow/window_proc.hpp"
+#include "present/sdl_platform.hpp"
+
+namespace {
+
+data::GameFolder findGameFolder() {
+    std::filesystem::path root;
+    if (char* base = SDL_GetBasePath()) {
+        root = base;
+        SDL_free(base);
+    }
+    std::filesystem::path writeRoot = root;
+    // An installed, read-only copy keeps the player's files in the user's data folder.
+    if (!data::isWritableFolder(root)) {
+        if (char* pref = SDL_GetPrefPath("Lumerik", "Lumerik")) {
+            writeRoot = pref;
+            SDL_free(pref);
+        }
+    }
+    return data::GameFolder(root, writeRoot);
+}
+
+}  // namespace
+
+int main(int, char**) {
+    flow::InstanceLock lock;
+    if (!lock.acquire()) return 0;
+
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr, "lumerik: cannot open the display: %s\n", SDL_GetError());
+        return 1;
+    }
+    data::GameFolder folder = findGameFolder();
+    if (folder.root().empty()) {
+        std::fprintf(stderr, "lumerik: cannot find the game folder\n");
+        SDL_Quit();
+        return 1;
+    }
+    const bool windowed = data::readWindowedSetting(folder.resolveWritable("profile\\profile"));
+
+    int exitCode = 0;
+    {
+        present::SdlPlatform platform(folder.resolve("gfx/cursor.png"), folder.resolve("gfx/icon.png"));
+        if (!platform.createWindow(windowed)) {
+            std::fprintf(stderr, "lumerik: cannot create the window: %s\n", SDL_GetError());
+            SDL_Quit();
+            return 1;
+        }
+        flow::Game game(platform, folder, SDL_GetTicks());
+        game.app.windowed = windowed;
+        flow::startGame(game);
+
+        platform.startTimer();
+        present::InputEvent event;
+        while (!game.app.quitRequested && platform.waitEvent(event)) {
+            if (event.type == present::InputEvent::Type::Tick)
+                flow::frameTick(game);
+            else
+                flow::handleEvent(game, event);
+        }
+        platform.stopTimer();
+        // Leave full screen before the window closes.
+        if (!game.app.windowed) {
+            game.app.windowed = true;
+            platform.setWindowMode(true);
+        }
+        flow::shutdownGame(game);
+        exitCode = game.app.exitCode;
+    }
+    IMG_Quit();
+    SDL_Quit();
+    return exitCode;
+}

@@ -1,0 +1,133 @@
+#include "flow/sim_state.hpp"
+
+#include <cmath>
+#include <functional>
+
+namespace flow {
+
+namespace {
+
+struct Variable {
+    const char* name;
+    bool real;
+    std::function<double(const Game&)> get;
+    std::function<void(Game&, double)> set;
+};
+
+// Binds a name to a field reached through `access`, converting to and from the JSON number.
+template <typename Field, typename Access>
+Variable bind(const char* name, Access access) {
+    constexpr bool real = std::is_floating_point_v<Field>;
+    return {name, real,
+            [access](const Game& g) { return static_cast<double>(access(const_cast<Game&>(g))); },
+            [access](Game& g, double v) {
+                if constexpr (std::is_same_v<Field, bool>)
+                    access(g) = v != 0;
+                else if constexpr (std::is_enum_v<Field>)
+                    access(g) = static_cast<Field>(static_cast<int32_t>(v));
+                else
+                    access(g) = static_cast<Field>(v);
+            }};
+}
+
+#define LUMERIK_VAR(name, expr) \
+    bind<std::remove_reference_t<decltype(std::declval<Game&>().expr)>>(name, [](Game& g) -> auto& { return g.expr; })
+
+const std::vector<Variable>& variables() {
+    static const std::vector<Variable> table = {
+        LUMERIK_VAR("playState", rules.playState),
+        LUMERIK_VAR("menuActive", screens.menuActive),
+        LUMERIK_VAR("menuScreen", screens.menuScreen),
+        LUMERIK_VAR("dialogId", screens.dialogId),
+        LUMERIK_VAR("gameMode", rules.gameMode),
+        LUMERIK_VAR("currentLevel", rules.level.currentLevel),
+        LUMERIK_VAR("nextLevel", rules.level.nextLevel),
+        LUMERIK_VAR("levelScore", rules.level.levelScore),
+        LUMERIK_VAR("totalScore", rules.level.totalScore),
+        LUMERIK_VAR("target", rules.level.target),
+        LUMERIK_VAR("limit", rules.level.limit),
+        LUMERIK_VAR("remaining", rules.level.remaining),
+        LUMERIK_VAR("progressPercent", rules.level.progressPercent),
+        LUMERIK_VAR("runePoints", rules.runePoints),
+        LUMERIK_VAR("levelWon", rules.level.levelWon),
+        LUMERIK_VAR("levelRunning", rules.level.levelRunning),
+        LUMERIK_VAR("freezeOn", rules.level.freezeOn),
+        LUMERIK_VAR("freezeStart", rules.level.freezeStart),
+        LUMERIK_VAR("levelStartTime", rules.level.levelStartTime),
+        LUMERIK_VAR("moveMade", rules.moves.moveMade),
+        LUMERIK_VAR("fallOffset", rules.fall.fallOffset),
+        LUMERIK_VAR("windowed", app.windowed),
+        LUMERIK_VAR("suspended", app.suspended),
+        LUMERIK_VAR("graphicsLoaded", app.graphicsLoaded),
+        LUMERIK_VAR("activatedAt", app.activatedAt),
+        LUMERIK_VAR("showMainStatus", app.showMainStatus),
+        LUMERIK_VAR("showFps", app.showFps),
+        LUMERIK_VAR("musicVolume", app.musicVolume),
+        LUMERIK_VAR("soundVolume", app.soundVolume),
+        LUMERIK_VAR("currentPlayer", app.currentPlayer),
+    };
+    return table;
+}
+
+#undef LUMERIK_VAR
+
+template <typename Array>
+nlohmann::json numbers(const Array& values) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const auto& v : values) list.push_back(static_cast<int64_t>(v));
+    return list;
+}
+
+}  // namespace
+
+nlohmann::json stateJson(const Game& game) {
+    nlohmann::json state;
+    for (const Variable& variable : variables()) {
+        const double value = variable.get(game);
+        if (variable.real)
+            state[variable.name] = value;
+        else
+            state[variable.name] = static_cast<int64_t>(value);
+    }
+    state["now"] = game.platform.clock().now();
+    state["cells"] = numbers(game.rules.board.cells);
+    state["cellBonus"] = numbers(game.rules.board.cellBonus);
+    state["cellStamp"] = numbers(game.rules.board.cellStamp);
+    state["screenStack"] = numbers(game.screens.screenStack);
+    state["dialogStack"] = numbers(game.screens.dialogStack);
+
+    const game::PendingBlockTurn& turn = game.rules.moves.pendingBlockTurn;
+    state["pendingBlockTurn"] = turn.active ? nlohmann::json{{"blockColumn", turn.blockColumn},
+                                                             {"blockRow", turn.blockRow},
+                                                             {"direction", static_cast<int>(turn.direction)},
+                                                             {"frame", turn.frame}}
+                                            : nlohmann::json();
+    state["boardTurnFrame"] = game.rules.moves.boardTurn.frame;
+    nlohmann::json slots = nlohmann::json::array();
+    for (const game::RuneSlot& slot : game.rules.runeSlots) slots.push_back({slot.state, slot.counter});
+    state["runeSlots"] = slots;
+
+    state["players"] = nlohmann::json::array();
+    state["highScores"] = nlohmann::json::array({nlohmann::json::array(), nlohmann::json::array(), nlohmann::json::array()});
+
+    nlohmann::json playing = nlohmann::json::array();
+    for (game::SoundId id : game.sound.playingNow()) playing.push_back(static_cast<int>(id));
+    state["soundsPlaying"] = playing;
+    nlohmann::json log = nlohmann::json::array();
+    for (const present::SoundLogEntry& entry : game.sound.log())
+        log.push_back({entry.tick, static_cast<int>(entry.id), entry.play ? "play" : "stop"});
+    state["soundLog"] = log;
+    return state;
+}
+
+bool setStateVariable(Game& game, std::string_view name, double value) {
+    for (const Variable& variable : variables()) {
+        if (name == variable.name) {
+            variable.set(game, value);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace flow

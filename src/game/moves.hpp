@@ -1,0 +1,38 @@
+#pragma once
+#include "game/state.hpp"
+
+namespace game {
+
+// A click on the play screen at picture point (x, y): offered to the frame's arrow buttons first,
+// otherwise it may start a quarter turn of the 2 by 2 block under it.
+void turnBlock(GameState& state, Services& services, int x, int y, Direction direction);
+
+// Starts a board turn when (x, y) lies on one of the frame's eight arrow buttons; true if it did.
+bool turnBoardAt(GameState& state, Services& services, int x, int y);
+
+// Starts a quarter turn of the whole board (only in StatePlaying).
+void turnBoard(GameState& state, Services& services, Direction direction);
+
+// One frame of a pending block turn. Returns the rotation step (1..5) at which the block is drawn in
+// this frame, or 0 when no turn is pending. On the fifth frame the cells are permuted.
+int advanceBlockTurn(GameState& state);
+
+// One frame of a board turn (StateRotating). Returns the frame counter after the step; at 6 the
+// arrays have been turned and play resumes.
+int advanceBoardTurn(GameState& state);
+
+// The board-turn angles of frames 0..5, in degrees, before the direction's sign.
+inline constexpr int kBoardTurnAngles[6] = {5, 15, 45, 75, 85, 0};
+
+struct ArrowButton {
+    int x, y, w, h;
+    Direction direction;
+};
+inline constexpr ArrowButton kArrowButtons[8] = {
+    {361, 109, 34, 25, Direction::CounterClockwise}, {209, 302, 25, 34, Direction::CounterClockwise},
+    {563, 261, 25, 34, Direction::CounterClockwise}, {402, 463, 34, 25, Direction::CounterClockwise},
+    {402, 109, 34, 25, Direction::Clockwise},        {209, 261, 25, 34, Direction::Clockwise},
+    {563, 302, 25, 34, Direction::Clockwise},        {361, 463, 34, 25, Direction::Clockwise},
+};
+
+}  // namespace game

@@ -1,6 +1,8 @@
 #pragma once
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "game/board.hpp"
 #include "game/clock.hpp"
@@ -76,12 +78,97 @@ struct LevelState {
     float endBonusShown = 0;
     int32_t endTotalScore = 0;    // totalScore when the level ended; the end bonus adds to it
     bool resumeSaved = false;
+    int32_t resumeElapsedSeconds = 0;  // what a saved run brings back: the clock of a timed mode,
+    int32_t resumeMovesLeft = 0;       // or the moves left of the others
     bool inResumedLevel = false;
+    PlayState pausedState = StatePlaying;  // where resuming a pause goes back to
     int32_t currentRunId = 0;
     int32_t passPoints = 0;
     int32_t passFigures = 0;
     LevelDefinition definition;   // the values of the level being played
 };
+
+// Cells that finished falling and balls that new figures complete continue a chain.
+struct ChainState {
+    bool chainRunning = false;
+    int32_t comboIndex = 0;
+    int32_t matchEvents = 0;  // figure events in the level, for the tips
+};
+
+// The level's opening: the board to show, and the colours brought in so far.
+struct RevealState {
+    std::array<uint8_t, kCellCount> preparedCells{};
+    std::array<uint8_t, 7> revealOrder{};
+    int32_t revealColours = 0;  // how many entries of revealOrder are used
+    int32_t revealCount = 0;
+};
+
+// The deal of a shuffle, waiting to be swept in diagonal by diagonal.
+struct ShuffleState {
+    std::array<uint8_t, kCellCount> shuffleCells{};  // 255: an occupied place not yet dealt
+    std::array<uint8_t, kCellCount> shuffleBonus{};
+    std::array<int32_t, kCellCount> shuffleStamps{};
+    int32_t shuffleTick = 0;  // 0..68
+};
+
+// The end animation: a negative offset is a wait in ticks, a positive one how far the ball fell.
+struct FallOutState {
+    std::array<int32_t, kCellCount> fallOffsets{};
+    int32_t fallenCount = 0;
+};
+
+// An effect played over one cell; the play screen draws it and raises its frame each tick.
+struct EffectEntry {
+    int32_t column = 0;
+    int32_t row = 0;
+    int32_t frame = 0;
+    bool operator==(const EffectEntry&) const = default;
+};
+
+// The three effect queues the rules fill and the play screen plays. A reveal entry drawn at its
+// last frame puts the cell's ball on the board.
+struct EffectQueues {
+    std::vector<EffectEntry> burst;   // "gfx//Rise.png": new balls, expired bonuses, blasts
+    std::vector<EffectEntry> clear;   // "gfx//Explode.png": balls of a figure
+    std::vector<EffectEntry> reveal;  // "gfx//Level.png": the opening and the shuffle sweep
+    // Frame counts of the three strips (Rise, Explode, Level) from the graphics settings. A count
+    // below 1 plays as a single frame, so a missing strip never stalls a reveal.
+    std::array<int32_t, 3> frames{};
+};
+
+// A new bonus flying from the rune meter to its cell; the play screen turns it into a flight.
+struct BonusFlightRequest {
+    int32_t pictureRow = 0;  // the bonus kind - 1
+    int32_t startSlot = 0;   // the rune slot it leaves from
+    int32_t column = 0;
+    int32_t row = 0;
+    bool operator==(const BonusFlightRequest&) const = default;
+};
+
+// What the rules ask of the screens around them. The flow acts on these and clears them.
+struct RuleRequests {
+    std::vector<BonusFlightRequest> bonusFlights;
+    bool explodeTipPending = false;  // show the Explode tip 700 ms after explodeTipAt
+    uint32_t explodeTipAt = 0;
+    bool explodeTipShown = false;    // at most once per level
+    int32_t explodeTipColour = 0;    // the colour of the bonus's ball, less one, for the tip's text
+    bool shuffleTip = false;         // the tip that follows the player's first shuffle
+    bool stuckDialog = false;        // no colour can make a figure any more (dialog 11)
+    bool recordRun = false;          // the run should be recorded and saved now
+    bool gameComplete = false;       // no level left to set up (dialog 9)
+    bool startGameMusic = false;     // a new game track, at the start of an intermission
+};
+
+// The current player's wishes that the rules look at; the flow copies them from the profile and
+// writes shuffleTipShown back.
+struct PlayerTips {
+    bool toShowTips = true;
+    bool shuffleTipShown = false;
+};
+
+// For each mode, the first level that has each bonus property (-1: none): 0 bonuses expire,
+// 1 ScoreBoost, 2 Universal, 3 Color, 4 Explode, 5 Freeze.
+using BonusFirstLevels = std::array<std::array<int32_t, 6>, kModeCount>;
 
 // Everything the rules read and write. Plain data; a test builds one with `GameState state;`.
 struct GameState {
@@ -93,12 +180,28 @@ struct GameState {
     int32_t runePoints = 0;
     std::array<RuneSlot, kRuneSlots> runeSlots{};
     FallState fall;
+    ChainState chain;
+    RevealState reveal;
+    ShuffleState shuffle;
+    FallOutState fallOut;
+    EffectQueues effects;
+    RuleRequests requests;
+    PlayerTips player;
     std::array<GlowPair, 12> playGlow{};  // the play screen's twelve buttons; 0..7 are the arrows
 
     // Filled once from the level file at start-up.
     LevelTable levels;
     LevelSettings settings;
+    BonusFirstLevels bonusFirstLevel = [] {
+        BonusFirstLevels none;
+        for (auto& mode : none) mode.fill(-1);
+        return none;
+    }();
 };
+
+// The number of ball colours in play. A level file may ask for fewer than two (every board would
+// hold figures) or more than seven (there are seven balls); the rules hold it to 2..7.
+inline int ballColours(const GameState& state) { return std::clamp(state.level.definition.colors, 2, 7); }
 
 // The services a rule may use: time from the one clock, draws from the one generator, and sounds.
 struct Services {

@@ -16,6 +16,13 @@ inline constexpr int kModeCount = 4;
 // Levels come in groups of five, of ten in ActionPuzzle; per-group tables are indexed by this.
 constexpr int levelGroupSize(GameMode mode) { return mode == GameMode::ActionPuzzle ? 10 : 5; }
 constexpr int levelGroup(GameMode mode, int level) { return (level - 1) / levelGroupSize(mode); }
+inline constexpr int kLevelGroups = 5;
+// The entry of a five-entry group table (SWAP, TIMEbonus, MOVEbonus) for a level. A level file may
+// define levels past the last group; they use the last group's entry.
+constexpr int groupEntry(GameMode mode, int level) {
+    const int group = levelGroup(mode, level);
+    return group < 0 ? 0 : group >= kLevelGroups ? kLevelGroups - 1 : group;
+}
 
 constexpr bool isTimed(GameMode mode) { return mode == GameMode::Action || mode == GameMode::ActionPuzzle; }
 constexpr bool isRefilled(GameMode mode) { return mode == GameMode::Action || mode == GameMode::Strategy; }

@@ -1,0 +1,88 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+#include "game/state.hpp"
+
+namespace rules_test {
+
+// Remembers every sound the rules play or stop; a sound "plays" until it is stopped or told done.
+class RecordingSound final : public game::SoundSink {
+public:
+    void play(game::SoundId id) override {
+        played.push_back(id);
+        playing[id] = true;
+    }
+    void stop(game::SoundId id) override {
+        stopped.push_back(id);
+        playing[id] = false;
+    }
+    bool isPlaying(game::SoundId id) const override { return playing[id]; }
+    int count(game::SoundId id) const { return static_cast<int>(std::count(played.begin(), played.end(), id)); }
+    void finishAll() { playing = {}; }
+
+    std::vector<game::SoundId> played, stopped;
+    std::array<bool, game::kSoundCount> playing{};
+};
+
+// A game state with a level of every mode at hand, a clock that moves only when told and a fixed
+// seed.
+struct RulesFixture : ::testing::Test {
+    game::GameState state;
+    game::ManualClock clock{100000};
+    game::Random random{12345};
+    RecordingSound sound;
+    game::Services services{clock, random, sound};
+
+    game::LevelDefinition& def() { return state.level.definition; }
+
+    // Rows top to bottom, one string per row, columns left to right; '.' is empty.
+    void setRows(const std::vector<std::string_view>& rows) {
+        state.board.clear();
+        for (int r = 0; r < static_cast<int>(rows.size()); ++r)
+            for (int c = 0; c < static_cast<int>(rows[r].size()); ++c)
+                state.board.cells[game::cellIndex(c, r)] = rows[r][c] == '.' ? 0 : static_cast<uint8_t>(rows[r][c] - '0');
+    }
+
+    std::string rowsOf() const {
+        std::string text;
+        for (int r = 0; r < game::kRows; ++r) {
+            for (int c = 0; c < game::kColumns; ++c) {
+                const uint8_t v = state.board.cells[game::cellIndex(c, r)];
+                text += v == 0 ? '.' : static_cast<char>('0' + v);
+            }
+            text += '\n';
+        }
+        return text;
+    }
+
+    void setBonus(int column, int row, game::BonusKind kind) {
+        state.board.cellBonus[game::cellIndex(column, row)] = kind;
+        state.board.cellStamp[game::cellIndex(column, row)] = static_cast<int32_t>(clock.now());
+    }
+
+    void put(int column, int row, uint8_t colour) { state.board.cells[game::cellIndex(column, row)] = colour; }
+
+    uint8_t at(int column, int row) const { return state.board.cells[game::cellIndex(column, row)]; }
+
+    int emptyCount() const {
+        return static_cast<int>(std::count(state.board.cells.begin(), state.board.cells.end(), uint8_t{0}));
+    }
+
+    // A level 1 with these values, entered in the table of `mode`.
+    void addLevel(game::GameMode mode, int number, const game::LevelDefinition& level) {
+        state.levels.lists[static_cast<int>(mode)].push_back({number, level});
+    }
+};
+
+// A full board of colours 1..6 on which no colour meets itself in any direction, so it holds no
+// figure; colour 7 is left free for the figures a test places.
+inline std::vector<std::string_view> quietRows() {
+    return {"1234561234", "3456123456", "5612345612", "1234561234", "3456123456",
+            "5612345612", "1234561234", "3456123456", "5612345612", "1234561234"};
+}
+
+}  // namespace rules_test

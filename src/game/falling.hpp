@@ -10,4 +10,27 @@ bool needsFall(const GameState& state);
 // True when the board has a hole to fill, as `needsFall` counts holes.
 bool boardHasHole(const GameState& state);
 
+// The board step of a fall, once per frame while the board may fall. Every fourth frame (when the
+// drawing has finished a 28-pixel drop) each column with a hole moves down by one cell above its
+// lowest hole, and in the refilled modes a new ball enters at the top. True while falling.
+bool fallStep(GameState& state, Services& services);
+
+// One frame of the drop animation, called by the drawing step while fallOffset is below 28.
+void advanceFallAnimation(GameState& state);
+
+// The chain bookkeeping right after resolveMatches in StatePlaying: the first figures after a
+// quiet frame start a chain, figures found after the falls they caused earn combo points.
+void afterMatches(GameState& state, Services& services, bool cleared);
+
+// Fills the board with `colours` colours (held to 2..7) and no figure.
+void generateBoard(GameState& state, Services& services, int colours);
+
+// The level's opening: the board (generated or restored) becomes the prepared board and leaves
+// the screen, to come back colour by colour. Sets StateBoardFill.
+void startReveal(GameState& state, Services& services);
+
+// One frame of the opening: brings in the next colour once the previous one has landed. True when
+// every colour is out and its reveal effects have played.
+bool advanceReveal(GameState& state, Services& services);
+
 }  // namespace game

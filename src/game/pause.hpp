@@ -7,8 +7,9 @@ namespace game {
 // ages, so bonus lifetimes do not run while the game stands still.
 void pauseLevel(GameState& state, const Services& services);
 
-// Play continues: the level clock and a running freeze move on by the time paused, stamps become
-// ticks again, and in the timed modes the clock resumes at the whole second it showed.
+// Play continues where it was interrupted: the level clock and a running freeze move on by the
+// time paused, stamps become ticks again, and in the timed modes the clock resumes at the whole
+// second it showed.
 void resumeLevel(GameState& state, const Services& services);
 
 // Turns every non-zero stamp t into now - t; applied twice it gives the stamps back.

@@ -1,0 +1,360 @@
+#include "game/modes.hpp"
+
+#include "game/falling.hpp"
+#include "game/matches.hpp"
+#include "game/pause.hpp"
+#include "game/shuffle.hpp"
+#include "rules_fixture.hpp"
+
+namespace {
+
+using game::GameMode;
+using game::RuleStep;
+
+struct Modes : rules_test::RulesFixture {
+    game::LevelDefinition level(int target, int limit, int colours = 5) {
+        game::LevelDefinition def;
+        def.target = target;
+        def.limit = limit;
+        def.colors = colours;
+        def.square4 = 10;
+        return def;
+    }
+
+    // Sets the level up and plays it from its first frame, as the opening would end.
+    void start(GameMode mode, int number) {
+        state.level.nextLevel = number;
+        ASSERT_TRUE(game::setupLevel(state, services, mode));
+        setRows(rules_test::quietRows());
+        game::startPlay(state, services);
+    }
+
+    RuleStep rules() { return game::applyModeRules(state, services); }
+
+    // Sets a timed level's clock so that the whole seconds left are `left`.
+    void secondsLeft(int left) {
+        state.level.levelStartTime = clock.now() - static_cast<uint32_t>(state.level.limit - left) * 1000u;
+    }
+
+    // A Freeze bonus going off in a square of colour 7.
+    void freezeBonusActs() {
+        for (int c : {4, 5})
+            for (int r : {4, 5}) put(c, r, 7);
+        setBonus(4, 4, game::BonusFreeze);
+        def().colors = 7;
+        ASSERT_TRUE(game::resolveMatches(state, services, game::Scoring::On));
+    }
+};
+
+TEST_F(Modes, ActionIsLostInTheFrameInWhichTheLimitHasPassed) {
+    addLevel(GameMode::Action, 1, level(1000, 60));
+    start(GameMode::Action, 1);
+    EXPECT_EQ(state.playState, game::StatePlaying);
+    EXPECT_TRUE(state.requests.recordRun);
+    EXPECT_EQ(rules(), RuleStep::Continue);
+    EXPECT_FLOAT_EQ(state.level.remaining, 60);
+
+    state.level.levelScore = 500;
+    state.level.totalScore = 300;
+    clock.advance(1000 + 1000 / 55 + 59999);
+    EXPECT_EQ(rules(), RuleStep::Continue);
+    EXPECT_FLOAT_EQ(state.level.remaining, 1);
+    EXPECT_EQ(state.level.progressPercent, 50);
+    clock.advance(1);
+    EXPECT_EQ(rules(), RuleStep::LevelLost);
+    EXPECT_EQ(state.playState, game::StateLevelOver);
+    EXPECT_EQ(state.level.levelScore, 0);
+    EXPECT_EQ(state.level.totalScore, 300);
+    EXPECT_EQ(state.level.nextLevel, 1);
+    EXPECT_FALSE(state.level.levelWon);
+    EXPECT_FALSE(state.level.levelRunning);
+}
+
+TEST_F(Modes, FreezeHoldsTheClockAndASecondFreezeRestartsIt) {
+    state.settings.freezeDurationMs = 10000;
+    addLevel(GameMode::Action, 1, level(1000, 60));
+    start(GameMode::Action, 1);
+    secondsLeft(25);
+    rules();
+    freezeBonusActs();
+    std::vector<int> shown;
+    for (int s = 1; s <= 12; ++s) {
+        clock.advance(1000);
+        rules();
+        shown.push_back(static_cast<int>(state.level.remaining));
+    }
+    // Frozen for ten seconds, then the clock counts on from 25.
+    EXPECT_EQ(shown, (std::vector<int>{25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 24, 23}));
+    EXPECT_TRUE(state.level.thawOn);
+
+    secondsLeft(25);
+    rules();
+    freezeBonusActs();
+    shown.clear();
+    for (int s = 1; s <= 16; ++s) {
+        clock.advance(1000);
+        if (s == 4) freezeBonusActs();
+        rules();
+        shown.push_back(static_cast<int>(state.level.remaining));
+    }
+    // 4 s into the first freeze a second one stops the clock for 10 s from then: 14 s in all.
+    EXPECT_EQ(shown, (std::vector<int>{25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 24, 23}));
+}
+
+TEST_F(Modes, StrategyChargesTwoMovesForABlockTurnAndOneForABoardTurn) {
+    addLevel(GameMode::Strategy, 1, level(1000, 3));
+    start(GameMode::Strategy, 1);
+    state.moves.moveMade = true;
+    EXPECT_EQ(rules(), RuleStep::Continue);
+    EXPECT_FLOAT_EQ(state.level.remaining, 1);
+
+    // A board turn leaves 0; the level is lost when the turn has finished.
+    state.playState = game::StateRotating;
+    state.moves.moveMade = true;
+    EXPECT_EQ(rules(), RuleStep::Continue);
+    EXPECT_FLOAT_EQ(state.level.remaining, 0);
+    state.moves.moveMade = false;
+    EXPECT_EQ(rules(), RuleStep::Continue);
+    state.playState = game::StatePlaying;
+    EXPECT_EQ(rules(), RuleStep::LevelLost);
+
+    // With one move left a block turn leaves -1 and loses at once; the level's points come off
+    // the total as well, never below 0.
+    start(GameMode::Strategy, 1);
+    state.level.remaining = 1;
+    state.level.levelScore = 500;
+    state.level.totalScore = 300;
+    state.moves.moveMade = true;
+    EXPECT_EQ(rules(), RuleStep::LevelLost);
+    EXPECT_FLOAT_EQ(state.level.remaining, -1);
+    EXPECT_EQ(state.level.totalScore + state.level.levelScore, 0);
+}
+
+TEST_F(Modes, EmptyCellModesWinOnProgressAndAskForTheStuckDialog) {
+    addLevel(GameMode::ActionPuzzle, 1, level(40, 120));
+    start(GameMode::ActionPuzzle, 1);
+    for (int i = 0; i < 39; ++i) state.board.cells[i] = 0;
+    EXPECT_EQ(rules(), RuleStep::Continue);
+    EXPECT_EQ(state.level.progressPercent, 97);
+    EXPECT_EQ(state.playState, game::StatePlaying);
+    EXPECT_FALSE(state.requests.stuckDialog);
+
+    // Progress is measured only while the board is at rest.
+    state.board.cells[39] = 0;
+    state.playState = game::StateSettling;
+    rules();
+    EXPECT_EQ(state.playState, game::StateSettling);
+    state.playState = game::StatePlaying;
+    rules();
+    EXPECT_EQ(state.playState, game::StateLevelOver);
+    EXPECT_TRUE(state.level.levelWon);
+    EXPECT_EQ(state.level.nextLevel, 2);
+    EXPECT_EQ(state.level.progressPercent, 100);
+    EXPECT_EQ(sound.count(game::SoundLevelJingle), 1);
+
+    // Every colour down to three balls: no figure can be made.
+    addLevel(GameMode::ActionPuzzle, 2, level(95, 120));
+    start(GameMode::ActionPuzzle, 2);
+    state.board.clear();
+    for (int colour = 1; colour <= 7; ++colour)
+        for (int k = 0; k < 3; ++k) state.board.cells[colour * 12 + k] = static_cast<uint8_t>(colour);
+    state.level.levelScore = 80;
+    state.level.totalScore = 50;
+    ASSERT_EQ(rules(), RuleStep::Continue);
+    EXPECT_TRUE(state.requests.stuckDialog);
+    game::loseStuckLevel(state);
+    EXPECT_EQ(state.playState, game::StateLevelOver);
+    EXPECT_EQ(state.level.totalScore, 0);
+    EXPECT_EQ(state.level.nextLevel, 2);
+}
+
+TEST_F(Modes, EndBonusGrowsBy15Sixteenths) {
+    state.settings.timeBonus = {10, 20, 30, 40, 50};
+    addLevel(GameMode::Action, 5, level(100, 60));
+    start(GameMode::Action, 5);
+    state.level.totalScore = 1000;
+    state.level.levelScore = 150;
+    secondsLeft(12);
+    rules();
+    EXPECT_EQ(state.playState, game::StateLevelOver);
+    game::finishLevel(state, services);
+    EXPECT_EQ(state.playState, game::StateFallOut);
+    EXPECT_EQ(sound.count(game::SoundFallLevel), 1);
+    EXPECT_FLOAT_EQ(state.level.endBonusBase, 12);
+
+    std::vector<int> totals;
+    for (int frame = 1; frame <= 130; ++frame) {
+        game::payEndBonus(state);
+        if (frame == 1) {
+            EXPECT_FLOAT_EQ(state.level.endBonusShown, 0.9375f);
+        }
+        totals.push_back(state.level.totalScore - 1000);
+    }
+    EXPECT_EQ(totals[0], 0);
+    EXPECT_EQ(totals[7], 7);
+    EXPECT_EQ(totals[127], 120);
+    EXPECT_EQ(totals[129], 120);
+    EXPECT_FLOAT_EQ(state.level.remaining, 0);
+
+    // The won fifth level leads into the next group's intermission.
+    game::chooseNextLevel(state);
+    EXPECT_EQ(state.playState, game::StateIntermission);
+}
+
+TEST_F(Modes, FinishLevelLetsTheBoardSettleAndScoreFirst) {
+    addLevel(GameMode::Action, 1, level(10, 60));
+    start(GameMode::Action, 1);
+    def().colors = 7;
+    for (int c : {2, 3})
+        for (int r : {2, 3}) put(c, r, 7);
+    state.playState = game::StateLevelOver;
+    game::finishLevel(state, services);
+    EXPECT_EQ(state.level.levelScore, 10);
+    EXPECT_TRUE(state.level.freezeOn);
+    int frames = 1;
+    for (; state.playState == game::StateLevelOver && frames < 100; ++frames) {
+        game::finishLevel(state, services);
+        if (state.fall.fallOffset < 28) game::advanceFallAnimation(state);
+    }
+    EXPECT_EQ(state.playState, game::StateFallOut);
+    EXPECT_EQ(emptyCount(), 0);
+    EXPECT_GT(frames, 10);
+}
+
+TEST_F(Modes, FallOutEmptiesTheBoardBottomRowFirst) {
+    game::startFallOut(state, services);
+    for (int r = 0; r < 10; ++r) {
+        std::vector<int> waits;
+        for (int c = 0; c < 10; ++c) waits.push_back(-135 + 15 * r - state.fallOut.fallOffsets[game::cellIndex(c, r)]);
+        std::sort(waits.begin(), waits.end());
+        EXPECT_EQ(waits, (std::vector<int>{1, 2, 4, 5, 7, 8, 10, 11, 13, 14})) << r;
+    }
+    int ticks = 0, twentyAt = 0;
+    state.level.endBonusShown = 5;
+    while (!game::advanceFallOut(state) && ticks < 1000) {
+        ++ticks;
+        if (twentyAt == 0 && state.fallOut.fallenCount >= 20) {
+            twentyAt = ticks;
+            EXPECT_EQ(state.fallOut.fallenCount, 20);
+            EXPECT_EQ(state.level.endBonusShown, 0);
+        }
+    }
+    // Row 8's last ball (a wait of 29) leaves at tick 43, row 0's last (149) at tick 163.
+    EXPECT_EQ(twentyAt, 43);
+    EXPECT_EQ(ticks + 1, 163);
+    EXPECT_EQ(state.fallOut.fallenCount, 100);
+}
+
+TEST_F(Modes, NextLevelComesAfterAnIntermissionOnlyWhenAWonLevelOpensAGroup) {
+    struct Case {
+        GameMode mode;
+        int next;
+        bool won;
+        game::PlayState expected;
+    };
+    const Case cases[] = {
+        {GameMode::Action, 6, true, game::StateIntermission},    {GameMode::Action, 7, true, game::StateLevelStart},
+        {GameMode::Action, 6, false, game::StateLevelStart},     {GameMode::Action, 26, true, game::StateLevelStart},
+        {GameMode::ActionPuzzle, 11, true, game::StateIntermission},
+        {GameMode::ActionPuzzle, 6, true, game::StateLevelStart}, {GameMode::ActionPuzzle, 51, true, game::StateLevelStart},
+        {GameMode::Puzzle, 26, true, game::StateLevelStart},      {GameMode::Strategy, 0, true, game::StateLevelStart},
+        {GameMode::Strategy, -4, true, game::StateLevelStart},
+    };
+    for (const Case& c : cases) {
+        state.gameMode = c.mode;
+        state.level.nextLevel = c.next;
+        state.level.levelWon = c.won;
+        game::chooseNextLevel(state);
+        EXPECT_EQ(state.playState, c.expected) << static_cast<int>(c.mode) << " " << c.next;
+    }
+}
+
+TEST_F(Modes, SetUpCarriesScoresAndHoldsUndefinedLevelValuesToSaneOnes) {
+    addLevel(GameMode::Strategy, 1, level(0, 25, 0));
+    addLevel(GameMode::Strategy, 2, level(500, 30, 12));
+    state.level.levelScore = 70;
+    state.level.totalScore = 30;
+    state.runePoints = 11;
+    state.moves.pendingBlockTurn.active = true;
+    state.fall.fallOffset = 7;
+    state.level.nextLevel = 1;
+    ASSERT_TRUE(game::setupLevel(state, services, GameMode::Strategy));
+    EXPECT_EQ(state.level.totalScore, 100);
+    EXPECT_EQ(state.level.levelScore, 0);
+    EXPECT_EQ(state.runePoints, 0);
+    EXPECT_FLOAT_EQ(state.level.remaining, 25);
+    EXPECT_EQ(state.playState, game::StateLevelStart);
+    EXPECT_FALSE(state.moves.pendingBlockTurn.active);
+    EXPECT_EQ(state.fall.fallOffset, 28);
+    EXPECT_TRUE(state.level.levelRunning);
+
+    // Target 0 counts as 1: nothing is won before the first point, and then the level is.
+    EXPECT_EQ(state.level.target, 1);
+    EXPECT_EQ(game::ballColours(state), 2);
+    EXPECT_EQ(rules(), RuleStep::Continue);
+    EXPECT_EQ(state.playState, game::StateLevelStart);
+    state.level.levelScore = 1;
+    rules();
+    EXPECT_EQ(state.playState, game::StateLevelOver);
+
+    state.level.nextLevel = 2;
+    ASSERT_TRUE(game::setupLevel(state, services, GameMode::Strategy));
+    EXPECT_EQ(game::ballColours(state), 7);
+    state.level.nextLevel = 3;
+    EXPECT_FALSE(game::setupLevel(state, services, GameMode::Strategy));
+
+    // A resumed timed level takes its saved clock and keeps its scores.
+    addLevel(GameMode::Action, 4, level(500, 60));
+    state.level.nextLevel = 4;
+    state.level.resumeSaved = true;
+    state.level.resumeElapsedSeconds = 20;
+    state.level.levelScore = 40;
+    state.runePoints = 9;
+    ASSERT_TRUE(game::setupLevel(state, services, GameMode::Action));
+    EXPECT_FALSE(state.level.resumeSaved);
+    EXPECT_EQ(state.level.levelStartTime, clock.now() - 20000);
+    EXPECT_EQ(state.level.levelScore, 40);
+    EXPECT_EQ(state.runePoints, 9);
+
+    // The clock starts a little after the opening: 1000 + 1000 / (11 x colours) ms.
+    const uint32_t before = state.level.levelStartTime;
+    game::startPlay(state, services);
+    EXPECT_EQ(state.level.levelStartTime - before, 1000u + 1000u / 55u);
+}
+
+TEST_F(Modes, ResumingGoesBackToTheStateThePauseInterrupted) {
+    addLevel(GameMode::Action, 1, level(1000, 60));
+    start(GameMode::Action, 1);
+    state.playState = game::StateSettling;
+    game::pauseLevel(state, services);
+    game::resumeLevel(state, services);
+    EXPECT_EQ(state.playState, game::StateSettling);
+
+    state.playState = game::StateFallOut;
+    game::pauseLevel(state, services);
+    game::resumeLevel(state, services);
+    EXPECT_EQ(state.playState, game::StateFallOut);
+
+    // The pause button sets StatePaused first; resuming returns to play.
+    state.playState = game::StatePaused;
+    game::pauseLevel(state, services);
+    game::resumeLevel(state, services);
+    EXPECT_EQ(state.playState, game::StatePlaying);
+}
+
+TEST_F(Modes, LevelLostDuringAShuffleKeepsTheDeal) {
+    addLevel(GameMode::Action, 1, level(1000, 60));
+    start(GameMode::Action, 1);
+    state.settings.swap = {4, 4, 4, 4, 4};
+    secondsLeft(20);
+    game::shuffle(state, services);
+    ASSERT_EQ(state.playState, game::StateShuffle);
+    const game::ShuffleState deal = state.shuffle;
+    for (int t = 0; t < 10; ++t) game::advanceShuffle(state);
+    clock.advance(10000);
+    EXPECT_EQ(rules(), RuleStep::LevelLost);
+    EXPECT_EQ(state.board.cells, deal.shuffleCells);
+    EXPECT_TRUE(state.effects.reveal.empty());
+}
+
+}  // namespace

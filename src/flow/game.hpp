@@ -40,6 +40,7 @@ struct ScreenState {
     std::vector<int32_t> dialogStack;
     uint32_t logoStartedAt = 0;
     uint32_t titleEnteredAt = 0;
+    uint32_t intermissionStartedAt = 0;
 };
 
 // Everything of a running game, made by the entry point (or the simulator, or a test) and passed by

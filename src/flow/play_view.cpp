@@ -4,21 +4,33 @@
 #include <cmath>
 #include <numbers>
 
+#include "game/effects.hpp"
+#include "game/falling.hpp"
 #include "game/moves.hpp"
+#include "game/runes.hpp"
 
 namespace flow {
 
 namespace {
 
-// A plain view of the board until the pictures arrive: a dark field, the board's 25 blocks and the
-// balls as discs in the level's tint colours.
+// A plain view of the board until the pictures arrive: a dark field, the board's 25 blocks, the
+// balls as discs in the level's tint colours, a white mark on a ball with a bonus, the rune meter
+// as 18 small squares and the effects as outlines.
 constexpr uint32_t kBackground = 0x101020;
 constexpr uint32_t kBlockColour = 0x2a2a48;
+constexpr int kFallenDrawLimit = 430;
 
 void fillRect(present::Surface& s, int x, int y, int w, int h, uint32_t colour) {
     const int x0 = std::max(x, 0), y0 = std::max(y, 0);
     const int x1 = std::min(x + w, s.width), y1 = std::min(y + h, s.height);
     for (int yy = y0; yy < y1; ++yy) std::fill(s.row(yy) + x0, s.row(yy) + x1, colour);
+}
+
+void outlineRect(present::Surface& s, int x, int y, int w, int h, uint32_t colour) {
+    fillRect(s, x, y, w, 1, colour);
+    fillRect(s, x, y + h - 1, w, 1, colour);
+    fillRect(s, x, y, 1, h, colour);
+    fillRect(s, x + w - 1, y, 1, h, colour);
 }
 
 void fillDisc(present::Surface& s, int x, int y, int size, uint32_t colour) {
@@ -50,25 +62,34 @@ void drawBall(present::Surface& s, const game::GameState& rules, int x, int y, C
     if (cell.bonus != 0) fillRect(s, x + 8, y + 8, 4, 4, 0xffffff);
 }
 
+CellSnapshot cellAt(const game::Board& board, int column, int row) {
+    const int index = game::cellIndex(column, row);
+    return {board.cells[index], board.cellBonus[index]};
+}
+
 // The four cells of a block in position order 0 top-left, 1 bottom-left, 2 top-right, 3 bottom-right.
 std::array<CellSnapshot, 4> blockCells(const game::Board& board, int k, int i) {
     std::array<CellSnapshot, 4> cells;
-    for (int j = 0; j < 4; ++j) {
-        const int index = game::cellIndex(2 * k + j / 2, 2 * i + j % 2);
-        cells[j] = {board.cells[index], board.cellBonus[index]};
-    }
+    for (int j = 0; j < 4; ++j) cells[j] = cellAt(board, 2 * k + j / 2, 2 * i + j % 2);
     return cells;
 }
 
+void drawEmptyBlock(present::Surface& s, int x, int y) { fillRect(s, x + 2, y + 2, 58, 58, kBlockColour); }
+
 void drawBlock(present::Surface& s, const game::GameState& rules, int x, int y,
                const std::array<CellSnapshot, 4>& cells, int step, game::Direction direction) {
-    fillRect(s, x + 2, y + 2, 58, 58, kBlockColour);
+    drawEmptyBlock(s, x, y);
     // A clockwise turn runs its steps backwards, so it starts from the cells' real places.
     static constexpr int kClockwiseOrder[4] = {1, 3, 0, 2};
     for (int j = 0; j < 4; ++j) {
         const CellSnapshot cell = direction == game::Direction::Clockwise && step != 0 ? cells[kClockwiseOrder[j]] : cells[j];
         drawBall(s, rules, x + kTurnPositions[step][j].x, y + kTurnPositions[step][j].y, cell);
     }
+}
+
+void drawEmptyBlocks(present::Surface& s) {
+    for (int i = 0; i < 5; ++i)
+        for (int k = 0; k < 5; ++k) drawEmptyBlock(s, 257 + 56 * k, 157 + 56 * i);
 }
 
 void drawTurningBoard(present::Surface& s, const game::GameState& rules, int frame) {
@@ -85,13 +106,48 @@ void drawTurningBoard(present::Surface& s, const game::GameState& rules, int fra
     }
 }
 
-}  // namespace
+// The end animation: every ball drawn as far below its cell as it has fallen.
+void drawFallOut(present::Surface& s, const game::GameState& rules) {
+    drawEmptyBlocks(s);
+    for (int c = 0; c < game::kColumns; ++c) {
+        for (int r = 0; r < game::kRows; ++r) {
+            const int32_t offset = rules.fallOut.fallOffsets[game::cellIndex(c, r)];
+            if (offset > kFallenDrawLimit) continue;
+            drawBall(s, rules, 264 + 28 * c, 164 + 28 * r + std::max(offset, 0), cellAt(rules.board, c, r));
+        }
+    }
+}
 
-void drawPlayView(Game& game) {
-    present::Surface& s = game.display.backBuffer;
-    game::GameState& rules = game.rules;
-    s.fill(kBackground);
+// A drop is being drawn: each column's balls above its lowest hole hang fallOffset pixels lower.
+void drawFallingBoard(present::Surface& s, game::GameState& rules) {
+    drawEmptyBlocks(s);
+    for (int c = 0; c < game::kColumns; ++c) {
+        int offset = 0;
+        for (int r = game::kRows - 1; r >= 0; --r) {
+            const CellSnapshot cell = cellAt(rules.board, c, r);
+            if (cell.ball == 0) offset = rules.fall.fallOffset;
+            drawBall(s, rules, 264 + 28 * c, 164 + 28 * r + offset, cell);
+        }
+    }
+    game::advanceFallAnimation(rules);
+}
 
+void drawSettledBoard(present::Surface& s, game::GameState& rules) {
+    for (int i = 0; i < 5; ++i) {
+        for (int k = 0; k < 5; ++k) {
+            const game::PendingBlockTurn& turn = rules.moves.pendingBlockTurn;
+            const bool turning = turn.active && turn.blockColumn == k && turn.blockRow == i;
+            // The block is composed from its cells as they stood before this frame's step, which
+            // on the fifth frame permutes them.
+            const auto cells = blockCells(rules.board, k, i);
+            const game::Direction direction = turn.direction;
+            const int step = turning ? game::advanceBlockTurn(rules) : 0;
+            drawBlock(s, rules, 257 + 56 * k, 157 + 56 * i, cells, step, direction);
+        }
+    }
+}
+
+void drawBoard(present::Surface& s, game::GameState& rules) {
     if (rules.playState == game::StateRotating) {
         const int frame = rules.moves.boardTurn.frame;
         if (frame < 5) {
@@ -102,19 +158,59 @@ void drawPlayView(Game& game) {
         game::advanceBoardTurn(rules);
         if (rules.playState == game::StateRotating) return;
     }
+    if (rules.playState == game::StateFallOut)
+        drawFallOut(s, rules);
+    else if (rules.fall.fallOffset > 27)
+        drawSettledBoard(s, rules);
+    else
+        drawFallingBoard(s, rules);
+}
 
-    for (int i = 0; i < 5; ++i) {
-        for (int k = 0; k < 5; ++k) {
-            const game::PendingBlockTurn& turn = rules.moves.pendingBlockTurn;
-            const bool turning = turn.active && turn.blockColumn == k && turn.blockRow == i && rules.fall.fallOffset > 27;
-            // The block is composed from its cells as they stood before this frame's step, which
-            // on the fifth frame permutes them.
-            const auto cells = blockCells(rules.board, k, i);
-            const game::Direction direction = turn.direction;
-            const int step = turning ? game::advanceBlockTurn(rules) : 0;
-            drawBlock(s, rules, 257 + 56 * k, 157 + 56 * i, cells, step, direction);
-        }
+constexpr int kRuneSlotPositions[game::kRuneSlots][2] = {
+    {220, 452}, {236, 469}, {256, 482}, {273, 491}, {291, 501}, {313, 511}, {335, 516}, {356, 520}, {380, 521},
+    {404, 522}, {428, 519}, {449, 514}, {469, 507}, {491, 499}, {509, 489}, {527, 479}, {544, 463}, {557, 452}};
+
+void drawRuneMeter(present::Surface& s, game::GameState& rules) {
+    for (int j = 0; j < game::kRuneSlots; ++j) {
+        static constexpr uint32_t kSlotColours[3] = {0x303048, 0xffd040, 0x806820};
+        const int state = std::clamp(rules.runeSlots[j].state, 0, 2);
+        fillRect(s, kRuneSlotPositions[j][0] + 4, kRuneSlotPositions[j][1] + 4, 10, 10, kSlotColours[state]);
     }
+    game::advanceRuneSlots(rules);
+}
+
+void drawEffectQueue(present::Surface& s, const std::vector<game::EffectEntry>& queue, int frames, uint32_t colour) {
+    for (const game::EffectEntry& entry : queue) {
+        // The outline closes in on the cell as the effect plays.
+        const int inset = frames > 1 ? 10 * entry.frame / (frames - 1) : 5;
+        outlineRect(s, 264 + 28 * entry.column + inset - 4, 164 + 28 * entry.row + inset - 4, 28 - 2 * inset,
+                    28 - 2 * inset, colour);
+    }
+}
+
+void drawEffects(present::Surface& s, game::GameState& rules) {
+    const game::EffectQueues& effects = rules.effects;
+    drawEffectQueue(s, effects.burst, game::effectFrames(effects, game::EffectStrip::Burst), 0xa0ffff);
+    drawEffectQueue(s, effects.clear, game::effectFrames(effects, game::EffectStrip::Clear), 0xffffff);
+    drawEffectQueue(s, effects.reveal, game::effectFrames(effects, game::EffectStrip::Reveal), 0xffe080);
+    game::advanceEffects(rules);
+}
+
+}  // namespace
+
+void drawPlayView(Game& game) {
+    present::Surface& s = game.display.backBuffer;
+    game::GameState& rules = game.rules;
+    s.fill(kBackground);
+    drawBoard(s, rules);
+    drawRuneMeter(s, rules);
+    drawEffects(s, rules);
+}
+
+void drawIntermissionView(Game& game) {
+    // Each level group has its own shade until the group pictures arrive.
+    const int group = game::groupEntry(game.rules.gameMode, game.rules.level.nextLevel);
+    game.display.backBuffer.fill(0x182038 + 0x100810 * static_cast<uint32_t>(group));
 }
 
 }  // namespace flow

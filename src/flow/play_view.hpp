@@ -4,8 +4,12 @@
 namespace flow {
 
 // The drawing step of the play screen. It is also where the board animations advance: a pending
-// block turn steps once per frame while nothing falls, a board turn once per frame of StateRotating.
+// block turn steps once per frame while nothing falls, a board turn once per frame of StateRotating,
+// the drop animation while something falls; the rune slots and the effect queues play one frame.
 void drawPlayView(Game& game);
+
+// The picture of a level group's intermission.
+void drawIntermissionView(Game& game);
 
 // Where the four balls of a block sit inside its 62 by 62 picture at rotation step 0..5; cells are
 // numbered 0 top-left, 1 bottom-left, 2 top-right, 3 bottom-right.

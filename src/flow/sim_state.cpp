@@ -56,6 +56,36 @@ const std::vector<Variable>& variables() {
         LUMERIK_VAR("levelStartTime", rules.level.levelStartTime),
         LUMERIK_VAR("moveMade", rules.moves.moveMade),
         LUMERIK_VAR("fallOffset", rules.fall.fallOffset),
+        LUMERIK_VAR("fallStepDue", rules.fall.fallStepDue),
+        LUMERIK_VAR("fallPrimed", rules.fall.fallPrimed),
+        LUMERIK_VAR("fallSoundIndex", rules.fall.fallSoundIndex),
+        LUMERIK_VAR("chainRunning", rules.chain.chainRunning),
+        LUMERIK_VAR("comboIndex", rules.chain.comboIndex),
+        LUMERIK_VAR("matchEvents", rules.chain.matchEvents),
+        LUMERIK_VAR("passPoints", rules.level.passPoints),
+        LUMERIK_VAR("passFigures", rules.level.passFigures),
+        LUMERIK_VAR("revealCount", rules.reveal.revealCount),
+        LUMERIK_VAR("shuffleTick", rules.shuffle.shuffleTick),
+        LUMERIK_VAR("fallenCount", rules.fallOut.fallenCount),
+        LUMERIK_VAR("endBonusBase", rules.level.endBonusBase),
+        LUMERIK_VAR("endBonusShown", rules.level.endBonusShown),
+        LUMERIK_VAR("thawOn", rules.level.thawOn),
+        LUMERIK_VAR("thawStart", rules.level.thawStart),
+        LUMERIK_VAR("pauseStart", rules.level.pauseStart),
+        LUMERIK_VAR("resumeSaved", rules.level.resumeSaved),
+        LUMERIK_VAR("intermissionStartedAt", screens.intermissionStartedAt),
+        LUMERIK_VAR("toShowTips", rules.player.toShowTips),
+        LUMERIK_VAR("shuffleTipShown", rules.player.shuffleTipShown),
+        // Level-file settings, so a script can try a rule under each of them.
+        LUMERIK_VAR("verticals", rules.settings.verticals),
+        LUMERIK_VAR("explodeType", rules.settings.explodeType),
+        LUMERIK_VAR("universal", rules.settings.universal),
+        LUMERIK_VAR("zeroRunesOnNextLevel", rules.settings.zeroRunesOnNextLevel),
+        LUMERIK_VAR("freezeDuration", rules.settings.freezeDurationMs),
+        // Frame counts of the effect strips (Rise, Explode, Level).
+        LUMERIK_VAR("burstFrames", rules.effects.frames[0]),
+        LUMERIK_VAR("clearFrames", rules.effects.frames[1]),
+        LUMERIK_VAR("revealFrames", rules.effects.frames[2]),
         LUMERIK_VAR("windowed", app.windowed),
         LUMERIK_VAR("suspended", app.suspended),
         LUMERIK_VAR("graphicsLoaded", app.graphicsLoaded),
@@ -106,6 +136,38 @@ nlohmann::json stateJson(const Game& game) {
     nlohmann::json slots = nlohmann::json::array();
     for (const game::RuneSlot& slot : game.rules.runeSlots) slots.push_back({slot.state, slot.counter});
     state["runeSlots"] = slots;
+
+    const game::GameState& rules = game.rules;
+    auto effects = [](const std::vector<game::EffectEntry>& queue) {
+        nlohmann::json list = nlohmann::json::array();
+        for (const game::EffectEntry& e : queue) list.push_back({e.column, e.row, e.frame});
+        return list;
+    };
+    state["burstEffects"] = effects(rules.effects.burst);
+    state["clearEffects"] = effects(rules.effects.clear);
+    state["revealEffects"] = effects(rules.effects.reveal);
+    state["preparedCells"] = numbers(rules.reveal.preparedCells);
+    state["revealOrder"] = numbers(std::vector<uint8_t>(rules.reveal.revealOrder.begin(),
+                                                        rules.reveal.revealOrder.begin() + rules.reveal.revealColours));
+    state["fallOffsets"] = numbers(rules.fallOut.fallOffsets);
+    nlohmann::json firstLevels = nlohmann::json::array();
+    for (const auto& mode : rules.bonusFirstLevel) firstLevels.push_back(numbers(mode));
+    state["bonusFirstLevel"] = firstLevels;
+
+    const game::RuleRequests& requests = rules.requests;
+    nlohmann::json flights = nlohmann::json::array();
+    for (const game::BonusFlightRequest& f : requests.bonusFlights)
+        flights.push_back({{"pictureRow", f.pictureRow}, {"startSlot", f.startSlot}, {"column", f.column}, {"row", f.row}});
+    state["requests"] = {{"bonusFlights", flights},
+                         {"explodeTipPending", requests.explodeTipPending ? 1 : 0},
+                         {"explodeTipAt", requests.explodeTipAt},
+                         {"explodeTipShown", requests.explodeTipShown ? 1 : 0},
+                         {"explodeTipColour", requests.explodeTipColour},
+                         {"shuffleTip", requests.shuffleTip ? 1 : 0},
+                         {"stuckDialog", requests.stuckDialog ? 1 : 0},
+                         {"recordRun", requests.recordRun ? 1 : 0},
+                         {"gameComplete", requests.gameComplete ? 1 : 0},
+                         {"startGameMusic", requests.startGameMusic ? 1 : 0}};
 
     state["players"] = nlohmann::json::array();
     state["highScores"] = nlohmann::json::array({nlohmann::json::array(), nlohmann::json::array(), nlohmann::json::array()});

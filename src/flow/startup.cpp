@@ -1,5 +1,7 @@
 #include "flow/startup.hpp"
 
+#include "game/runes.hpp"
+
 namespace flow {
 
 void startGame(Game& game) {
@@ -9,6 +11,8 @@ void startGame(Game& game) {
     game.app.displayedFps = 30.0f;
     game.rules.moves.pendingBlockTurn = {};
     game.rules.level.nextLevel = game.rules.settings.startingLevel;
+    // After the level file is read: the tips look up the first level of each bonus.
+    game::computeBonusFirstLevels(game.rules);
     game.rules.playState = game::StateLogo;
     game.screens.logoStartedAt = game.platform.clock().now();
 }

@@ -3,6 +3,7 @@
 #include "game/falling.hpp"
 #include "game/moves.hpp"
 #include "game/pause.hpp"
+#include "game/shuffle.hpp"
 
 namespace flow {
 
@@ -26,8 +27,13 @@ void handleKey(Game& game, const InputEvent& event) {
     if (event.key == present::Key::Right) game::turnBoard(rules, game.services, game::Direction::Clockwise);
 }
 
+constexpr uint32_t kIntermissionSkipMs = 3500;
+
 void handlePress(Game& game, const InputEvent& event) {
     game::GameState& rules = game.rules;
+    // A click cuts the intermission short: its start moves later, so the elapsed time, an unsigned
+    // difference, is past the limit on the next tick.
+    if (rules.playState == game::StateIntermission) game.screens.intermissionStartedAt += kIntermissionSkipMs;
     if (rules.playState == game::StatePaused) {
         game::resumeLevel(rules, game.services);
         return;
@@ -51,6 +57,11 @@ void handleDoubleClick(Game& game, const InputEvent& event) {
         game::turnBlock(rules, game.services, at.x, at.y, direction);
     else
         game::turnBoardAt(rules, game.services, at.x, at.y);
+}
+
+void handleCharacter(Game& game, const InputEvent& event) {
+    if (!isPlayScreen(game) || game.rules.playState != game::StatePlaying) return;
+    if (event.character == 's' || event.character == 'S') game::shuffle(game.rules, game.services);
 }
 
 }  // namespace
@@ -99,9 +110,9 @@ void handleEvent(Game& game, const InputEvent& event) {
             game.app.windowed = !game.app.windowed;
             game.platform.setWindowMode(game.app.windowed);
             break;
+        case Type::Character: handleCharacter(game, event); break;
         case Type::Tick:
-        case Type::ButtonUp:
-        case Type::Character: break;
+        case Type::ButtonUp: break;
     }
 }
 

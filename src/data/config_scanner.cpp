@@ -1,6 +1,7 @@
 #include "data/config_scanner.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cfloat>
 #include <charconv>
@@ -148,27 +149,34 @@ std::vector<char> readConfigFile(const std::filesystem::path& file) {
 }
 
 void scanConfigText(std::string_view text, std::span<const ConfigKey> keys, ConfigTarget& target) {
-    // Most positions start no key word at all; they are passed without trying the table.
-    std::array<bool, 256> startsKey{};
-    for (const ConfigKey& key : keys) {
-        assert(!key.word.empty() && key.count <= kMaxListLength);
-        startsKey[static_cast<unsigned char>(key.word[0])] = true;
+    // For each first character, the keys that begin with it, as bits in table order; most positions
+    // begin no key word and are passed at once.
+    assert(keys.size() <= 64);
+    std::array<uint64_t, 256> startsWith{};
+    for (size_t k = 0; k < keys.size(); ++k) {
+        assert(!keys[k].word.empty() && keys[k].count <= kMaxListLength);
+        startsWith[static_cast<unsigned char>(keys[k].word[0])] |= uint64_t{1} << k;
     }
+    const auto candidatesAt = [&](size_t pos) {
+        return pos < text.size() ? startsWith[static_cast<unsigned char>(text[pos])] : uint64_t{0};
+    };
 
-    size_t pos = 0;
-    while (pos < text.size()) {
-        if (startsKey[static_cast<unsigned char>(text[pos])]) {
-            for (const ConfigKey& key : keys) {
-                if (!matchesAt(text, pos, key.word)) continue;
-                pos += key.word.size();
-                ConfigValue value;
-                if (!takeValue(text, pos, key, value)) return;
-                target.apply(key, value);
-                // The later keys are tried where the value ended; after a real the pass is over.
-                if (key.kind == ValueKind::Real || key.kind == ValueKind::IndexedReal) break;
-            }
+    for (size_t pos = 0; pos < text.size(); ++pos) {
+        // The keys after `next` in the table are still to be tried at the (moving) position.
+        for (size_t next = 0; next < keys.size();) {
+            const uint64_t candidates = candidatesAt(pos) & (~uint64_t{0} << next);
+            if (candidates == 0) break;
+            const size_t k = static_cast<size_t>(std::countr_zero(candidates));
+            next = k + 1;
+            const ConfigKey& key = keys[k];
+            if (!matchesAt(text, pos, key.word)) continue;
+            pos += key.word.size();
+            ConfigValue value;
+            if (!takeValue(text, pos, key, value)) return;
+            target.apply(key, value);
+            // After a real the pass is over: not even the later keys are tried where it ended.
+            if (key.kind == ValueKind::Real || key.kind == ValueKind::IndexedReal) break;
         }
-        ++pos;
     }
 }
 

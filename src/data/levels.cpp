@@ -1,5 +1,6 @@
 #include "data/levels.hpp"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "data/config_scanner.hpp"
@@ -85,6 +86,9 @@ constexpr ConfigKey kLevelKeys[] = {
     {"SWAP", List, KeySwap, 5},
     {"maxMusVol", Real, KeyMaxMusVol},
 };
+
+constexpr int32_t kMinColors = 2;
+constexpr int32_t kMaxColors = 7;
 
 // Seconds to milliseconds without leaving 32 bits.
 int32_t secondsToMs(int32_t seconds) {
@@ -191,6 +195,20 @@ private:
     std::array<std::unordered_map<int32_t, size_t>, game::kModeCount> firstIndex_;
 };
 
+// Values that no level can be played with are brought into range: one colour makes every board a
+// figure (the board generator would never finish), more than seven have no ball pictures, a target
+// of 0 divides the progress by zero and a SWAP of 0 the shuffle price. A SWAP of 1 prices a shuffle
+// at the whole limit, so none is ever affordable, which is what a 0 most likely meant.
+void makePlayable(game::LevelTable& levels, game::LevelSettings& settings) {
+    for (std::vector<game::LevelEntry>& list : levels.lists) {
+        for (game::LevelEntry& entry : list) {
+            entry.definition.colors = std::clamp(entry.definition.colors, kMinColors, kMaxColors);
+            entry.definition.target = std::max(entry.definition.target, 1);
+        }
+    }
+    for (int32_t& swap : settings.swap) swap = std::max(swap, 1);
+}
+
 }  // namespace
 
 void scanLevelText(std::string_view text, game::LevelTable& levels, game::LevelSettings& settings) {
@@ -198,6 +216,7 @@ void scanLevelText(std::string_view text, game::LevelTable& levels, game::LevelS
     settings = {};
     LevelFileTarget target(levels, settings);
     scanConfigText(text, kLevelKeys, target);
+    makePlayable(levels, settings);
 }
 
 void loadLevelFile(const GameFolder& folder, game::LevelTable& levels, game::LevelSettings& settings) {

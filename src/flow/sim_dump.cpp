@@ -1,7 +1,6 @@
 #include "flow/sim_dump.hpp"
 
 #include <charconv>
-#include <cstdio>
 #include <string>
 
 namespace flow {
@@ -109,9 +108,7 @@ json textsJson(const Game& game) {
         const data::TextTable& table = game.texts.tables[static_cast<size_t>(t)];
         json slots = json::array();
         for (int slot = 0; slot < table.slots(); ++slot) slots.push_back(utf8Of(table.text(slot)));
-        char name[8];
-        std::snprintf(name, sizeof name, "text%02d", t);
-        out[name] = std::move(slots);
+        out["text0" + std::to_string(t)] = std::move(slots);  // five tables: text00 to text04
     }
     out["ascii"] = game.characterMap;
     return out;

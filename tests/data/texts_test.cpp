@@ -14,30 +14,21 @@ std::vector<std::string> slotsOf(const data::TextTable& table) {
     return out;
 }
 
-TEST(TextTables, OneLineASlotCutToTheSlotWidth) {
-    data::TextTable captions(data::kTextTableShapes[0]);  // 12 slots of 15 bytes
-    std::string fifteenLines;
-    for (int i = 0; i < 15; ++i) fifteenLines += "line " + std::to_string(i) + "\n";
-    data::readTextTable(fifteenLines, captions);
-    EXPECT_EQ(captions.text(0), "line 0");
-    EXPECT_EQ(captions.text(11), "line 11");
-    EXPECT_EQ(captions.text(12), "");  // no such slot
-    EXPECT_EQ(captions.text(-1), "");
-
-    data::readTextTable("twenty characters!!!\n\nthird", captions);
-    EXPECT_EQ(captions.text(0), "twenty charact");  // 14 characters
-    EXPECT_EQ(captions.text(1), "");
-    EXPECT_EQ(captions.text(2), "third");  // no line break at the end
-    EXPECT_EQ(captions.text(3), "");       // nothing is left over from the earlier read
-
+TEST(TextTables, LineEndsAndEmptyLines) {
     // Windows line ends read like Unix ones; a lone carriage return inside a line stays.
     data::TextTable unix(data::kTextTableShapes[2]), windows(data::kTextTableShapes[2]);
     data::readTextTable("first\nsec\rond\n\nlast\n", unix);
-    data::readTextTable("first\r\nsec\rond\r\n\r\nlast\r\n", windows);
+    data::readTextTable("first\r\nsec\rond\r\n\r\nlast", windows);
     EXPECT_EQ(slotsOf(unix), slotsOf(windows));
     EXPECT_EQ(unix.text(1), "sec\rond");
+    EXPECT_EQ(unix.text(2), "");
     EXPECT_EQ(unix.text(3), "last");
-    EXPECT_EQ(unix.text(4), "");
+    EXPECT_EQ(unix.text(-1), "");
+    EXPECT_EQ(unix.text(15), "");
+
+    // A second read leaves nothing of the first behind.
+    data::readTextTable("only", unix);
+    EXPECT_EQ(unix.text(1), "");
 }
 
 TEST(TextTables, ALineOfEightyCharactersEndsTheFile) {

@@ -87,9 +87,6 @@ constexpr ConfigKey kLevelKeys[] = {
     {"maxMusVol", Real, KeyMaxMusVol},
 };
 
-constexpr int32_t kMinColors = 2;
-constexpr int32_t kMaxColors = 7;
-
 // Seconds to milliseconds without leaving 32 bits.
 int32_t secondsToMs(int32_t seconds) {
     const int64_t ms = static_cast<int64_t>(seconds) * 1000;
@@ -199,16 +196,6 @@ private:
 // figure (the board generator would never finish), more than seven have no ball pictures, a target
 // of 0 divides the progress by zero and a SWAP of 0 the shuffle price. A SWAP of 1 prices a shuffle
 // at the whole limit, so none is ever affordable, which is what a 0 most likely meant.
-void makePlayable(game::LevelTable& levels, game::LevelSettings& settings) {
-    for (std::vector<game::LevelEntry>& list : levels.lists) {
-        for (game::LevelEntry& entry : list) {
-            entry.definition.colors = std::clamp(entry.definition.colors, kMinColors, kMaxColors);
-            entry.definition.target = std::max(entry.definition.target, 1);
-        }
-    }
-    for (int32_t& swap : settings.swap) swap = std::max(swap, 1);
-}
-
 }  // namespace
 
 void scanLevelText(std::string_view text, game::LevelTable& levels, game::LevelSettings& settings) {
@@ -216,7 +203,6 @@ void scanLevelText(std::string_view text, game::LevelTable& levels, game::LevelS
     settings = {};
     LevelFileTarget target(levels, settings);
     scanConfigText(text, kLevelKeys, target);
-    makePlayable(levels, settings);
 }
 
 void loadLevelFile(const GameFolder& folder, game::LevelTable& levels, game::LevelSettings& settings) {

@@ -59,7 +59,7 @@ const std::string kLevelFile =
     "Time 70Score 200\n"  // the score is lost: the character after 70 is consumed
     "Score 500\nProgress 40\n"
     "Moves -30\n"
-    "Colors 9\n"  // more colours than balls: brought down to seven
+    "Colors 9\n"  // stored as written; the rules keep a level playable
     "ActionLevel 1\n"  // a repeated header: a second record that is never filled
     "Colors 5\n"
     "PuzzleLevel 2\n"
@@ -97,13 +97,13 @@ TEST(SimDump, LevelFileEdgeCases) {
     EXPECT_EQ(action["ball"], 2500);
     EXPECT_EQ(action["bonusDuration"], 0);
     EXPECT_EQ(action["scoreBoost"], 0);
-    // The repeated header's record stays empty, but for the values no level can be played without.
+    // The repeated header's record stays empty.
     EXPECT_EQ(levels["Action"][1], json({{"number", 1},       {"bonusRatio", {0, 0, 0, 0, 0}},
                                          {"runesSquare2x2", 0}, {"runesSquare2x3", 0},
                                          {"runesDiagonal", {0, 0, 0, 0, 0}},
                                          {"runesFigure", {0, 0}}, {"bonusDuration", 0},
-                                         {"target", 1},         {"limit", 0},
-                                         {"colors", 2},         {"square4", 0},
+                                         {"target", 0},         {"limit", 0},
+                                         {"colors", 0},         {"square4", 0},
                                          {"square6", 0},        {"diagonal", {0, 0, 0, 0, 0}},
                                          {"vh", 0},             {"scoreBoost", 0},
                                          {"ball", 0}}));
@@ -111,7 +111,7 @@ TEST(SimDump, LevelFileEdgeCases) {
     ASSERT_EQ(levels["Strategy"].size(), 1u);
     EXPECT_EQ(levels["Strategy"][0]["target"], 40);
     EXPECT_EQ(levels["Strategy"][0]["limit"], 30);
-    EXPECT_EQ(levels["Strategy"][0]["colors"], 7);
+    EXPECT_EQ(levels["Strategy"][0]["colors"], 9);
     ASSERT_EQ(levels["Puzzle"].size(), 1u);
     EXPECT_EQ(levels["Puzzle"][0]["number"], 2);
     ASSERT_EQ(levels["ActionPuzzle"].size(), 1u);
@@ -128,7 +128,7 @@ TEST(SimDump, LevelFileEdgeCases) {
     EXPECT_EQ(settings["FreezDuration"], 5000);
     EXPECT_EQ(settings["TIMEbonus"], json({1, 2, 3, 4, 5}));
     EXPECT_EQ(settings["MOVEbonus"], json({6, 7, 8, 9, 10}));
-    EXPECT_EQ(settings["SWAP"], json({2, 1, 3, 3, 4}));  // a 0 would divide the shuffle price by zero
+    EXPECT_EQ(settings["SWAP"], json({2, 0, 3, 3, 4}));
     EXPECT_EQ(settings["maxMusVol"], 0.5);
     EXPECT_EQ(settings["MainStatus"], 1);
     EXPECT_EQ(settings["FPS"], 0);

@@ -1,11 +1,16 @@
 #include "flow/startup.hpp"
 
+#include "data/gfx_settings.hpp"
+#include "data/levels.hpp"
+#include "data/texts.hpp"
 #include "game/runes.hpp"
 
 namespace flow {
 
 void startGame(Game& game) {
+    data::loadGraphicsSettings(game.folder, game.gfx);
     game.overlayFont.open(LUMERIK_OVERLAY_FONT, 13);
+    data::loadLevelFile(game.folder, game.rules.levels, game.rules.settings);
     game.app.showMainStatus = game.rules.settings.mainStatus;
     game.app.showFps = game.rules.settings.fps;
     game.app.displayedFps = 30.0f;
@@ -13,6 +18,11 @@ void startGame(Game& game) {
     game.rules.level.nextLevel = game.rules.settings.startingLevel;
     // After the level file is read: the tips look up the first level of each bonus.
     game::computeBonusFirstLevels(game.rules);
+    // Each effect queue plays as many frames as its strip has.
+    for (int strip = 0; strip < data::kStripCount; ++strip)
+        game.rules.effects.frames[strip] = game.gfx.strips[strip].frames;
+    data::loadCharacterMap(game.folder, game.characterMap);
+    data::loadTexts(game.folder, game.texts);
     game.rules.playState = game::StateLogo;
     game.screens.logoStartedAt = game.platform.clock().now();
 }

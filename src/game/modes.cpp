@@ -147,6 +147,8 @@ void startPlay(GameState& state, Services&) {
 }
 
 RuleStep applyModeRules(GameState& state, Services& services) {
+    // Without a level set up (a board staged for a test) there is no limit to run and no goal.
+    if (!state.level.levelRunning) return RuleStep::Continue;
     const GameMode mode = state.gameMode;
     const bool lost = isTimed(mode) ? runClock(state, services.now()) : runMoves(state);
     if (lost) {

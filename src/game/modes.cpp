@@ -211,6 +211,7 @@ void startFallOut(GameState& state, Services& services) {
 
 bool advanceFallOut(GameState& state) {
     FallOutState& fallOut = state.fallOut;
+    const int32_t fallenBefore = fallOut.fallenCount;
     fallOut.fallenCount = 0;
     bool moving = false;
     for (int32_t& offset : fallOut.fallOffsets) {
@@ -223,7 +224,9 @@ bool advanceFallOut(GameState& state) {
         else
             moving = true;
     }
-    if (fallOut.fallenCount == kEndBonusStartCount) state.level.endBonusShown = 0;
+    // The end bonus starts from 0 on the tick the 20th ball leaves. The count stays at 20 for a
+    // second tick (the next row is not out yet); starting over then would drop a paid frame.
+    if (fallenBefore < kEndBonusStartCount && fallOut.fallenCount >= kEndBonusStartCount) state.level.endBonusShown = 0;
     return !moving;
 }
 

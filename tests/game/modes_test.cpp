@@ -237,6 +237,11 @@ TEST_F(Modes, FallOutEmptiesTheBoardBottomRowFirst) {
             twentyAt = ticks;
             EXPECT_EQ(state.fallOut.fallenCount, 20);
             EXPECT_EQ(state.level.endBonusShown, 0);
+            state.level.endBonusShown = 0.9375f;
+        } else if (twentyAt != 0 && ticks == twentyAt + 1) {
+            // Still 20 out, but the bonus paid on the previous tick stays.
+            EXPECT_EQ(state.fallOut.fallenCount, 20);
+            EXPECT_EQ(state.level.endBonusShown, 0.9375f);
         }
     }
     // Row 8's last ball (a wait of 29) leaves at tick 43, row 0's last (149) at tick 163.

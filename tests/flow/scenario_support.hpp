@@ -1,0 +1,27 @@
+#pragma once
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+namespace scenario {
+
+// What a scenario script left behind: the exit code, the error text and every `state -` it wrote,
+// in order.
+struct Run {
+    int exitCode = 0;
+    std::string err;
+    std::vector<nlohmann::json> states;
+};
+
+// Runs tests/scenarios/NAME through lumerik-sim's script runner, in-process, on a copy of the built
+// game folder whose level file is the scenarios' own tests/scenarios/levels.txt (or the shipped
+// one when `shippedLevels` is set).
+Run runScenario(const std::string& name, bool shippedLevels = false, uint32_t seed = 1);
+
+int emptyCells(const nlohmann::json& state);
+
+// How often a sound was played (or stopped) in the log of a state.
+int played(const nlohmann::json& state, int soundId);
+
+}  // namespace scenario

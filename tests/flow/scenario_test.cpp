@@ -27,8 +27,8 @@ TEST(Scenario, EachFigureScoresItsPointsAndRunePoints) {
     struct Expected {
         int points, runes, figures, emptied;
     };
-    // Square 4 = 50, Square 6 = 120, VH 60, Diagonal 4 and 5 = 80 and 120; rune points 2 a square,
-    // 3 a rectangle, 3 and 4 for diagonals of four and five, RunesFigure 2 = 2 for two figures.
+    // Square 4 = 50, Square 6 = 120, VH 60, Diagonal 4, 5 and 8 = 80, 120 and 350; rune points 2 a
+    // square, 3 a rectangle, 3, 4 and 8 for diagonals, RunesFigure 2 = 2 for two figures.
     const Expected expected[] = {
         {50, 2, 1, 4},           // a lone square
         {120, 3, 1, 6},          // a 2 by 3 block at the left edge: one rectangle
@@ -37,6 +37,8 @@ TEST(Scenario, EachFigureScoresItsPointsAndRunePoints) {
         {60, 0, 0, 4},           // a line of four: points only
         {120, 4, 1, 5},          // a diagonal of five
         {80, 3, 1, 4},           // a down-left diagonal of four
+        {350, 8, 1, 10},         // a diagonal of ten, priced as one of eight
+        {120, 3, 1, 8},          // a 3-wide block over rows 7 and 8 and a square below it: all cleared
         {100, 2 + 2 + 2, 2, 7},  // a universal ball cleared with squares of two colours
     };
     ASSERT_EQ(r.states.size(), 2 * std::size(expected));

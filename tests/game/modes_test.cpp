@@ -1,7 +1,6 @@
 #include "game/modes.hpp"
 
 #include "game/falling.hpp"
-#include "game/matches.hpp"
 #include "game/pause.hpp"
 #include "game/shuffle.hpp"
 #include "rules_fixture.hpp"
@@ -35,15 +34,6 @@ struct Modes : rules_test::RulesFixture {
     void secondsLeft(int left) {
         state.level.levelStartTime = clock.now() - static_cast<uint32_t>(state.level.limit - left) * 1000u;
     }
-
-    // A Freeze bonus going off in a square of colour 7.
-    void freezeBonusActs() {
-        for (int c : {4, 5})
-            for (int r : {4, 5}) put(c, r, 7);
-        setBonus(4, 4, game::BonusFreeze);
-        def().colors = 7;
-        ASSERT_TRUE(game::resolveMatches(state, services, game::Scoring::On));
-    }
 };
 
 TEST_F(Modes, ActionIsLostInTheFrameInWhichTheLimitHasPassed) {
@@ -68,137 +58,6 @@ TEST_F(Modes, ActionIsLostInTheFrameInWhichTheLimitHasPassed) {
     EXPECT_EQ(state.level.nextLevel, 1);
     EXPECT_FALSE(state.level.levelWon);
     EXPECT_FALSE(state.level.levelRunning);
-}
-
-TEST_F(Modes, FreezeHoldsTheClockAndASecondFreezeRestartsIt) {
-    state.settings.freezeDurationMs = 10000;
-    addLevel(GameMode::Action, 1, level(1000, 60));
-    start(GameMode::Action, 1);
-    secondsLeft(25);
-    rules();
-    freezeBonusActs();
-    std::vector<int> shown;
-    for (int s = 1; s <= 12; ++s) {
-        clock.advance(1000);
-        rules();
-        shown.push_back(static_cast<int>(state.level.remaining));
-    }
-    // Frozen for ten seconds, then the clock counts on from 25.
-    EXPECT_EQ(shown, (std::vector<int>{25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 24, 23}));
-    EXPECT_TRUE(state.level.thawOn);
-
-    secondsLeft(25);
-    rules();
-    freezeBonusActs();
-    shown.clear();
-    for (int s = 1; s <= 16; ++s) {
-        clock.advance(1000);
-        if (s == 4) freezeBonusActs();
-        rules();
-        shown.push_back(static_cast<int>(state.level.remaining));
-    }
-    // 4 s into the first freeze a second one stops the clock for 10 s from then: 14 s in all.
-    EXPECT_EQ(shown, (std::vector<int>{25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 25, 24, 23}));
-}
-
-TEST_F(Modes, StrategyChargesTwoMovesForABlockTurnAndOneForABoardTurn) {
-    addLevel(GameMode::Strategy, 1, level(1000, 3));
-    start(GameMode::Strategy, 1);
-    state.moves.moveMade = true;
-    EXPECT_EQ(rules(), RuleStep::Continue);
-    EXPECT_FLOAT_EQ(state.level.remaining, 1);
-
-    // A board turn leaves 0; the level is lost when the turn has finished.
-    state.playState = game::StateRotating;
-    state.moves.moveMade = true;
-    EXPECT_EQ(rules(), RuleStep::Continue);
-    EXPECT_FLOAT_EQ(state.level.remaining, 0);
-    state.moves.moveMade = false;
-    EXPECT_EQ(rules(), RuleStep::Continue);
-    state.playState = game::StatePlaying;
-    EXPECT_EQ(rules(), RuleStep::LevelLost);
-
-    // With one move left a block turn leaves -1 and loses at once; the level's points come off
-    // the total as well, never below 0.
-    start(GameMode::Strategy, 1);
-    state.level.remaining = 1;
-    state.level.levelScore = 500;
-    state.level.totalScore = 300;
-    state.moves.moveMade = true;
-    EXPECT_EQ(rules(), RuleStep::LevelLost);
-    EXPECT_FLOAT_EQ(state.level.remaining, -1);
-    EXPECT_EQ(state.level.totalScore + state.level.levelScore, 0);
-}
-
-TEST_F(Modes, EmptyCellModesWinOnProgressAndAskForTheStuckDialog) {
-    addLevel(GameMode::ActionPuzzle, 1, level(40, 120));
-    start(GameMode::ActionPuzzle, 1);
-    for (int i = 0; i < 39; ++i) state.board.cells[i] = 0;
-    EXPECT_EQ(rules(), RuleStep::Continue);
-    EXPECT_EQ(state.level.progressPercent, 97);
-    EXPECT_EQ(state.playState, game::StatePlaying);
-    EXPECT_FALSE(state.requests.stuckDialog);
-
-    // Progress is measured only while the board is at rest.
-    state.board.cells[39] = 0;
-    state.playState = game::StateSettling;
-    rules();
-    EXPECT_EQ(state.playState, game::StateSettling);
-    state.playState = game::StatePlaying;
-    rules();
-    EXPECT_EQ(state.playState, game::StateLevelOver);
-    EXPECT_TRUE(state.level.levelWon);
-    EXPECT_EQ(state.level.nextLevel, 2);
-    EXPECT_EQ(state.level.progressPercent, 100);
-    EXPECT_EQ(sound.count(game::SoundLevelJingle), 1);
-
-    // Every colour down to three balls: no figure can be made.
-    addLevel(GameMode::ActionPuzzle, 2, level(95, 120));
-    start(GameMode::ActionPuzzle, 2);
-    state.board.clear();
-    for (int colour = 1; colour <= 7; ++colour)
-        for (int k = 0; k < 3; ++k) state.board.cells[colour * 12 + k] = static_cast<uint8_t>(colour);
-    state.level.levelScore = 80;
-    state.level.totalScore = 50;
-    ASSERT_EQ(rules(), RuleStep::Continue);
-    EXPECT_TRUE(state.requests.stuckDialog);
-    game::loseStuckLevel(state);
-    EXPECT_EQ(state.playState, game::StateLevelOver);
-    EXPECT_EQ(state.level.totalScore, 0);
-    EXPECT_EQ(state.level.nextLevel, 2);
-}
-
-TEST_F(Modes, EndBonusGrowsBy15Sixteenths) {
-    state.settings.timeBonus = {10, 20, 30, 40, 50};
-    addLevel(GameMode::Action, 5, level(100, 60));
-    start(GameMode::Action, 5);
-    state.level.totalScore = 1000;
-    state.level.levelScore = 150;
-    secondsLeft(12);
-    rules();
-    EXPECT_EQ(state.playState, game::StateLevelOver);
-    game::finishLevel(state, services);
-    EXPECT_EQ(state.playState, game::StateFallOut);
-    EXPECT_EQ(sound.count(game::SoundFallLevel), 1);
-    EXPECT_FLOAT_EQ(state.level.endBonusBase, 12);
-
-    std::vector<int> totals;
-    for (int frame = 1; frame <= 130; ++frame) {
-        game::payEndBonus(state);
-        if (frame == 1) {
-            EXPECT_FLOAT_EQ(state.level.endBonusShown, 0.9375f);
-        }
-        totals.push_back(state.level.totalScore - 1000);
-    }
-    EXPECT_EQ(totals[0], 0);
-    EXPECT_EQ(totals[7], 7);
-    EXPECT_EQ(totals[127], 120);
-    EXPECT_EQ(totals[129], 120);
-    EXPECT_FLOAT_EQ(state.level.remaining, 0);
-
-    // The won fifth level leads into the next group's intermission.
-    game::chooseNextLevel(state);
-    EXPECT_EQ(state.playState, game::StateIntermission);
 }
 
 TEST_F(Modes, FinishLevelLetsTheBoardSettleAndScoreFirst) {

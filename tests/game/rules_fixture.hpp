@@ -9,22 +9,18 @@
 
 namespace rules_test {
 
-// Remembers every sound the rules play or stop; a sound "plays" until it is stopped or told done.
+// Remembers every sound the rules play; a sound plays until it is stopped.
 class RecordingSound final : public game::SoundSink {
 public:
     void play(game::SoundId id) override {
         played.push_back(id);
         playing[id] = true;
     }
-    void stop(game::SoundId id) override {
-        stopped.push_back(id);
-        playing[id] = false;
-    }
+    void stop(game::SoundId id) override { playing[id] = false; }
     bool isPlaying(game::SoundId id) const override { return playing[id]; }
     int count(game::SoundId id) const { return static_cast<int>(std::count(played.begin(), played.end(), id)); }
-    void finishAll() { playing = {}; }
 
-    std::vector<game::SoundId> played, stopped;
+    std::vector<game::SoundId> played;
     std::array<bool, game::kSoundCount> playing{};
 };
 
@@ -47,18 +43,6 @@ struct RulesFixture : ::testing::Test {
                 state.board.cells[game::cellIndex(c, r)] = rows[r][c] == '.' ? 0 : static_cast<uint8_t>(rows[r][c] - '0');
     }
 
-    std::string rowsOf() const {
-        std::string text;
-        for (int r = 0; r < game::kRows; ++r) {
-            for (int c = 0; c < game::kColumns; ++c) {
-                const uint8_t v = state.board.cells[game::cellIndex(c, r)];
-                text += v == 0 ? '.' : static_cast<char>('0' + v);
-            }
-            text += '\n';
-        }
-        return text;
-    }
-
     void setBonus(int column, int row, game::BonusKind kind) {
         state.board.cellBonus[game::cellIndex(column, row)] = kind;
         state.board.cellStamp[game::cellIndex(column, row)] = static_cast<int32_t>(clock.now());
@@ -72,7 +56,6 @@ struct RulesFixture : ::testing::Test {
         return static_cast<int>(std::count(state.board.cells.begin(), state.board.cells.end(), uint8_t{0}));
     }
 
-    // A level 1 with these values, entered in the table of `mode`.
     void addLevel(game::GameMode mode, int number, const game::LevelDefinition& level) {
         state.levels.lists[static_cast<int>(mode)].push_back({number, level});
     }

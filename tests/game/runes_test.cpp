@@ -45,36 +45,7 @@ TEST_F(Runes, EighteenthPointLightsTheLastSlotAndPaysOut) {
     EXPECT_EQ(state.board.cellStamp[cell], static_cast<int32_t>(clock.now()));
 }
 
-TEST_F(Runes, FortyPointsPayTwiceThenOnceUnlessTheMeterEmpties) {
-    state.runePoints = 40;
-    update();
-    EXPECT_EQ(state.runePoints, 22);
-    EXPECT_EQ(allBonuses(), 2);
-    update();
-    EXPECT_EQ(state.runePoints, 4);
-    EXPECT_EQ(allBonuses(), 3);
-    update();
-    EXPECT_EQ(allBonuses(), 3);
-    // The slots from the points left onwards fade.
-    for (int j = 0; j < 18; ++j) EXPECT_EQ(state.runeSlots[j].state, j < 4 ? 1 : 2) << j;
-
-    setRows(rules_test::quietRows());
-    state.board.cellBonus.fill(0);
-    state.settings.zeroRunesOnNextLevel = 1;
-    state.runePoints = 40;
-    update();
-    EXPECT_EQ(state.runePoints, 0);
-    EXPECT_EQ(allBonuses(), 2);
-}
-
 TEST_F(Runes, WeightsChooseTheKindAndUniversalPlacesSeveral) {
-    for (int n = 0; n < 30; ++n) {
-        state.runePoints = 18;
-        update();
-    }
-    EXPECT_EQ(bonuses(game::BonusScoreBoost), 30);
-
-    state.board.cellBonus.fill(0);
     def().bonusRatio = {1, 0, 1, 0, 0};
     for (int n = 0; n < 30; ++n) {
         state.runePoints = 18;

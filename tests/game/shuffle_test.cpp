@@ -33,10 +33,6 @@ struct Shuffle : rules_test::RulesFixture {
         state.settings.swap = {swap, swap, swap, swap, swap};
     }
 
-    int secondsLeft() const {
-        return state.level.limit - static_cast<int32_t>(clock.now() - state.level.levelStartTime) / 1000;
-    }
-
     // Runs the sweep the way the play frame does; returns the frames it took.
     int sweep() {
         int frames = 0;
@@ -57,36 +53,14 @@ struct Shuffle : rules_test::RulesFixture {
     }
 };
 
-TEST_F(Shuffle, PriceIsTheLimitOverTheGroupsSwap) {
-    strategy(30, 6, 6);
-    EXPECT_EQ(game::shufflePrice(state), 5);
-    game::shuffle(state, services);
-    EXPECT_EQ(state.playState, game::StateShuffle);
-    EXPECT_FLOAT_EQ(state.level.remaining, 1);
-    EXPECT_EQ(sound.count(game::SoundShuffle), 1);
-
-    strategy(30, 5, 6);
-    game::shuffle(state, services);
-    EXPECT_EQ(state.playState, game::StatePlaying);
-    EXPECT_FLOAT_EQ(state.level.remaining, 5);
-
-    action(120, 31, 4);
-    EXPECT_TRUE(game::canShuffle(state, services));
-    game::shuffle(state, services);
-    EXPECT_EQ(state.playState, game::StateShuffle);
-    EXPECT_EQ(secondsLeft(), 1);
-
-    action(120, 30, 4);
-    EXPECT_FALSE(game::canShuffle(state, services));
-    game::shuffle(state, services);
-    EXPECT_EQ(state.playState, game::StatePlaying);
-    EXPECT_EQ(secondsLeft(), 30);
-
-    // A group without a positive SWAP offers no shuffle; Puzzle pays with its moves.
+// The prices of tests/scenarios/shuffle_*.sim, here the groups without a usable SWAP.
+TEST_F(Shuffle, GroupsWithoutAPositiveSwapOfferNoShuffle) {
     action(120, 100, 0);
     EXPECT_FALSE(game::canShuffle(state, services));
     strategy(20, 10, -3);
     EXPECT_FALSE(game::canShuffle(state, services));
+
+    // Puzzle has no clock: it pays with its moves.
     strategy(20, 10, 4);
     state.gameMode = game::GameMode::Puzzle;
     game::shuffle(state, services);
@@ -100,7 +74,6 @@ TEST_F(Shuffle, PriceIsTheLimitOverTheGroupsSwap) {
 }
 
 TEST_F(Shuffle, DealsEveryBallWithItsBonusAndKeepsTheHoles) {
-    state.gameMode = game::GameMode::Puzzle;
     strategy(30, 20, 5);
     state.gameMode = game::GameMode::Puzzle;
     for (int c = 0; c < 10; ++c)

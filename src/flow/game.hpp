@@ -6,7 +6,9 @@
 #include "data/log.hpp"
 #include "game/state.hpp"
 #include "present/display.hpp"
+#include "present/images.hpp"
 #include "present/overlay_text.hpp"
+#include "present/pictures.hpp"
 #include "present/platform.hpp"
 #include "present/sound.hpp"
 
@@ -55,11 +57,13 @@ struct Game {
     game::Random random;
     present::SoundSystem sound;
     game::Services services;
+    present::PictureLoader pictureLoader;
 
     game::GameState rules;
     AppState app;
     ScreenState screens;
     present::Display display;
+    present::Pictures pictures;
     present::OverlayFont overlayFont;
 };
 

@@ -1,5 +1,6 @@
 #include "flow/window_proc.hpp"
 
+#include "flow/display_steps.hpp"
 #include "game/falling.hpp"
 #include "game/moves.hpp"
 #include "game/pause.hpp"
@@ -59,6 +60,7 @@ void deactivate(Game& game) {
     game.app.suspended = true;
     if (game.rules.playState == game::StatePlaying) game::pauseLevel(game.rules, game.services);
     game.app.graphicsLoaded = false;
+    present::freeRiseImage(game.pictures);
     if (!game.app.closing) game.platform.minimise();
 }
 
@@ -97,7 +99,7 @@ void handleEvent(Game& game, const InputEvent& event) {
             break;
         case Type::AltEnter:
             game.app.windowed = !game.app.windowed;
-            game.platform.setWindowMode(game.app.windowed);
+            switchGameWindowMode(game);
             break;
         case Type::Tick:
         case Type::ButtonUp:

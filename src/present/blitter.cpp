@@ -1,8 +1,6 @@
 #include "present/blitter.hpp"
 
 #include <algorithm>
-#include <array>
-#include <cmath>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -23,28 +21,47 @@ inline uint32_t blendChannel(uint32_t s, uint32_t d, double fs, double fd) {
 
 inline bool isBlack(uint32_t pixel) { return (pixel & kColourMask) == 0; }
 
+#if defined(__SSE2__)
+// Four channel values (one per 32-bit lane) blended exactly like blendChannel: the same double
+// products and sum, clamped before the truncating conversion (a NaN lane becomes 0 at the max).
+inline __m128i blendLanes(__m128i s, __m128i d, __m128d fs, __m128d fd) {
+    const __m128d zero = _mm_setzero_pd(), top = _mm_set1_pd(255.0);
+    __m128d lo = _mm_add_pd(_mm_mul_pd(_mm_cvtepi32_pd(s), fs), _mm_mul_pd(_mm_cvtepi32_pd(d), fd));
+    __m128d hi = _mm_add_pd(_mm_mul_pd(_mm_cvtepi32_pd(_mm_shuffle_epi32(s, 0xEE)), fs),
+                            _mm_mul_pd(_mm_cvtepi32_pd(_mm_shuffle_epi32(d, 0xEE)), fd));
+    lo = _mm_min_pd(_mm_max_pd(lo, zero), top);
+    hi = _mm_min_pd(_mm_max_pd(hi, zero), top);
+    return _mm_unpacklo_epi64(_mm_cvttpd_epi32(lo), _mm_cvttpd_epi32(hi));
+}
+#endif
+
 void blendRowGeneral(const uint32_t* src, uint32_t* dst, int n, double fs, double fd) {
-    for (int i = 0; i < n; ++i) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i mask = _mm_set1_epi32(static_cast<int>(kColourMask));
+    const __m128i byte = _mm_set1_epi32(0xFF);
+    const __m128i zero = _mm_setzero_si128();
+    const __m128d vfs = _mm_set1_pd(fs), vfd = _mm_set1_pd(fd);
+    for (; i + 4 <= n; i += 4) {
+        const __m128i s = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)), mask);
+        const __m128i black = _mm_cmpeq_epi32(s, zero);
+        if (_mm_movemask_epi8(black) == 0xFFFF) continue;
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        const __m128i b = blendLanes(_mm_and_si128(s, byte), _mm_and_si128(d, byte), vfs, vfd);
+        const __m128i g = blendLanes(_mm_and_si128(_mm_srli_epi32(s, 8), byte), _mm_and_si128(_mm_srli_epi32(d, 8), byte),
+                                     vfs, vfd);
+        const __m128i r = blendLanes(_mm_srli_epi32(s, 16), _mm_and_si128(_mm_srli_epi32(d, 16), byte), vfs, vfd);
+        const __m128i out = _mm_or_si128(b, _mm_or_si128(_mm_slli_epi32(g, 8), _mm_slli_epi32(r, 16)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
+                         _mm_or_si128(_mm_and_si128(black, d), _mm_andnot_si128(black, out)));
+    }
+#endif
+    for (; i < n; ++i) {
         const uint32_t s = src[i];
         if (isBlack(s)) continue;
         const uint32_t d = dst[i];
         dst[i] = blendChannel(s & 0xFF, d & 0xFF, fs, fd) | blendChannel(s >> 8 & 0xFF, d >> 8 & 0xFF, fs, fd) << 8 |
                  blendChannel(s >> 16 & 0xFF, d >> 16 & 0xFF, fs, fd) << 16;
-    }
-}
-
-// Additive at strength fs (fd exactly 1, fs finite and not negative). The product s * fs is exact in
-// double and has too few fraction bits for the sum with a whole d to round across an integer, so
-// trunc(s * fs + d) is d + trunc(s * fs), read from a table of 256 values.
-void blendRowScaledAdd(const uint32_t* src, uint32_t* dst, int n, const std::array<uint8_t, 256>& scaled) {
-    for (int i = 0; i < n; ++i) {
-        const uint32_t s = src[i];
-        if (isBlack(s)) continue;
-        const uint32_t d = dst[i];
-        const uint32_t b = std::min<uint32_t>((d & 0xFF) + scaled[s & 0xFF], 255);
-        const uint32_t g = std::min<uint32_t>((d >> 8 & 0xFF) + scaled[s >> 8 & 0xFF], 255);
-        const uint32_t r = std::min<uint32_t>((d >> 16 & 0xFF) + scaled[s >> 16 & 0xFF], 255);
-        dst[i] = b | g << 8 | r << 16;
     }
 }
 
@@ -157,17 +174,13 @@ void blendBlit(int srcX, int srcY, int dstX, int dstY, int width, int height, co
     BlitRect r{srcX, srcY, dstX, dstY, width, height};
     if (!clipRect(r, source.width, source.height, target.width, target.height)) return;
 
-    enum class Kind { Opaque, Add, ScaledAdd, General };
+    // (1, 0) and (1, 1) need no arithmetic beyond bytes; every other pair takes the double path.
+    enum class Kind { Opaque, Add, General };
     Kind kind = Kind::General;
-    std::array<uint8_t, 256> scaled{};
-    if (fs == 1.0f && fd == 0.0f) {
+    if (fs == 1.0f && fd == 0.0f)
         kind = Kind::Opaque;
-    } else if (fs == 1.0f && fd == 1.0f) {
+    else if (fs == 1.0f && fd == 1.0f)
         kind = Kind::Add;
-    } else if (fd == 1.0f && std::isfinite(fs) && fs >= 0.0f) {
-        kind = Kind::ScaledAdd;
-        for (uint32_t v = 0; v < 256; ++v) scaled[v] = static_cast<uint8_t>(blendChannel(v, 0, fs, 0.0));
-    }
 
     const uint32_t* src = source.pixels.data() + static_cast<size_t>(r.srcY) * static_cast<size_t>(source.width) + r.srcX;
     for (int y = 0; y < r.height; ++y, src += source.width) {
@@ -175,7 +188,6 @@ void blendBlit(int srcX, int srcY, int dstX, int dstY, int width, int height, co
         switch (kind) {
             case Kind::Opaque: blendRowOpaque(src, dst, r.width); break;
             case Kind::Add: blendRowAdd(src, dst, r.width); break;
-            case Kind::ScaledAdd: blendRowScaledAdd(src, dst, r.width, scaled); break;
             case Kind::General: blendRowGeneral(src, dst, r.width, fs, fd); break;
         }
     }

@@ -76,12 +76,13 @@ TEST(BlendBlit, EmptyRectanglesAndPicturesDrawNothing) {
     EXPECT_TRUE(missing.empty());
 }
 
-// The fast paths for (1, 0), (1, 1) and (a, 1) must give exactly what the general formula gives,
+// The fast paths for (1, 0) and (1, 1) and the vectorised general case must give exactly what the general formula gives,
 // on every alignment and row length (vector bodies and scalar tails alike).
 TEST(BlendBlit, FastPathsAreBitExact) {
     std::mt19937 rng(7);
     const float pairs[][2] = {{1, 0},    {1, 1},       {0.6f, 1},  {0.3f, 1},     {2.5f, 1}, {0.0f, 1},
-                              {1e-30f, 1}, {0.35f, 0.65f}, {0.5f, 0.5f}, {1.1f, -0.1f}, {-0.5f, 1}, {1, 1e-7f}};
+                              {1e-30f, 1}, {0.35f, 0.65f}, {0.5f, 0.5f}, {1.1f, -0.1f}, {-0.5f, 1}, {1, 1e-7f},
+                              {NAN, 1},  {INFINITY, 0.5f}, {3e38f, -3e38f}};
     for (const auto& pair : pairs) {
         for (int trial = 0; trial < 12; ++trial) {
             const int width = 1 + static_cast<int>(rng() % 37), height = 1 + static_cast<int>(rng() % 5);

@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <vector>
 
-// Writing and reading small picture files for the presentation tests, straight through SDL and
+// Small picture files for the presentation tests, written and read straight through SDL and
 // SDL2_image, so the game's own loader is checked against files it did not write.
 namespace picture_files {
 
-enum class Kind { PngAlpha, PngOpaque, Jpeg, Bmp };
+enum class Kind { PngAlpha, PngOpaque, Jpeg, Bmp, PngPalette };
 
 struct Picture {
     int width = 0;
@@ -15,17 +15,15 @@ struct Picture {
     std::vector<uint32_t> pixels;  // 0xAARRGGBB, rows without padding
 };
 
-// A picture of one colour.
-Picture solid(int width, int height, uint32_t colour);
+inline Picture solid(int width, int height, uint32_t colour) {
+    return {width, height, std::vector<uint32_t>(static_cast<size_t>(width * height), colour)};
+}
 
-// Writes `picture` as a file of the given kind (JPEG at the highest quality); parent folders are made.
+// Writes `picture` as a file of the given kind (JPEG at the highest quality; a palette PNG takes
+// its colours from the pixels, those with alpha 0 as its transparent entries).
 void write(const std::filesystem::path& file, const Picture& picture, Kind kind);
 
-// Writes an 8-bit palette PNG; `transparent` (if not -1) is the palette entry that is see-through.
-void writePalettePng(const std::filesystem::path& file, int width, int height, const std::vector<uint8_t>& indices,
-                     const std::vector<uint32_t>& palette, int transparent);
-
-// Reads any picture SDL2_image knows into 0xAARRGGBB pixels.
+// Reads any picture SDL2_image knows; empty when it cannot.
 Picture read(const std::filesystem::path& file);
 
 }  // namespace picture_files

@@ -1,4 +1,5 @@
 #pragma once
+#include <cassert>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -19,7 +20,10 @@ struct PixelImage {
     int height = 0;
 
     bool empty() const { return pixels.empty(); }
-    uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
+    uint32_t at(int x, int y) const {
+        assert(x >= 0 && x < width && y >= 0 && y < height);
+        return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+    }
     void clear() { *this = PixelImage{}; }
 };
 

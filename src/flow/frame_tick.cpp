@@ -1,5 +1,6 @@
 #include "flow/frame_tick.hpp"
 
+#include "flow/audio.hpp"
 #include "flow/play_frame.hpp"
 
 namespace flow {
@@ -17,6 +18,7 @@ void handleLostSurfaces(Game& game) {
     }
     game.log.writeLog("extra EXIT marking");
     game.app.suspended = true;
+    applyVolumes(game, present::Volumes::Off);
     game.app.graphicsLoaded = false;
 }
 

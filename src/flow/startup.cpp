@@ -1,5 +1,7 @@
 #include "flow/startup.hpp"
 
+#include "flow/audio.hpp"
+
 namespace flow {
 
 void startGame(Game& game) {
@@ -7,6 +9,9 @@ void startGame(Game& game) {
     game.app.showMainStatus = game.rules.settings.mainStatus;
     game.app.showFps = game.rules.settings.fps;
     game.app.displayedFps = 30.0f;
+    // The sounds, then their volumes (the level file has set the music limit by now).
+    game.sound.loadSounds(game.folder);
+    applyVolumes(game, present::Volumes::On);
     game.rules.moves.pendingBlockTurn = {};
     game.rules.level.nextLevel = game.rules.settings.startingLevel;
     game.rules.playState = game::StateLogo;
@@ -14,7 +19,7 @@ void startGame(Game& game) {
 }
 
 void shutdownGame(Game& game) {
-    for (int id = 0; id < game::kSoundCount; ++id) game.sound.stop(static_cast<game::SoundId>(id));
+    game.sound.stopAll();
 }
 
 }  // namespace flow

@@ -1,5 +1,6 @@
 #include "flow/window_proc.hpp"
 
+#include "flow/audio.hpp"
 #include "game/falling.hpp"
 #include "game/moves.hpp"
 #include "game/pause.hpp"
@@ -59,12 +60,15 @@ void deactivate(Game& game) {
     game.app.suspended = true;
     if (game.rules.playState == game::StatePlaying) game::pauseLevel(game.rules, game.services);
     game.app.graphicsLoaded = false;
+    // In the background the game is silent; the streams go on, so the music resumes where it was.
+    applyVolumes(game, present::Volumes::Off);
     if (!game.app.closing) game.platform.minimise();
 }
 
 void activate(Game& game) {
     if (!game.app.suspended) return;
     game.app.suspended = false;
+    applyVolumes(game, present::Volumes::On);
     if (game.rules.playState == game::StatePlaying) game::resumeLevel(game.rules, game.services);
     game.app.activatedAt = game.platform.clock().now();
 }

@@ -55,9 +55,9 @@ std::vector<Entry> soundTable() {
     };
     static const char* fallingNames[] = {"falling/falling0.OGG", "falling/falling1.OGG", "falling/falling2.OGG",
                                          "falling/falling3.OGG", "falling/falling4.OGG"};
-    for (int i = 0; i < 5; ++i) t.push_back({fallingNames[i], Kind::Quiet, [i](S sf) { return falling(i, sf); }});
+    for (int i = 0; i < 5; ++i) t.push_back({fallingNames[i], Kind::Effect, [i](S sf) { return falling(i, sf); }});
     t.push_back({"mouseover.OGG", Kind::Quiet, [](S sf) { return mouseOver(sf); }});
-    t.push_back({"mouseclick.OGG", Kind::Quiet, [](S sf) { return mouseClick(sf); }});
+    t.push_back({"mouseclick.OGG", Kind::Effect, [](S sf) { return mouseClick(sf); }});
     t.push_back({"mouseRotation.OGG", Kind::Quiet, [](S sf) { return rotationHover(sf); }});
     static const char* comboNames[] = {"combo/combo1.OGG", "combo/combo2.OGG", "combo/combo3.OGG", "combo/combo4.OGG",
                                        "combo/combo5.OGG", "combo/combo6.OGG", "combo/combo7.OGG"};
@@ -89,11 +89,13 @@ void master(Audio& audio, Kind kind) {
             break;
         case Kind::Music: {
             const float p = peak(audio), level = activeRms(audio);
-            if (p > 0 && level > 0) scale(audio, std::min(0.7f / p, 0.11f / level));
+            if (p > 0 && level > 0) scale(audio, std::min(0.7f / p, 0.1f / level));
             break;
         }
     }
 }
+
+constexpr float kDecodedCeiling = 0.9f;
 
 struct Report {
     std::string path;
@@ -138,8 +140,17 @@ int main(int argc, char** argv) {
                 master(audio, e.kind);
                 const std::filesystem::path file = outDir / e.path;
                 const float quality = e.kind == Kind::Music ? 0.1f : 0.3f;
-                if (!writeOggVorbis(audio, file, quality, 0x4c4d0000u + static_cast<uint32_t>(i), e.path))
+                const uint32_t serial = 0x4c4d0000u + static_cast<uint32_t>(i);
+                if (!writeOggVorbis(audio, file, quality, serial, e.path))
                     throw std::runtime_error("cannot write " + file.string());
+                // Where the coding pushed a peak up towards full scale, the sound is encoded again
+                // a little quieter, so what the game decodes never clips.
+                const float decoded = decodedPeak(file);
+                if (decoded > kDecodedCeiling) {
+                    scale(audio, kDecodedCeiling * 0.97f / decoded);
+                    if (!writeOggVorbis(audio, file, quality, serial, e.path))
+                        throw std::runtime_error("cannot write " + file.string());
+                }
                 reports[i] = {e.path, audio.seconds(), peak(audio), activeRms(audio), std::filesystem::file_size(file)};
             } catch (const std::exception& ex) {
                 std::lock_guard<std::mutex> lock(errorLock);

@@ -1,6 +1,7 @@
 #include "ogg_writer.hpp"
 
 #include <vorbis/vorbisenc.h>
+#include <vorbis/vorbisfile.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -98,6 +99,20 @@ bool writeOggVorbis(const Audio& audio, const std::filesystem::path& file, float
     drain();
     while (ogg_stream_flush(&enc.stream, &page) != 0) ok = ok && writePage(out.get(), page);
     return ok && std::fflush(out.get()) == 0;
+}
+
+float decodedPeak(const std::filesystem::path& file) {
+    OggVorbis_File vf;
+    if (ov_fopen(file.c_str(), &vf) != 0) return 0;
+    float peak = 0;
+    float** pcm = nullptr;
+    int section = 0;
+    const int channels = ov_info(&vf, -1)->channels;
+    for (long n; (n = ov_read_float(&vf, &pcm, 4096, &section)) > 0;)
+        for (int c = 0; c < channels; ++c)
+            for (long i = 0; i < n; ++i) peak = std::max(peak, pcm[c][i] < 0 ? -pcm[c][i] : pcm[c][i]);
+    ov_clear(&vf);
+    return peak;
 }
 
 }  // namespace sfx

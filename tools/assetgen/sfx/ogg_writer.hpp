@@ -13,4 +13,8 @@ namespace sfx {
 bool writeOggVorbis(const Audio& audio, const std::filesystem::path& file, float quality, uint32_t serial,
                     const std::string& title);
 
+// The largest sample magnitude of `file` once decoded; 0 when it does not decode. Lossy coding can
+// overshoot the peaks it was given, most of all on sharp, bright transients.
+float decodedPeak(const std::filesystem::path& file);
+
 }  // namespace sfx

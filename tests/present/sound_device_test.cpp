@@ -28,7 +28,10 @@ struct DiskDevice : ::testing::Test {
         // Effects at full volume mix into silence unchanged.
         sound.applyVolumes(present::Volumes::On, {100, 0, 0.65});
     }
-    void TearDown() override { SDL_QuitSubSystem(SDL_INIT_AUDIO); }
+    void TearDown() override {
+        sound.closeAudio();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
 
     // Waits (in real time, as the device plays) until `id` has finished, or at most `ms`.
     void waitUntilDone(game::SoundId id, int ms) {

@@ -1,11 +1,16 @@
 #include "flow/startup.hpp"
 
+#include "data/gfx_settings.hpp"
+#include "data/levels.hpp"
+#include "data/texts.hpp"
 #include "flow/audio.hpp"
 
 namespace flow {
 
 void startGame(Game& game) {
+    data::loadGraphicsSettings(game.folder, game.gfx);
     game.overlayFont.open(LUMERIK_OVERLAY_FONT, 13);
+    data::loadLevelFile(game.folder, game.rules.levels, game.rules.settings);
     game.app.showMainStatus = game.rules.settings.mainStatus;
     game.app.showFps = game.rules.settings.fps;
     game.app.displayedFps = 30.0f;
@@ -14,6 +19,8 @@ void startGame(Game& game) {
     applyVolumes(game, present::Volumes::On);
     game.rules.moves.pendingBlockTurn = {};
     game.rules.level.nextLevel = game.rules.settings.startingLevel;
+    data::loadCharacterMap(game.folder, game.characterMap);
+    data::loadTexts(game.folder, game.texts);
     game.rules.playState = game::StateLogo;
     game.screens.logoStartedAt = game.platform.clock().now();
 }

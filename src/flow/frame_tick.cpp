@@ -1,5 +1,6 @@
 #include "flow/frame_tick.hpp"
 
+#include "flow/audio.hpp"
 #include "flow/display_steps.hpp"
 #include "flow/play_frame.hpp"
 
@@ -18,6 +19,7 @@ void handleLostSurfaces(Game& game) {
     }
     game.log.writeLog("extra EXIT marking");
     game.app.suspended = true;
+    applyVolumes(game, present::Volumes::Off);
     present::freeRiseImage(game.pictures);
     game.app.graphicsLoaded = false;
 }

@@ -3,7 +3,9 @@
 #include <vector>
 
 #include "data/game_folder.hpp"
+#include "data/gfx_settings.hpp"
 #include "data/log.hpp"
+#include "data/texts.hpp"
 #include "game/state.hpp"
 #include "present/display.hpp"
 #include "present/images.hpp"
@@ -62,6 +64,9 @@ struct Game {
     game::GameState rules;
     AppState app;
     ScreenState screens;
+    data::GraphicsSettings gfx;
+    data::TextTables texts;
+    std::vector<uint8_t> characterMap;
     present::Display display;
     present::Pictures pictures;
     present::OverlayFont overlayFont;

@@ -256,6 +256,7 @@ int runSimScript(std::istream& script, const SimOptions& options, std::ostream& 
     platform.createWindow(windowed);
     Game game(platform, folder, options.seed.value_or(platform.clock().now()));
     game.app.windowed = windowed;
+    game.sound.openSimulatedAudio(platform.clock());
     startGame(game);
 
     std::string line;

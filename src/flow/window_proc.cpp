@@ -1,5 +1,6 @@
 #include "flow/window_proc.hpp"
 
+#include "flow/audio.hpp"
 #include "flow/display_steps.hpp"
 #include "game/falling.hpp"
 #include "game/moves.hpp"
@@ -60,6 +61,8 @@ void deactivate(Game& game) {
     game.app.suspended = true;
     if (game.rules.playState == game::StatePlaying) game::pauseLevel(game.rules, game.services);
     game.app.graphicsLoaded = false;
+    // In the background the game is silent; the streams go on, so the music resumes where it was.
+    applyVolumes(game, present::Volumes::Off);
     present::freeRiseImage(game.pictures);
     if (!game.app.closing) game.platform.minimise();
 }
@@ -67,6 +70,7 @@ void deactivate(Game& game) {
 void activate(Game& game) {
     if (!game.app.suspended) return;
     game.app.suspended = false;
+    applyVolumes(game, present::Volumes::On);
     if (game.rules.playState == game::StatePlaying) game::resumeLevel(game.rules, game.services);
     game.app.activatedAt = game.platform.clock().now();
 }

@@ -6,6 +6,7 @@
 #include "flow/startup.hpp"
 #include "flow/window_proc.hpp"
 #include "present/headless_platform.hpp"
+#include "present/picture_files.hpp"
 #include "present/pictures.hpp"
 #include "support/test_support.hpp"
 
@@ -57,6 +58,23 @@ TEST(Display, GameReloadsPicturesWhenItMust) {
     send(InputEvent::Type::AltEnter);
     EXPECT_EQ(platform.windowed(), !windowed);
     EXPECT_EQ(platform.beepCount(), beeps += kPicturesPerReload);
+}
+
+// The settings files are read before the pictures: a strip's "type" picks its form, the level
+// file's colours tint the balls, and the loaded sizes land in the graphics settings.
+TEST(Display, StartupPicturesFollowTheSettingsFiles) {
+    testing_support::TempFolder folder;
+    testing_support::writeFile(folder.path() / "ini/gfxini.txt", "Rise\ntype 1\n");
+    testing_support::writeFile(folder.path() / "ini/levels.txt", "Color 1 = 0xff0000\n");
+    picture_files::write(folder.path() / "gfx/Rise.png", picture_files::solid(30, 5, 0xFFFFFFFF), picture_files::Kind::PngAlpha);
+    picture_files::write(folder.path() / "gfx/Ball.png", picture_files::solid(40, 20, 0xFF808080), picture_files::Kind::PngAlpha);
+    HeadlessPlatform platform;
+    flow::Game game(platform, data::GameFolder(folder.path()), 1);
+    flow::startGame(game);
+    EXPECT_EQ(game.pictures.strip(Strip::Rise).image.width, 30);
+    EXPECT_EQ(game.gfx.strips[0].width, 30);
+    EXPECT_EQ(game.gfx.strips[0].height, 5);
+    EXPECT_EQ(game.pictures.balls.at(5, 5), 0xFFB24C4Cu);  // red 255 over 128, green and blue 0 over 128
 }
 
 }  // namespace

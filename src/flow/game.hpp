@@ -8,7 +8,9 @@
 #include "data/texts.hpp"
 #include "game/state.hpp"
 #include "present/display.hpp"
+#include "present/images.hpp"
 #include "present/overlay_text.hpp"
+#include "present/pictures.hpp"
 #include "present/platform.hpp"
 #include "present/sound.hpp"
 
@@ -58,6 +60,7 @@ struct Game {
     game::Random random;
     present::SoundSystem sound;
     game::Services services;
+    present::PictureLoader pictureLoader;
 
     game::GameState rules;
     AppState app;
@@ -66,6 +69,7 @@ struct Game {
     data::TextTables texts;
     std::vector<uint8_t> characterMap;
     present::Display display;
+    present::Pictures pictures;
     present::OverlayFont overlayFont;
 };
 

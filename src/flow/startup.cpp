@@ -3,6 +3,8 @@
 #include "data/gfx_settings.hpp"
 #include "data/levels.hpp"
 #include "data/texts.hpp"
+#include "flow/audio.hpp"
+#include "flow/display_steps.hpp"
 #include "game/runes.hpp"
 
 namespace flow {
@@ -11,9 +13,14 @@ void startGame(Game& game) {
     data::loadGraphicsSettings(game.folder, game.gfx);
     game.overlayFont.open(LUMERIK_OVERLAY_FONT, 13);
     data::loadLevelFile(game.folder, game.rules.levels, game.rules.settings);
+    // The level file comes before the pictures: its colours tint the balls.
+    loadStartupPictures(game);
     game.app.showMainStatus = game.rules.settings.mainStatus;
     game.app.showFps = game.rules.settings.fps;
     game.app.displayedFps = 30.0f;
+    // The sounds, then their volumes (the level file has set the music limit by now).
+    game.sound.loadSounds(game.folder);
+    applyVolumes(game, present::Volumes::On);
     game.rules.moves.pendingBlockTurn = {};
     game.rules.level.nextLevel = game.rules.settings.startingLevel;
     // After the level file is read: the tips look up the first level of each bonus.
@@ -21,6 +28,7 @@ void startGame(Game& game) {
     // Each effect queue plays as many frames as its strip has.
     for (int strip = 0; strip < data::kStripCount; ++strip)
         game.rules.effects.frames[strip] = game.gfx.strips[strip].frames;
+    present::createLogoSurface(game.display);
     data::loadCharacterMap(game.folder, game.characterMap);
     data::loadTexts(game.folder, game.texts);
     game.rules.playState = game::StateLogo;
@@ -28,7 +36,7 @@ void startGame(Game& game) {
 }
 
 void shutdownGame(Game& game) {
-    for (int id = 0; id < game::kSoundCount; ++id) game.sound.stop(static_cast<game::SoundId>(id));
+    game.sound.stopAll();
 }
 
 }  // namespace flow

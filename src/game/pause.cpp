@@ -10,11 +10,13 @@ void toggleStampAges(Board& board, uint32_t now) {
 void pauseLevel(GameState& state, const Services& services) {
     const uint32_t now = services.now();
     state.level.pauseStart = now;
-    // A tip may interrupt a fall, a board turn, a shuffle or the end of a level; resuming must go
-    // back there rather than hand a settling board or a finished level back to play. The pause
-    // button sets StatePaused first, and that returns to play.
+    // A tip may interrupt a board turn, a shuffle or the end of a level; resuming goes back there
+    // rather than cut the turn or the sweep short or hand a finished level back to play. A settling
+    // board resumes as play (the next frame's settle test finds the fall again), and the pause
+    // button sets StatePaused first, which also returns to play.
     const PlayState from = state.playState;
-    state.level.pausedState = from == StatePaused || from == StateTitle || from == StateLogo ? StatePlaying : from;
+    const bool backToPlay = from == StatePaused || from == StateSettling || from == StateTitle || from == StateLogo;
+    state.level.pausedState = backToPlay ? StatePlaying : from;
     toggleStampAges(state.board, now);
 }
 

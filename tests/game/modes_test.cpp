@@ -189,10 +189,16 @@ TEST_F(Modes, SetUpCarriesScoresAndHoldsUndefinedLevelValuesToSaneOnes) {
 TEST_F(Modes, ResumingGoesBackToTheStateThePauseInterrupted) {
     addLevel(GameMode::Action, 1, level(1000, 60));
     start(GameMode::Action, 1);
+    // A tip closed over a settling board goes back to play; the settle test takes it from there.
     state.playState = game::StateSettling;
     game::pauseLevel(state, services);
     game::resumeLevel(state, services);
-    EXPECT_EQ(state.playState, game::StateSettling);
+    EXPECT_EQ(state.playState, game::StatePlaying);
+
+    state.playState = game::StateShuffle;
+    game::pauseLevel(state, services);
+    game::resumeLevel(state, services);
+    EXPECT_EQ(state.playState, game::StateShuffle);
 
     state.playState = game::StateFallOut;
     game::pauseLevel(state, services);

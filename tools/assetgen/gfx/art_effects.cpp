@@ -100,6 +100,7 @@ Picture riseStrip() {
         }
         out.over(cell, 42 * f, 0);
     }
+    fadeCellEdges(out, 42, 42, 3.0f);
     return overBlack(out);
 }
 
@@ -140,40 +141,43 @@ Picture revealStrip() {
         if (f >= 7) spark(cell, 28, 28, 4.0f + 3.0f * static_cast<float>(f - 7), hex(0xA0F0FF), 0.5f + 0.25f * static_cast<float>(f - 7));
         out.over(cell, 56 * f, 0);
     }
+    fadeCellEdges(out, 56, 56, 4.0f);
     return overBlack(out);
 }
 
 Picture bonusExplode() {
-    // Sixteen frames of 28: three fire sparks circling the ball on a faint ember ring.
-    Layer out(28 * 16, 28);
+    // Sixteen frames of 32: three fire sparks circling the ball on a faint ember ring.
+    Layer out(32 * 16, 32);
     for (int f = 0; f < 16; ++f) {
-        Layer cell(28, 28);
-        ring(cell, 14, 14, 11.0f, 1.2f, hex(0xFF6010), 0.45f);
+        Layer cell(32, 32);
+        ring(cell, 16, 16, 11.0f, 1.2f, hex(0xFF6010), 0.45f);
         for (int i = 0; i < 3; ++i) {
             const float a = static_cast<float>(f) / 16.0f * 6.2831853f + static_cast<float>(i) * 2.0944f;
             for (int trail = 0; trail < 4; ++trail) {
                 const float ta = a - static_cast<float>(trail) * 0.22f;
-                spark(cell, 14 + 11 * std::cos(ta), 14 + 11 * std::sin(ta), 1.9f - 0.3f * static_cast<float>(trail),
+                spark(cell, 16 + 11 * std::cos(ta), 16 + 11 * std::sin(ta), 1.9f - 0.3f * static_cast<float>(trail),
                       hex(0xFF8820), 1.0f - 0.22f * static_cast<float>(trail));
             }
         }
-        out.over(cell, 28 * f, 0);
+        out.over(cell, 32 * f, 0);
     }
+    fadeCellEdges(out, 32, 32, 3.0f);
     return overBlack(out);
 }
 
 Picture bonusColor() {
-    // Sixteen frames of 28: six dots of every hue wheeling round the ball.
-    Layer out(28 * 16, 28);
+    // Sixteen frames of 32: six dots of every hue wheeling round the ball.
+    Layer out(32 * 16, 32);
     for (int f = 0; f < 16; ++f) {
-        Layer cell(28, 28);
-        ring(cell, 14, 14, 11.5f, 1.0f, hex(0xC0C0FF), 0.25f);
+        Layer cell(32, 32);
+        ring(cell, 16, 16, 11.5f, 1.0f, hex(0xC0C0FF), 0.25f);
         for (int i = 0; i < 6; ++i) {
             const float a = -static_cast<float>(f) / 16.0f * 6.2831853f + static_cast<float>(i) * 1.0472f;
-            spark(cell, 14 + 11.5f * std::cos(a), 14 + 11.5f * std::sin(a), 2.0f, hue(static_cast<float>(i) / 6.0f), 1.0f);
+            spark(cell, 16 + 11.5f * std::cos(a), 16 + 11.5f * std::sin(a), 2.0f, hue(static_cast<float>(i) / 6.0f), 1.0f);
         }
-        out.over(cell, 28 * f, 0);
+        out.over(cell, 32 * f, 0);
     }
+    fadeCellEdges(out, 32, 32, 3.0f);
     return overBlack(out);
 }
 
@@ -228,21 +232,22 @@ Picture bonusUniversal() {
 }
 
 Picture bonusScore() {
-    // Twelve frames of 24: a gold cross of light that swells and settles.
-    Layer out(24 * 12, 24);
+    // Twelve frames of 28: a gold cross of light that swells and settles.
+    Layer out(28 * 12, 28);
     for (int f = 0; f < 12; ++f) {
         const float pulse = 0.5f + 0.5f * std::cos(static_cast<float>(f) / 12.0f * 6.2831853f);
         const double arm = 6.5 + 2.5 * pulse;
-        const Layer plus = strokeMask(24, 24, 3.0, [&](cairo_t* cr) {
-            cairo_move_to(cr, 12 - arm, 12);
-            cairo_line_to(cr, 12 + arm, 12);
-            cairo_move_to(cr, 12, 12 - arm);
-            cairo_line_to(cr, 12, 12 + arm);
+        const Layer plus = strokeMask(28, 28, 3.0, [&](cairo_t* cr) {
+            cairo_move_to(cr, 14 - arm, 14);
+            cairo_line_to(cr, 14 + arm, 14);
+            cairo_move_to(cr, 14, 14 - arm);
+            cairo_line_to(cr, 14, 14 + arm);
         });
         Layer cell = glow(plus, hex(0xFFB020), 2.5f, 1.3f + 0.4f * pulse);
         cell.add(plus.tinted(hex(0xFFF0B0), 0.85f));
-        out.over(cell, 24 * f, 0);
+        out.over(cell, 28 * f, 0);
     }
+    fadeCellEdges(out, 28, 28, 3.0f);
     return overBlack(out);
 }
 

@@ -95,11 +95,11 @@ Picture fontGlow(const Art& art) {
             shapeMask(kGlowW, kGlowH, [&](cairo_t* cr) { glyphPath(cr, map, i, kGlowInset, kGlowInset); });
         // Drawn at 60 percent over blue glass: a warm core and a strong orange-gold halo keep it
         // golden there.
-        Layer cell = glow(ink, hex(0xFF9A10), 3.0f, 1.9f);
-        cell.add(glow(ink, hex(0xFFC040), 6.0f, 0.6f));
+        Layer cell = glow(ink, hex(0xFF9A10), 2.6f, 2.0f);
         cell.add(ink.tinted(hex(0xFFEAB0), 1.0f));
         out.over(cell, kGlowW * i, 0);
     }
+    fadeCellEdges(out, kGlowW, kGlowH, 3.0f);
     return overBlack(out);
 }
 

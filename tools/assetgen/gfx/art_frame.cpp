@@ -346,19 +346,29 @@ Picture centrePiece(Art& art) {
     return keyed(strip, hex(0x0A0C10));
 }
 
+// A frame piece cut from the frame at (x, y): what lies under the centre piece's solid disc is
+// left out, since the centre piece is drawn over it every frame.
+Layer cutPiece(const Layer& frame, int x, int y, int w, int h) {
+    Layer piece = frame.crop(x, y, w, h);
+    for (int py = 0; py < h; ++py)
+        for (int px = 0; px < w; ++px)
+            if (std::hypot(x + px + 0.5 - kCx, y + py + 0.5 - kCy) < 172.0) piece.at(px, py) = {};
+    return piece;
+}
+
 Picture framePieceLeftRight(Art& art) {
     const Layer& frame = art.frame();
     Layer out(216, 358);
-    out.over(frame.crop(geo::kLeftPiece.x, geo::kLeftPiece.y, 108, 358), 0, 0);
-    out.over(frame.crop(geo::kRightPiece.x, geo::kRightPiece.y, 108, 358), 108, 0);
+    out.over(cutPiece(frame, geo::kLeftPiece.x, geo::kLeftPiece.y, 108, 358), 0, 0);
+    out.over(cutPiece(frame, geo::kRightPiece.x, geo::kRightPiece.y, 108, 358), 108, 0);
     return keyed(out, hex(0x0A0C10));
 }
 
 Picture framePieceTopBottom(Art& art) {
     const Layer& frame = art.frame();
     Layer out(330, 268);
-    out.over(frame.crop(geo::kTopPiece.x, geo::kTopPiece.y, 330, 134), 0, 0);
-    out.over(frame.crop(geo::kBottomPiece.x, geo::kBottomPiece.y, 330, 134), 0, 134);
+    out.over(cutPiece(frame, geo::kTopPiece.x, geo::kTopPiece.y, 330, 134), 0, 0);
+    out.over(cutPiece(frame, geo::kBottomPiece.x, geo::kBottomPiece.y, 330, 134), 0, 134);
     return keyed(out, hex(0x0A0C10));
 }
 

@@ -216,24 +216,25 @@ Picture smallLogo() {
 Picture logoBig() {
     // The splash emblem in light on black, drawn additively: a ring, the rune, the seven colours.
     Layer out(160, 147);
-    const Layer circle = strokeMask(160, 147, 2.2, [](cairo_t* cr) { cairo_arc(cr, 80, 60, 44, 0, 2 * kPi); });
+    const Layer circle = strokeMask(160, 147, 2.2, [](cairo_t* cr) { cairo_arc(cr, 80, 64, 42, 0, 2 * kPi); });
     out.add(glow(circle, palette::cyanDeep, 4.0f, 1.6f));
     out.add(circle.tinted(palette::cyan, 0.9f));
-    const Layer rune = strokeMask(160, 147, 3.0, [](cairo_t* cr) { runePath(cr, 20, 82, 60, 50, 0); });
+    const Layer rune = strokeMask(160, 147, 3.0, [](cairo_t* cr) { runePath(cr, 20, 82, 64, 48, 0); });
     out.add(glow(rune, hex(0xFFB030), 4.0f, 1.8f));
     out.add(rune.tinted(hex(0xFFF4D0)));
     for (int k = 0; k < 7; ++k) {
         const double a = -kPi / 2 + k * 2 * kPi / 7;
         const int* t = compose::kDefaultTints[k + 1];
         const Rgb c = mix(Rgb{t[0] / 255.0f, t[1] / 255.0f, t[2] / 255.0f}, hex(0xFFFFFF), 0.25f);
-        const Layer dot = shapeMask(160, 147, [&](cairo_t* cr) { cairo_arc(cr, 80 + 55 * std::cos(a), 60 + 55 * std::sin(a), 4.2, 0, 2 * kPi); });
+        const Layer dot = shapeMask(160, 147, [&](cairo_t* cr) { cairo_arc(cr, 80 + 52 * std::cos(a), 64 + 52 * std::sin(a), 4.0, 0, 2 * kPi); });
         out.add(glow(dot, c, 3.0f, 1.6f));
         out.add(dot.tinted(c, 0.9f));
     }
     const double width = textWidth(Font::SerifBold, 19, "LUMERIK");
-    const Layer name = shapeMask(160, 147, [&](cairo_t* cr) { textPath(cr, Font::SerifBold, 19, "LUMERIK", 80 - width / 2, 140); });
+    const Layer name = shapeMask(160, 147, [&](cairo_t* cr) { textPath(cr, Font::SerifBold, 19, "LUMERIK", 80 - width / 2, 138); });
     out.add(glow(name, hex(0xFFA020), 2.5f, 1.0f));
     out.add(name.tinted(hex(0xFFE8A8)));
+    fadeCellEdges(out, 160, 147, 3.0f);
     return overBlack(out);
 }
 

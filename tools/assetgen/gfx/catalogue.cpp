@@ -95,11 +95,11 @@ std::vector<CatalogueEntry> build() {
     add("gfx//Menu//But_Big_Glow.png", 212, 72, "big button glow, glass at (18, 21)", [](Art&) { return buttonGlow(true); });
     add("gfx//Menu//But_Small_Glow.png", 189, 68, "small button glow, glass at (18, 21)", [](Art&) { return buttonGlow(false); });
     add("gfx//Menu//Layer_All.png", 248, 248, "glass panel, cut as nine slices (66, 116, 66)", [](Art&) { return glassPanel(); });
-    add("gfx//bonuses//3Ball 15x15.png", 448, 28, "explosion bonus, 16 frames of 28", [](Art&) { return bonusExplode(); });
-    add("gfx//bonuses//Color_Explode 19x19.png", 448, 28, "colour bonus, 16 frames of 28", [](Art&) { return bonusColor(); });
+    add("gfx//bonuses//3Ball 15x15.png", 512, 32, "explosion bonus, 16 frames of 32", [](Art&) { return bonusExplode(); });
+    add("gfx//bonuses//Color_Explode 19x19.png", 512, 32, "colour bonus, 16 frames of 32", [](Art&) { return bonusColor(); });
     add("gfx//bonuses//Snowy 15x17.png", 416, 26, "freeze bonus, 16 frames of 26", [](Art&) { return bonusFreeze(); });
     add("gfx//bonuses//MultiColor 9x12.png", 352, 22, "universal ball, 16 frames of 22, opaque", [](Art&) { return bonusUniversal(); });
-    add("gfx//bonuses//Plus 6x6.png", 288, 24, "score bonus, 12 frames of 24", [](Art&) { return bonusScore(); });
+    add("gfx//bonuses//Plus 6x6.png", 336, 28, "score bonus, 12 frames of 28", [](Art&) { return bonusScore(); });
     add("gfx//runes//FINAL.png", 945, 27, "firework sparks: 5 colours of 7 frames, 27 by 27", [](Art&) { return fireworkSparks(); });
     for (int w = 1; w <= 4; ++w) {
         const geo::Rect box = geo::wordBox(w - 1);

@@ -170,12 +170,11 @@ void playScreen(Screen& s, bool turning) {
         const char* bonus[5] = {"gfx//bonuses//3Ball 15x15.png", "gfx//bonuses//Color_Explode 19x19.png",
                                 "gfx//bonuses//Snowy 15x17.png", "gfx//bonuses//MultiColor 9x12.png",
                                 "gfx//bonuses//Plus 6x6.png"};
-        const int fw[5] = {28, 28, 26, 22, 24};
         const int cells[5][2] = {{2, 2}, {7, 1}, {4, 7}, {6, 4}, {1, 8}};
         for (int b = 0; b < 5; ++b) {
-            const int cx = 274 + 28 * cells[b][0], cy = 174 + 28 * cells[b][1];
-            s.blend(bonus[b], fw[b] * 3, 0, fw[b], s.pic(bonus[b]).height, cx - fw[b] / 2, cy - s.pic(bonus[b]).height / 2, 1.0f,
-                    b == 3 ? 0.0f : 1.0f);
+            // The bonus frames are square, their hot spot in the middle.
+            const int cx = 274 + 28 * cells[b][0], cy = 174 + 28 * cells[b][1], fw = s.pic(bonus[b]).height;
+            s.blend(bonus[b], fw * 3, 0, fw, fw, cx - fw / 2, cy - fw / 2, 1.0f, b == 3 ? 0.0f : 1.0f);
         }
         s.blend("gfx//Kerun_Buttons_Glow.png", 160, 0, 160, 93, 623, 226, 0.7f, 1.0f);
         s.blend("gfx//ButShine_TopBottom.png", 34, 0, 34, 25, 402, 109, 1.0f, 1.0f);

@@ -142,6 +142,19 @@ Layer glow(const Layer& mask, Rgb colour, float radius, float strength) {
     return out;
 }
 
+void fadeCellEdges(Layer& strip, int w, int h, float margin) {
+    for (int y = 0; y < strip.height(); ++y) {
+        for (int x = 0; x < strip.width(); ++x) {
+            const int cx = x % w, cy = y % h;
+            const float d = static_cast<float>(std::min({cx, cy, w - 1 - cx, h - 1 - cy}));
+            const float t = std::clamp(d / margin, 0.0f, 1.0f);
+            const float k = t * t * (3 - 2 * t);
+            Rgba& p = strip.at(x, y);
+            p = {p.r * k, p.g * k, p.b * k, p.a * k};
+        }
+    }
+}
+
 Layer reliefLight(const Layer& mask, float softness) {
     Layer height = mask;
     height.blur(softness);

@@ -52,6 +52,10 @@ float fbm(float x, float y, int octaves, uint32_t seed);
 // A soft halo: the coverage of `mask` in `colour`, blurred.
 Layer glow(const Layer& mask, Rgb colour, float radius, float strength = 1.0f);
 
+// Fades each w by h cell of a strip of light to black over `margin` pixels at its edges, so the
+// blender never shows a cell's rectangle.
+void fadeCellEdges(Layer& strip, int w, int h, float margin);
+
 // Light from the upper left falling on a relief whose height is the blurred coverage of `mask`:
 // above 0 on slopes that face the light, below 0 on the others.
 Layer reliefLight(const Layer& mask, float softness);

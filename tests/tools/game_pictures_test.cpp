@@ -463,3 +463,68 @@ TEST(GamePictures, LightPicturesFadeToBlackAtTheirEdges) {
         EXPECT_LE(brightestEdge(p, 0, 0, p.width, p.height), 24) << path;
     }
 }
+
+TEST(GamePictures, ButtonPiecesFitTogether) {
+    for (bool big : {false, true}) {
+        const std::string size = big ? "Big" : "Small";
+        SCOPED_TRACE(size);
+        const Pixels glass = loadPicture("gfx//Menu//But_" + size + "_Glass.png");
+        const Pixels border = loadPicture("gfx//Menu//But_" + size + "_Border.png");
+        const Pixels glow = loadPicture("gfx//Menu//But_" + size + "_Glow.png");
+        // The border is drawn over the glass, 9 in and 12 down: it must leave all of it showing.
+        int hidden = 0;
+        for (int y = 0; y < glass.height; ++y)
+            for (int x = 0; x < glass.width; ++x) hidden += !glass.isKey(x, y) && !border.isKey(9 + x, 12 + y);
+        EXPECT_EQ(hidden, 0);
+        // The glow lies round the glass (18 in, 21 down) and only tints it, so the caption reads.
+        int inside = 0;
+        for (int y = 6; y < glass.height - 6; ++y)
+            for (int x = 10; x < glass.width - 10; ++x) inside = std::max(inside, maxChannel(glow.at(18 + x, 21 + y)));
+        EXPECT_LE(inside, 100);
+        EXPECT_GE(maxChannel(glow.at(18 + glass.width / 2, 21 - 4)), 60);
+        EXPECT_GE(maxChannel(glow.at(18 + glass.width / 2, 21 + glass.height + 3)), 60);
+    }
+}
+
+TEST(GamePictures, MenuFrameCoversTheGlassEdge) {
+    // The panel's glass ends in a soft edge; the thin frame drawn over it must hide that edge on
+    // every side and round the corners.
+    const Pixels panel = loadPicture("gfx//Menu//Layer_All.png");
+    const Pixels frame = loadPicture("gfx//Menu//Ramka_All.png");
+    int edge = 0;
+    while (panel.rgb(100, edge) == 0) ++edge;
+    EXPECT_FALSE(frame.isKey(100 - 66, 132 + edge)) << "top";
+    EXPECT_FALSE(frame.isKey(132 + edge, 100 - 66)) << "left";
+    int bottom = 247;
+    while (panel.rgb(100, bottom) == 0) --bottom;
+    EXPECT_FALSE(frame.isKey(100 - 66, 148 + bottom - 232)) << "bottom";
+    int diagonal = 0;
+    while (panel.rgb(diagonal, diagonal) == 0) ++diagonal;
+    EXPECT_FALSE(frame.isKey(diagonal, diagonal)) << "corner";
+    EXPECT_FALSE(frame.isKey(66 + 65 - diagonal, 66 + 65 - diagonal)) << "opposite corner";
+}
+
+TEST(GamePictures, GlyphsShareABaseline) {
+    const Pixels font = loadPicture("gfx//Font_Sprites.png");
+    const std::string map = [] {
+        std::string m;
+        const std::string text = testing_support::readFile(testing_support::builtGameFolder() / "system" / "ascii");
+        for (size_t start = 0; start < text.size();) {
+            const size_t end = text.find('\n', start);
+            m += static_cast<char>(std::stoi(text.substr(start, end - start)));
+            start = end == std::string::npos ? text.size() : end + 1;
+        }
+        return m;
+    }();
+    ASSERT_EQ(map.size(), 76u);
+    auto bottom = [&](char c) {
+        const int cell = static_cast<int>(map.find(c));
+        for (int y = 25; y >= 0; --y)
+            for (int x = 0; x < 15; ++x)
+                if (!font.isKey(15 * cell + x, y)) return y;
+        return -1;
+    };
+    const int base = bottom('H');
+    for (char c : std::string("ABCDEFGHIKLMNOPRSTUVWXYZ0123456789acemnorsuvwxzbdhiklt")) EXPECT_NEAR(bottom(c), base, 1) << c;
+    for (char c : std::string("gjpqy")) EXPECT_GE(bottom(c), base + 3) << c;
+}

@@ -247,6 +247,70 @@ void playersScreen(Screen& s, float transparency) {
     s.menuButton(ox, oy, 366, 429, "Delete", false);
 }
 
+// The rules help: three demonstrations on the glass, the pointer gliding over them.
+void helpScreen(Screen& s, float transparency) {
+    s.copyWhole(s.pic("gfx//menu//menu.jpg"), 0, 0, false);
+    const int ox = 44, oy = 32;
+    s.glassPanel(ox, oy, 3, 5, transparency);
+    s.copy("gfx//Help//CheckBox_Base.png", ox + 392, oy + 428);
+    s.copy("gfx//Help//Small_Bars.png", 333, 354);
+    s.text(ox + 439, oy + 433, 0, "Show before a game", 0);
+    s.copy("gfx//Help//Line_Help_Horiz.png", ox + 26, oy + 137);
+    s.copy("gfx//Help//Line_Help_Horiz.png", ox + 26, oy + 312);
+    s.copy("gfx//Help//Line_Help_Horiz.png", ox + 371, oy + 189);
+    const char* left[3] = {"Left click:", "turn a block", "to the left."};
+    for (int k = 0; k < 3; ++k) s.text(ox + 26, oy + 26 + 28 * k, 0, left[k], 0);
+    const char* right[3] = {"Four of a", "colour in a", "square vanish."};
+    for (int k = 0; k < 3; ++k) s.text(ox + 364, oy + 26 + 28 * k, 0, right[k], 0);
+    s.menuFrame(ox, oy, 3, 5);
+    s.menuButton(ox, oy, 0, 482, "More help", false);
+    s.menuButton(ox, oy, 190, 482, "Bonuses", false);
+    s.menuButton(ox, oy, 538, 482, "Back", false);
+    // Demonstration 1 in mid-turn, 2 with a burst and a glow, 3 at rest.
+    const int positions[6][4][2] = {{{7, 7}, {7, 35}, {35, 7}, {35, 35}},  {{6, 8}, {8, 36}, {34, 6}, {36, 34}},
+                                    {{4, 11}, {11, 38}, {31, 4}, {38, 31}}, {{1, 21}, {21, 41}, {21, 1}, {41, 21}},
+                                    {{4, 31}, {31, 38}, {11, 4}, {38, 11}}, {{6, 34}, {34, 36}, {8, 6}, {36, 8}}};
+    auto block = [&](int x, int y, int frame, const int cells[4], int burst, int glow) {
+        copyRect(s.pic("gfx//Quadro.png"), 62 * frame, 0, 62, 62, s.frame, ox + x, oy + y, true);
+        for (int i = 0; i < 4; ++i) {
+            const int px = ox + x + positions[frame][i][0], py = oy + y + positions[frame][i][1];
+            if (cells[i]) copyRect(s.balls, 20 * (cells[i] - 1), 0, 20, 20, s.frame, px, py, true);
+            if (i == burst) copyRect(s.pic("gfx//Explode.png"), 29 * 3, 0, 29, 26, s.frame, px - 2, py - 5, true, true);
+            if (i == glow) blendBlit(s.pic("gfx//Rise.png"), 42 * 2, 0, 42, 42, s.frame, px - 10, py - 10, 1.0f, 1.0f);
+        }
+    };
+    const int a[4] = {1, 2, 3, 4}, b[4] = {2, 5, 3, 4}, c[4] = {1, 4, 3, 2}, d[4] = {2, 1, 0, 3}, e[4] = {5, 4, 3, 4};
+    block(283, 25, 2, a, -1, -1);
+    block(228, 149, 0, b, -1, 2);
+    block(284, 149, 0, c, 1, -1);
+    block(228, 205, 0, d, -1, -1);
+    block(284, 205, 0, e, -1, -1);
+    const int f[4] = {1, 2, 1, 3}, g[4] = {5, 4, 2, 1}, h[4] = {1, 1, 5, 4}, i4[4] = {2, 3, 4, 1};
+    block(573, 202, 0, f, -1, -1);
+    block(629, 202, 0, g, -1, -1);
+    block(573, 257, 0, h, -1, -1);
+    block(629, 257, 0, i4, -1, -1);
+    s.copy("gfx//Help//Cursor.png", ox + 300, oy + 40);
+    s.copy("gfx//Help//Mouse1.png", ox + 330, oy + 40);
+    s.copy("gfx//Help//Cursor.png", ox + 600, oy + 230);
+    s.copy("gfx//Help//Mouse2.png", ox + 630, oy + 230);
+}
+
+// A tip over the play screen: the freeze bonus shown turning above its text.
+void tipDialog(Screen& s, const Picture& playScreen, float transparency) {
+    s.copyWhole(playScreen, 0, 0, false);
+    const int ox = 160, oy = 149;
+    s.glassPanel(ox, oy, 1, 3, transparency + 0.2f);
+    const char* lines[6] = {"", "A frozen ball!", "Clear it in a figure", "and the clock stops", "for a few seconds.", ""};
+    for (int k = 0; k < 6; ++k) s.text(0, oy + 59 + 24 * k, 800, lines[k], 0);
+    copyRect(s.balls, 20 * 6, 0, 20, 20, s.frame, ox + 230, oy + 28, true);
+    s.menuFrame(ox, oy, 1, 3);
+    s.menuButton(ox, oy, 306, 250, "Close", false);
+    s.menuButton(ox, oy, 0, 250, "No more tips", true);
+    const Picture& snow = s.pic("gfx//bonuses//Snowy 15x17.png");
+    blendBlit(snow, snow.height * 5, 0, snow.height, snow.height, s.frame, 400 - snow.height / 2, 187 - snow.height / 2, 1.0f, 1.0f);
+}
+
 }  // namespace
 
 void writeMockups(const PictureSet& pictures, const std::string& characterMap, const std::filesystem::path& folder) {
@@ -262,10 +326,12 @@ void writeMockups(const PictureSet& pictures, const std::string& characterMap, c
         titleScreen(s);
         s.save(folder / "mockup-title.png");
     }
+    Picture play;
     {
         Screen s = screen();
         playScreen(s, false);
         s.save(folder / "mockup-play.png");
+        play = s.frame;
         // A close look at the upper left of the board, three times as large.
         Picture zoom(780, 600);
         for (int y = 0; y < 600; ++y)
@@ -286,6 +352,16 @@ void writeMockups(const PictureSet& pictures, const std::string& characterMap, c
         Screen s = screen();
         playersScreen(s, transparency);
         s.save(folder / "mockup-players.png");
+    }
+    {
+        Screen s = screen();
+        helpScreen(s, transparency);
+        s.save(folder / "mockup-help.png");
+    }
+    {
+        Screen s = screen();
+        tipDialog(s, play, transparency);
+        s.save(folder / "mockup-tip.png");
     }
 }
 

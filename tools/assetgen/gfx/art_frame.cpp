@@ -105,7 +105,7 @@ Layer housing(bool right) {
         cairo_new_sub_path(cr);
         cairo_arc(cr, x + 33, 458, 9, 0, 2 * kPi);
     });
-    out.over(metal(body, palette::goldLight, palette::bronzeLight, palette::bronzeDark, 3.0f));
+    out.over(metal(body, palette::goldWarm, palette::bronzeLight, palette::bronzeDark, 3.0f));
     const double window = right ? 596 : 163;
     // The housing's inner groove, then the dark glass of the empty tube.
     const Layer groove = shapeMaskAt(ox, oy, w, h, [&](cairo_t* cr) { roundRect(cr, window - 3, 159, 47, 282, 23.5); });
@@ -144,7 +144,7 @@ Layer sideArm(bool right) {
     const int ox = armLeft(right), oy = kArmTop, w = kArmW, h = kArmH;
     Layer out(w, h);
     const Layer plate = shapeMaskAt(ox, oy, w, h, [&](cairo_t* cr) { roundRect(cr, x, 224, 134, 152, 18); });
-    out.over(metal(plate, palette::goldLight, palette::bronze, palette::bronzeDark, 2.5f));
+    out.over(metal(plate, palette::goldWarm, palette::bronze, palette::bronzeDark, 2.5f));
     const Layer inner = shapeMaskAt(ox, oy, w, h, [&](cairo_t* cr) { roundRect(cr, x + 5, 229, 124, 142, 14); });
     out.over(stoneFill(inner, hex(0x15181F), hex(0x2E3440), 77, 2.0f));
     const Layer runes = strokeMaskAt(ox, oy, w, h, 1.5, [&](cairo_t* cr) {
@@ -164,7 +164,7 @@ Layer plaque(double r0, double r1, double centreAngle, double halfAngle, int ox,
     Layer out(w, h);
     const double a0 = centreAngle - halfAngle, a1 = centreAngle + halfAngle;
     const Layer band = shapeMaskAt(ox, oy, w, h, [&](cairo_t* cr) { bandPath(cr, r0, r1, a0, a1); });
-    out.over(metal(band, palette::goldLight, palette::bronzeLight, palette::bronzeDark, 2.5f));
+    out.over(metal(band, palette::goldWarm, palette::bronzeLight, palette::bronzeDark, 2.5f));
     const Layer inner = shapeMaskAt(ox, oy, w, h, [&](cairo_t* cr) { bandPath(cr, r0 + 3.5, r1 - 3.5, a0, a1); });
     out.over(fill(inner, [&](float x, float y) {
         const float r = static_cast<float>(std::hypot(x + ox - kCx, y + oy - kCy));
@@ -238,11 +238,11 @@ Layer drawFrame() {
 
     // Bronze rims and the dark track of the frame arrows.
     const Layer outerRim = shapeMask(W, H, [](cairo_t* cr) { ringPath(cr, 247, 258); });
-    frame.over(metal(outerRim, palette::goldLight, palette::bronzeLight, palette::bronzeDark, 2.0f));
+    frame.over(metal(outerRim, palette::goldWarm, palette::bronzeLight, palette::bronzeDark, 2.0f));
     const Layer track = shapeMask(W, H, [](cairo_t* cr) { ringPath(cr, 161, 186); });
     frame.over(stoneFill(track, hex(0x0E1015), hex(0x232833), 23, 1.0f));
     const Layer innerRim = shapeMask(W, H, [](cairo_t* cr) { ringPath(cr, 183, 192); });
-    frame.over(metal(innerRim, palette::goldLight, palette::bronzeLight, palette::bronzeDark, 2.0f));
+    frame.over(metal(innerRim, palette::goldWarm, palette::bronzeLight, palette::bronzeDark, 2.0f));
     const Layer lip = shapeMask(W, H, [](cairo_t* cr) { ringPath(cr, kLipInner, 162); });
     frame.over(metal(lip, palette::bronzeLight, palette::bronze, palette::bronzeDark, 1.0f));
 

@@ -363,6 +363,16 @@ void writeMockups(const PictureSet& pictures, const std::string& characterMap, c
         tipDialog(s, play, transparency);
         s.save(folder / "mockup-tip.png");
     }
+    {
+        // The opening: the splash emblem while loading, then the studio logo at full strength.
+        Screen s = screen();
+        s.blend("gfx//logo//Logo_Big.png", 0, 0, 160, 147, 322, 203, 1.0f, 1.0f);
+        s.save(folder / "mockup-splash.png");
+        Screen t = screen();
+        const Picture& studio = t.pic("gfx//logo//partnerLogoBig.jpg");
+        blendBlit(studio, 0, 0, studio.width, studio.height, t.frame, (800 - studio.width) / 2, (600 - studio.height) / 2, 1.0f, 1.0f);
+        t.save(folder / "mockup-studio.png");
+    }
 }
 
 }  // namespace assetgen

@@ -13,6 +13,7 @@ namespace palette {
 inline const Rgb goldLight = hex(0xFFF0B8);
 inline const Rgb gold = hex(0xF0C050);
 inline const Rgb goldDeep = hex(0xA86C18);
+inline const Rgb goldWarm = hex(0xE6B66A);  // the lit top of large bronze pieces
 inline const Rgb bronzeLight = hex(0xD89A58);
 inline const Rgb bronze = hex(0x8E5C2C);
 inline const Rgb bronzeDark = hex(0x3E2610);

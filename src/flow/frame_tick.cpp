@@ -1,5 +1,7 @@
 #include "flow/frame_tick.hpp"
 
+#include "flow/audio.hpp"
+#include "flow/display_steps.hpp"
 #include "flow/play_frame.hpp"
 
 namespace flow {
@@ -17,6 +19,8 @@ void handleLostSurfaces(Game& game) {
     }
     game.log.writeLog("extra EXIT marking");
     game.app.suspended = true;
+    applyVolumes(game, present::Volumes::Off);
+    present::freeRiseImage(game.pictures);
     game.app.graphicsLoaded = false;
 }
 
@@ -32,13 +36,13 @@ void frameTick(Game& game) {
     ++game.app.tickNumber;
     game.sound.setTickNumber(game.app.tickNumber);
 
-    game.platform.restoreSurfaces();
-    if (game.platform.surfacesLost()) {
+    if (present::surfacesLost(game.platform)) {
         handleLostSurfaces(game);
         return;
     }
     if (!game.app.graphicsLoaded) {
         game.app.graphicsLoaded = true;
+        reloadGamePictures(game);
     }
     chooseCursor(game);
     dispatchScreen(game);

@@ -7,6 +7,7 @@ Game::Game(present::Platform& platform_, data::GameFolder folder_, uint32_t seed
       folder(std::move(folder_)),
       log(folder.writable("crashDump.txt")),
       random(seed),
-      services{platform.clock(), random, sound} {}
+      services{platform.clock(), random, sound},
+      pictureLoader(folder, platform) {}
 
 }  // namespace flow

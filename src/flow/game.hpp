@@ -3,10 +3,14 @@
 #include <vector>
 
 #include "data/game_folder.hpp"
+#include "data/gfx_settings.hpp"
 #include "data/log.hpp"
+#include "data/texts.hpp"
 #include "game/state.hpp"
 #include "present/display.hpp"
+#include "present/images.hpp"
 #include "present/overlay_text.hpp"
+#include "present/pictures.hpp"
 #include "present/platform.hpp"
 #include "present/sound.hpp"
 
@@ -55,11 +59,16 @@ struct Game {
     game::Random random;
     present::SoundSystem sound;
     game::Services services;
+    present::PictureLoader pictureLoader;
 
     game::GameState rules;
     AppState app;
     ScreenState screens;
+    data::GraphicsSettings gfx;
+    data::TextTables texts;
+    std::vector<uint8_t> characterMap;
     present::Display display;
+    present::Pictures pictures;
     present::OverlayFont overlayFont;
 };
 

@@ -39,6 +39,8 @@ int main(int, char**) {
         std::fprintf(stderr, "lumerik: cannot open the display: %s\n", SDL_GetError());
         return 1;
     }
+    // Without audio the game runs silent.
+    const bool audio = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     data::GameFolder folder = findGameFolder();
     if (folder.root().empty()) {
         std::fprintf(stderr, "lumerik: cannot find the game folder\n");
@@ -57,6 +59,8 @@ int main(int, char**) {
         }
         flow::Game game(platform, folder, SDL_GetTicks());
         game.app.windowed = windowed;
+        if (audio) game.sound.openAudio();
+        platform.setBeepHandler([&game] { game.sound.beep(); });
         flow::startGame(game);
 
         platform.startTimer();

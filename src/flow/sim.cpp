@@ -1,8 +1,5 @@
 #include "flow/sim.hpp"
 
-#include <SDL.h>
-#include <SDL_image.h>
-
 #include <cctype>
 #include <charconv>
 #include <fstream>
@@ -18,6 +15,7 @@
 #include "flow/startup.hpp"
 #include "flow/window_proc.hpp"
 #include "present/headless_platform.hpp"
+#include "present/images.hpp"
 
 namespace flow {
 
@@ -74,16 +72,6 @@ std::vector<uint8_t> hundredDigits(const std::string& rest) {
     }
     if (digits.size() != 100) throw ScriptError{"expected 100 digits, got " + std::to_string(digits.size())};
     return digits;
-}
-
-bool writePng(const present::Surface& frame, const std::string& file) {
-    // The fourth byte is not part of the picture (drawing leaves it 0), so the shot is opaque RGB.
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(frame.pixels.data()), frame.width,
-                                                        frame.height, 32, frame.pitch * 4, SDL_PIXELFORMAT_RGB888);
-    if (!s) return false;
-    const bool ok = IMG_SavePNG(s, file.c_str()) == 0;
-    SDL_FreeSurface(s);
-    return ok;
 }
 
 void writeJson(const nlohmann::json& json, const std::string& file, std::ostream& out) {
@@ -178,7 +166,7 @@ public:
             }
         } else if (cmd == "shot") {
             expectCount(w, 2, 2);
-            if (!writePng(platform_.screen(), w[1])) throw ScriptError{"cannot write " + w[1]};
+            if (!present::savePng(platform_.screen(), w[1])) throw ScriptError{"cannot write " + w[1]};
         } else if (cmd == "state") {
             expectCount(w, 2, 2);
             writeJson(stateJson(game_), w[1], out_);
@@ -268,6 +256,7 @@ int runSimScript(std::istream& script, const SimOptions& options, std::ostream& 
     platform.createWindow(windowed);
     Game game(platform, folder, options.seed.value_or(platform.clock().now()));
     game.app.windowed = windowed;
+    game.sound.openSimulatedAudio(platform.clock());
     startGame(game);
 
     std::string line;

@@ -117,6 +117,11 @@ nlohmann::json stateJson(const Game& game) {
     for (const present::SoundLogEntry& entry : game.sound.log())
         log.push_back({entry.tick, static_cast<int>(entry.id), entry.play ? "play" : "stop"});
     state["soundLog"] = log;
+    nlohmann::json volumes = nlohmann::json::array();
+    for (int id = 0; id < game::kSoundCount; ++id) volumes.push_back(game.sound.volume(static_cast<game::SoundId>(id)));
+    state["soundVolumes"] = volumes;
+    const std::optional<game::SoundId> owner = game.sound.musicOwner();
+    state["musicOwner"] = owner ? nlohmann::json(static_cast<int>(*owner)) : nlohmann::json();
     return state;
 }
 

@@ -1,5 +1,7 @@
 #include "flow/window_proc.hpp"
 
+#include "flow/audio.hpp"
+#include "flow/display_steps.hpp"
 #include "game/falling.hpp"
 #include "game/moves.hpp"
 #include "game/pause.hpp"
@@ -59,12 +61,16 @@ void deactivate(Game& game) {
     game.app.suspended = true;
     if (game.rules.playState == game::StatePlaying) game::pauseLevel(game.rules, game.services);
     game.app.graphicsLoaded = false;
+    // In the background the game is silent; the streams go on, so the music resumes where it was.
+    applyVolumes(game, present::Volumes::Off);
+    present::freeRiseImage(game.pictures);
     if (!game.app.closing) game.platform.minimise();
 }
 
 void activate(Game& game) {
     if (!game.app.suspended) return;
     game.app.suspended = false;
+    applyVolumes(game, present::Volumes::On);
     if (game.rules.playState == game::StatePlaying) game::resumeLevel(game.rules, game.services);
     game.app.activatedAt = game.platform.clock().now();
 }
@@ -97,7 +103,7 @@ void handleEvent(Game& game, const InputEvent& event) {
             break;
         case Type::AltEnter:
             game.app.windowed = !game.app.windowed;
-            game.platform.setWindowMode(game.app.windowed);
+            switchGameWindowMode(game);
             break;
         case Type::Tick:
         case Type::ButtonUp:

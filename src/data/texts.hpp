@@ -1,0 +1,69 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "data/game_folder.hpp"
+
+namespace data {
+
+// The five text files and the shape of their tables: a fixed number of slots of a fixed width, each
+// holding at most width - 1 characters.
+struct TextTableShape {
+    std::string_view file;
+    int slots = 0;
+    int width = 0;
+};
+inline constexpr int kTextTableCount = 5;
+inline constexpr std::array<TextTableShape, kTextTableCount> kTextTableShapes{{
+    {"system\\text00.txt", 12, 15},   // title and side button captions
+    {"system\\text01.txt", 20, 15},   // menu button captions
+    {"system\\text02.txt", 15, 35},   // menu text lines
+    {"system\\text03.txt", 127, 61},  // help pages, dialogs and messages
+    {"system\\text04.txt", 12, 25},   // level-group titles and in-game messages
+}};
+
+// One table of fixed-width, zero-terminated slots. Slots no line filled are empty.
+class TextTable {
+public:
+    TextTable() = default;
+    explicit TextTable(const TextTableShape& shape);
+
+    int slots() const { return slots_; }
+    int width() const { return width_; }
+    // The text of a slot; empty for a slot the table does not have.
+    std::string_view text(int slot) const;
+    // Stores `line` cut to width - 1 characters (and at a zero byte, which ends a slot's text).
+    void set(int slot, std::string_view line);
+    void clear();
+
+private:
+    int slots_ = 0;
+    int width_ = 0;
+    std::vector<char> bytes_;
+};
+
+// Every text the game shows, by table (0 for "system\text00.txt" up to 4) and slot.
+struct TextTables {
+    TextTables();
+    std::array<TextTable, kTextTableCount> tables;
+    std::string_view text(int table, int slot) const;
+};
+
+// Fills a table from a file's bytes: one line a slot, lines of at most 79 characters without their
+// line break (a carriage return before it is dropped). A line of 80 or more characters ends the
+// reading; its first 79 characters are still stored. The table is emptied first.
+void readTextTable(std::string_view bytes, TextTable& table);
+
+// One byte per line: the line read as a decimal number (leading blanks and a sign allowed, reading
+// stops at the first other character, no digits give 0), its low eight bits kept.
+std::vector<uint8_t> parseCharacterMap(std::string_view bytes);
+
+// Reads "system\text00.txt" to "system\text04.txt" in that order; a missing file leaves its table empty.
+void loadTexts(const GameFolder& folder, TextTables& texts);
+
+// Reads "system\ascii": byte i is the character that glyph cell i of the sprite font shows.
+void loadCharacterMap(const GameFolder& folder, std::vector<uint8_t>& characterMap);
+
+}  // namespace data

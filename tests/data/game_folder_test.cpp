@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "data/game_folder.hpp"
+#include "data/log.hpp"
+#include "data/windowed_setting.hpp"
+#include "support/test_support.hpp"
+
+namespace {
+
+using testing_support::readFile;
+using testing_support::TempFolder;
+using testing_support::writeFile;
+
+TEST(GameFolder, NormalisesWindowsStylePaths) {
+    EXPECT_EQ(data::normaliseGamePath("gfx//logo//trader.ini"), "gfx/logo/trader.ini");
+    EXPECT_EQ(data::normaliseGamePath("ini\\levels.txt"), "ini/levels.txt");
+    EXPECT_EQ(data::normaliseGamePath("gfx\\\\Menu//\\x.png"), "gfx/Menu/x.png");
+}
+
+TEST(GameFolder, FindsFilesWrittenWithAnotherCaseComponentByComponent) {
+    TempFolder root;
+    writeFile(root.path() / "gfx/menu/But_Small_Glass.png", "a");
+    writeFile(root.path() / "gfx/Menu2/exact.png", "b");
+    writeFile(root.path() / "mfx/vright.OGG", "c");
+    const data::GameFolder folder(root.path());
+
+    EXPECT_EQ(readFile(folder.resolve("gfx//Menu//But_Small_Glass.png")), "a");
+    EXPECT_EQ(readFile(folder.resolve("GFX\\MENU\\but_small_glass.PNG")), "a");
+    EXPECT_EQ(readFile(folder.resolve("gfx//Menu2//exact.png")), "b");
+    EXPECT_EQ(readFile(folder.resolve("mfx//vright.ogg")), "c");
+    // A name that matches nothing comes back as written, so opening it fails quietly.
+    EXPECT_EQ(folder.resolve("gfx//nothing.png"), root.path() / "gfx/nothing.png");
+}
+
+TEST(GameFolder, WritableFilesGoToTheWriteRootWithTheirFolderCreated) {
+    TempFolder game, home;
+    const data::GameFolder folder(game.path(), home.path());
+    const auto profile = folder.writable("profile\\profile");
+    EXPECT_EQ(profile, home.path() / "profile/profile");
+    EXPECT_TRUE(std::filesystem::is_directory(home.path() / "profile"));
+    writeFile(profile, "x");
+    EXPECT_EQ(folder.resolveWritable("PROFILE\\profile"), profile);
+    EXPECT_TRUE(data::isWritableFolder(game.path()));
+    EXPECT_FALSE(data::isWritableFolder(game.path() / "missing"));
+}
+
+TEST(DiagnosticLog, EmptiedByTheFirstLineOfARunAndLeftAloneByASilentRun) {
+    TempFolder root;
+    const auto file = root.path() / "crashDump.txt";
+    writeFile(file, "old run\n");
+    {
+        data::DiagnosticLog silent(file);  // a run that writes nothing
+    }
+    EXPECT_EQ(readFile(file), "old run\n");
+
+    data::DiagnosticLog first(file);
+    first.writeLog("extra EXIT __DENIED!");
+    EXPECT_EQ(readFile(file), "extra EXIT __DENIED!\n") << "each line is on disk at once";
+    first.writeLog("extra EXIT marking");
+    EXPECT_EQ(readFile(file), "extra EXIT __DENIED!\nextra EXIT marking\n");
+
+    data::DiagnosticLog second(file);
+    second.writeLog("return saveName()");
+    EXPECT_EQ(readFile(file), "return saveName()\n");
+
+    data::DiagnosticLog nowhere(root.path() / "missing-folder" / "crashDump.txt");
+    nowhere.writeLog("lost silently");
+}
+
+TEST(WindowedSetting, ReadsTheLowestByteOfTheProfileHeader) {
+    TempFolder root;
+    const auto file = root.path() / "profile";
+    EXPECT_FALSE(data::readWindowedSetting(file)) << "no profile means full screen";
+    writeFile(file, std::string("\x01\x00\x00\x00\x32", 5));
+    EXPECT_TRUE(data::readWindowedSetting(file));
+    writeFile(file, std::string("\x00\x01\x00\x00", 4));
+    EXPECT_FALSE(data::readWindowedSetting(file)) << "only the lowest byte counts";
+    writeFile(file, std::string("\x01\x00", 2));
+    EXPECT_FALSE(data::readWindowedSetting(file)) << "a short file is as good as none";
+}
+
+}  // namespace

@@ -1,0 +1,267 @@
+// The sound layer on the simulated mixer and a virtual clock, with the game's own sound files.
+#include <gtest/gtest.h>
+#include <vorbis/vorbisfile.h>
+
+#include <set>
+
+#include "present/sound.hpp"
+#include "support/test_support.hpp"
+
+namespace {
+
+using game::SoundId;
+using present::SoundSystem;
+using present::Volumes;
+
+// The stream's length in whole milliseconds, rounded up, found by decoding every sample.
+uint32_t decodedLengthMs(const std::filesystem::path& file) {
+    OggVorbis_File vf;
+    if (ov_fopen(file.c_str(), &vf) != 0) return 0;
+    const long rate = ov_info(&vf, -1)->rate;
+    uint64_t frames = 0;
+    float** pcm = nullptr;
+    int section = 0;
+    for (long n; (n = ov_read_float(&vf, &pcm, 4096, &section)) > 0;) frames += static_cast<uint64_t>(n);
+    ov_clear(&vf);
+    return static_cast<uint32_t>((frames * 1000 + static_cast<uint64_t>(rate) - 1) / static_cast<uint64_t>(rate));
+}
+
+std::filesystem::path gameFile(SoundId id) {
+    return data::GameFolder(testing_support::builtGameFolder()).resolve(present::soundFile(id));
+}
+
+struct SimulatedSound : ::testing::Test {
+    game::ManualClock clock{100000};
+    SoundSystem sound;
+    data::GameFolder folder{testing_support::builtGameFolder()};
+
+    void SetUp() override {
+        sound.openSimulatedAudio(clock);
+        sound.loadSounds(folder);
+    }
+    std::vector<SoundId> logged(bool plays) const {
+        std::vector<SoundId> ids;
+        for (const present::SoundLogEntry& e : sound.log())
+            if (e.play == plays) ids.push_back(e.id);
+        return ids;
+    }
+};
+
+TEST_F(SimulatedSound, EveryStreamLoadsAndEachEffectPlaysForItsDecodedLength) {
+    for (int id = 0; id < game::kSoundCount; ++id) EXPECT_TRUE(sound.loaded(static_cast<SoundId>(id))) << id;
+    for (int id = 0; id < game::kEffectCount; ++id) {
+        const auto sid = static_cast<SoundId>(id);
+        const uint32_t length = decodedLengthMs(gameFile(sid));
+        ASSERT_GT(length, 50u) << id;
+        EXPECT_FALSE(sound.isPlaying(sid));
+        sound.playSound(sid);
+        clock.advance(length - 1);
+        EXPECT_TRUE(sound.isPlaying(sid)) << id;
+        clock.advance(1);
+        EXPECT_FALSE(sound.isPlaying(sid)) << id;
+    }
+}
+
+TEST_F(SimulatedSound, ReplayingAPlayingEffectStartsItOverInsteadOfAddingACopy) {
+    const uint32_t length = decodedLengthMs(gameFile(game::SoundExplode));
+    sound.playSound(game::SoundExplode);
+    clock.advance(300);
+    sound.playSound(game::SoundExplode);
+    // The first play would have ended here; the restarted one runs its full length from the replay.
+    clock.advance(length - 300);
+    EXPECT_TRUE(sound.isPlaying(game::SoundExplode));
+    clock.advance(299);
+    EXPECT_TRUE(sound.isPlaying(game::SoundExplode));
+    clock.advance(1);
+    EXPECT_FALSE(sound.isPlaying(game::SoundExplode));
+
+    // Stopping rewinds: a stop then a play runs the whole length again.
+    sound.playSound(game::SoundScore);
+    clock.advance(100);
+    sound.stopSound(game::SoundScore);
+    EXPECT_FALSE(sound.isPlaying(game::SoundScore));
+    sound.playSound(game::SoundScore);
+    clock.advance(decodedLengthMs(gameFile(game::SoundScore)) - 1);
+    EXPECT_TRUE(sound.isPlaying(game::SoundScore));
+
+    // Replaying the playing music track keeps it, and only it, in the slot.
+    sound.playSound(game::SoundMenuMusic);
+    sound.playSound(game::SoundMenuMusic);
+    EXPECT_EQ(sound.musicOwner(), game::SoundMenuMusic);
+    EXPECT_EQ(logged(true).size(), 6u);
+}
+
+TEST_F(SimulatedSound, MusicRepeatsAndShareOneSlotWithOwnership) {
+    sound.playSound(game::SoundMenuMusic);
+    clock.advance(10 * 60 * 1000);
+    EXPECT_TRUE(sound.isPlaying(game::SoundMenuMusic));
+
+    // Stopping a track that does not hold the slot leaves the playing one alone.
+    sound.stopSound(game::SoundMusicAction);
+    sound.stopSound(game::SoundMusicStrategy);
+    EXPECT_TRUE(sound.isPlaying(game::SoundMenuMusic));
+    EXPECT_EQ(sound.musicOwner(), game::SoundMenuMusic);
+
+    // A new track takes the slot; the old owner's stop then does nothing to it.
+    sound.playSound(game::SoundMusicSpace);
+    EXPECT_FALSE(sound.isPlaying(game::SoundMenuMusic));
+    sound.stopSound(game::SoundMenuMusic);
+    EXPECT_TRUE(sound.isPlaying(game::SoundMusicSpace));
+    EXPECT_EQ(sound.playingNow(), std::vector<SoundId>{game::SoundMusicSpace});
+
+    sound.stopSound(game::SoundMusicSpace);
+    EXPECT_FALSE(sound.musicOwner().has_value());
+    EXPECT_TRUE(sound.playingNow().empty());
+
+    // The level jingle is an effect: it plays once, over the music, and ends.
+    sound.playSound(game::SoundMusicPuzzle);
+    sound.playSound(game::SoundLevelJingle);
+    EXPECT_TRUE(sound.isPlaying(game::SoundMusicPuzzle));
+    EXPECT_TRUE(sound.isPlaying(game::SoundLevelJingle));
+    clock.advance(decodedLengthMs(gameFile(game::SoundLevelJingle)));
+    EXPECT_FALSE(sound.isPlaying(game::SoundLevelJingle));
+    EXPECT_TRUE(sound.isPlaying(game::SoundMusicPuzzle));
+}
+
+TEST_F(SimulatedSound, VolumesFollowTheSettingsAndTheMusicLimit) {
+    sound.applyVolumes(Volumes::On, {100, 100, 0.65});
+    EXPECT_FLOAT_EQ(sound.volume(game::SoundMenuMusic), 0.65f);
+    EXPECT_FLOAT_EQ(sound.volume(game::SoundMusicStrategy), 0.65f);
+    EXPECT_FLOAT_EQ(sound.volume(game::SoundLevelJingle), 1.0f);  // the jingle counts as an effect
+    EXPECT_FLOAT_EQ(sound.volume(game::SoundBlockLeft), 1.0f);
+
+    sound.applyVolumes(Volumes::On, {37, 80, 0.5});
+    EXPECT_FLOAT_EQ(sound.volume(game::SoundCombo1), 0.37f);
+    EXPECT_FLOAT_EQ(sound.volume(game::SoundMusicAction), 0.4f);
+
+    // Off silences all 35; the streams go on playing and On brings the levels back.
+    sound.playSound(game::SoundMusicAction);
+    sound.playSound(game::SoundRuneShine);
+    sound.applyVolumes(Volumes::Off);
+    for (int id = 0; id < game::kSoundCount; ++id) EXPECT_EQ(sound.volume(static_cast<SoundId>(id)), 0.0f) << id;
+    EXPECT_TRUE(sound.isPlaying(game::SoundMusicAction));
+    EXPECT_TRUE(sound.isPlaying(game::SoundRuneShine));
+    sound.applyVolumes(Volumes::On, {37, 80, 0.5});
+    EXPECT_FLOAT_EQ(sound.volume(game::SoundMusicAction), 0.4f);
+
+    // Damaged settings never push a stream beyond full volume or below silence.
+    sound.applyVolumes(Volumes::On, {-20, 100, 3.0});
+    EXPECT_EQ(sound.volume(game::SoundShuffle), 0.0f);
+    EXPECT_EQ(sound.volume(game::SoundMenuMusic), 1.0f);
+}
+
+TEST_F(SimulatedSound, SilentEffectsStillPlaySoTheOneAtATimeRuleHolds) {
+    sound.applyVolumes(Volumes::On, {0, 0, 0.65});
+    sound.playSound(game::SoundDisappear);
+    sound.playSound(game::SoundMenuMusic);
+    EXPECT_TRUE(sound.isPlaying(game::SoundDisappear));
+    EXPECT_TRUE(sound.isPlaying(game::SoundMenuMusic));
+    EXPECT_EQ(sound.volume(game::SoundDisappear), 0.0f);
+}
+
+TEST_F(SimulatedSound, FallingSeriesRisesThroughFivePitchesAndStaysOnTheLast) {
+    int32_t index = 0;
+    for (int landing = 0; landing < 8; ++landing) game::playFalling(sound, index);
+    const std::vector<SoundId> expected = {
+        game::SoundFalling0,     static_cast<SoundId>(15), static_cast<SoundId>(16), static_cast<SoundId>(17),
+        static_cast<SoundId>(18), static_cast<SoundId>(18), static_cast<SoundId>(18), static_cast<SoundId>(18)};
+    EXPECT_EQ(logged(true), expected);
+    EXPECT_EQ(index, 4);
+    // Each landing restarts the sound it plays.
+    EXPECT_TRUE(sound.isPlaying(static_cast<SoundId>(18)));
+
+    // A new fall starts from the bottom once the index is reset; a damaged index stays in the series.
+    index = 0;
+    game::playFalling(sound, index);
+    index = -3;
+    game::playFalling(sound, index);
+    index = 99;
+    game::playFalling(sound, index);
+    const std::vector<SoundId> plays = logged(true);
+    EXPECT_EQ(std::vector<SoundId>(plays.end() - 3, plays.end()),
+              (std::vector<SoundId>{game::SoundFalling0, game::SoundFalling0, static_cast<SoundId>(18)}));
+    EXPECT_EQ(index, 4);
+}
+
+TEST_F(SimulatedSound, GameMusicNeverRepeatsTheLastTrackEvenAcrossMenuReturns) {
+    game::Random random(20240611);
+    std::optional<SoundId> previous;
+    std::set<SoundId> used;
+    sound.playSound(game::SoundMenuMusic);
+    for (int start = 0; start < 1000; ++start) {
+        sound.startGameMusic(random);
+        const std::optional<SoundId> chosen = sound.lastGameTrack();
+        ASSERT_TRUE(chosen.has_value());
+        ASSERT_GE(*chosen, game::SoundMusicAction);
+        ASSERT_LE(*chosen, game::SoundMusicStrategy);
+        ASSERT_NE(chosen, previous) << "start " << start;
+        // The chosen track replaced whatever held the slot and is the only music playing.
+        ASSERT_EQ(sound.playingNow(), std::vector<SoundId>{*chosen});
+        previous = chosen;
+        used.insert(*chosen);
+        // Every third game the player goes back to the menus in between.
+        if (start % 3 == 2) {
+            for (int id = game::SoundMusicAction; id <= game::SoundMusicStrategy; ++id)
+                sound.stopSound(static_cast<SoundId>(id));
+            sound.playSound(game::SoundMenuMusic);
+            ASSERT_EQ(sound.musicOwner(), game::SoundMenuMusic);
+        }
+    }
+    EXPECT_EQ(used.size(), 4u);
+}
+
+TEST(SoundWithoutDevice, EverythingIsQuietlyIgnoredButStillLogged) {
+    SoundSystem sound;
+    sound.loadSounds(data::GameFolder(testing_support::builtGameFolder()));
+    game::Random random(7);
+    sound.playSound(game::SoundExplode);
+    sound.startGameMusic(random);
+    sound.applyVolumes(Volumes::On);
+    sound.beep();
+    EXPECT_FALSE(sound.hasDevice());
+    EXPECT_FALSE(sound.loaded(game::SoundExplode));
+    EXPECT_FALSE(sound.isPlaying(game::SoundExplode));
+    EXPECT_FALSE(sound.musicOwner().has_value());
+    EXPECT_TRUE(sound.playingNow().empty());
+    EXPECT_FALSE(sound.log().empty());
+    // Out-of-table ids are refused outright.
+    sound.playSound(static_cast<SoundId>(35));
+    sound.stopSound(static_cast<SoundId>(-1));
+    EXPECT_FALSE(sound.isPlaying(static_cast<SoundId>(35)));
+}
+
+TEST(SoundWithDamagedFiles, MissingEmptyAndGarbageFilesLeaveTheirSlotsEmpty) {
+    testing_support::TempFolder temp;
+    const std::filesystem::path built = testing_support::builtGameFolder();
+    // A folder with three good files, one empty, one garbage and one truncated; the rest missing.
+    for (const char* name : {"mfx/vleft.ogg", "mfx/music/menu.OGG", "mfx/combo/combo3.OGG"}) {
+        std::filesystem::create_directories((temp.path() / name).parent_path());
+        std::filesystem::copy_file(built / name, temp.path() / name);
+    }
+    testing_support::writeFile(temp.path() / "mfx/vright.OGG", "");
+    testing_support::writeFile(temp.path() / "mfx/explode.OGG", std::string(5000, 'x'));
+    testing_support::writeFile(temp.path() / "mfx/music/action.OGG",
+                               testing_support::readFile(built / "mfx/music/action.OGG").substr(0, 40));
+
+    game::ManualClock clock;
+    SoundSystem sound;
+    sound.openSimulatedAudio(clock);
+    sound.loadSounds(data::GameFolder(temp.path()));
+    EXPECT_TRUE(sound.loaded(game::SoundBlockLeft));
+    EXPECT_TRUE(sound.loaded(game::SoundMenuMusic));
+    EXPECT_TRUE(sound.loaded(static_cast<SoundId>(24)));
+    for (SoundId id : {game::SoundBlockRight, game::SoundExplode, game::SoundMusicAction, game::SoundFreeze}) {
+        EXPECT_FALSE(sound.loaded(id)) << id;
+        sound.playSound(id);
+        EXPECT_FALSE(sound.isPlaying(id)) << id;
+        sound.stopSound(id);
+    }
+    // An empty music slot never takes the slot from the playing track, nor frees it.
+    sound.playSound(game::SoundMenuMusic);
+    sound.playSound(game::SoundMusicAction);
+    sound.stopSound(game::SoundMusicAction);
+    EXPECT_EQ(sound.musicOwner(), game::SoundMenuMusic);
+    EXPECT_TRUE(sound.isPlaying(game::SoundMenuMusic));
+}
+
+}  // namespace

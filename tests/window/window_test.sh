@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The real window under Xvfb with openbox: one window titled "Lumerik" with an 800 by 600 client area
+# when the profile says windowed, full screen when it is missing; a second copy exits 0 at once; closing
+# the window ends the game with code 0.
+# Usage: window_test.sh GAME_DIR
+set -u
+game=$1
+work=$(mktemp -d -t lumerik-window.XXXXXX)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+mkdir -p "$work/g" "$work/run"
+cp -a "$game/." "$work/g/"
+rm -rf "$work/g/profile"
+chmod 700 "$work/run"
+export XDG_RUNTIME_DIR=$work/run
+export ASAN_OPTIONS=detect_leaks=0
+unset SDL_VIDEODRIVER SDL_AUDIODRIVER
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=:$(cat "$work/display")
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+
+window_of() {  # waits for the game's window and prints its id
+  for _ in $(seq 100); do
+    id=$(xdotool search --name '^Lumerik$' 2>/dev/null | head -n 1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+size_of() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
+
+close_and_wait() {  # asks the window manager to close the window; the game must end with 0
+  wmctrl -c Lumerik
+  for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$1" 2>/dev/null && fail "the game did not end after its window was closed"
+  wait "$1"
+  return $?
+}
+
+# Windowed: the profile's first byte is 1.
+mkdir -p "$work/g/profile"
+printf '\001\000\000\000' > "$work/g/profile/profile"
+"$work/g/lumerik" &
+game_pid=$!
+pids+=($game_pid)
+id=$(window_of) || fail "no window titled Lumerik"
+sleep 0.5
+[ "$(size_of "$id")" = "800x600" ] || fail "windowed client area is $(size_of "$id"), want 800x600"
+
+start=$(date +%s%N)
+timeout 10 "$work/g/lumerik"
+rc=$?
+took=$(( ($(date +%s%N) - start) / 1000000 ))
+[ $rc -eq 0 ] || fail "a second copy exited $rc"
+[ $took -lt 3000 ] || fail "a second copy took $took ms to give up"
+[ "$(xdotool search --name '^Lumerik$' | wc -l)" -eq 1 ] || fail "a second copy opened a window"
+
+close_and_wait "$game_pid" || fail "closing the windowed game exited $?"
+
+# Full screen: no profile at all.
+rm -rf "$work/g/profile"
+"$work/g/lumerik" &
+game_pid=$!
+pids+=($game_pid)
+id=$(window_of) || fail "no full-screen window"
+sleep 0.5
+[ "$(size_of "$id")" = "1280x1024" ] || fail "full-screen window is $(size_of "$id"), want the whole 1280x1024 screen"
+close_and_wait "$game_pid" || fail "closing the full-screen game exited $?"
+echo "window checks passed"

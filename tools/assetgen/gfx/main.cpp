@@ -1,10 +1,11 @@
 // assetgen-gfx: draws every picture of the game into a game folder's gfx/ folder.
 //
-//   assetgen-gfx [--ascii FILE] [--sheet DIR] [--mockups DIR] [--list] [--time] GFX_DIR
+//   assetgen-gfx [--ascii FILE] [--texts DIR] [--sheet DIR] [--mockups DIR] [--list] [--time] GFX_DIR
 //   assetgen-gfx --zoom PNG X Y W H SCALE OUT
 //
 // --ascii names the sprite font's character map (one decimal code per line); --sheet and
-// --mockups also write contact sheets and screen mock-ups; --list prints the picture table;
+// --mockups also write contact sheets and screen mock-ups, the latter with the captions and titles
+// of the text files in --texts (the system folder); --list prints the picture table;
 // --time prints how long each picture took; --zoom enlarges a part of a PNG, for looking closely at a mock-up.
 #include <chrono>
 #include <cstdio>
@@ -13,11 +14,23 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "catalogue.hpp"
 #include "sheets.hpp"
 
 namespace {
+
+std::vector<std::string> readLines(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
 
 std::string readCharacterMap(const std::filesystem::path& file) {
     std::ifstream in(file);
@@ -47,7 +60,7 @@ int zoom(int argc, char** argv) {
 
 int run(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--zoom") return zoom(argc, argv);
-    std::filesystem::path asciiFile, sheetDir, mockupDir, outDir;
+    std::filesystem::path asciiFile, textDir, sheetDir, mockupDir, outDir;
     bool list = false, timing = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -57,6 +70,8 @@ int run(int argc, char** argv) {
         };
         if (arg == "--ascii") {
             asciiFile = value();
+        } else if (arg == "--texts") {
+            textDir = value();
         } else if (arg == "--sheet") {
             sheetDir = value();
         } else if (arg == "--mockups") {
@@ -104,7 +119,9 @@ int run(int argc, char** argv) {
     }
     if (!mockupDir.empty()) {
         std::filesystem::create_directories(mockupDir);
-        assetgen::writeMockups(pictures, art.characterMap(), mockupDir);
+        assetgen::MockupTexts texts;
+        if (!textDir.empty()) texts = {readLines(textDir / "text00.txt"), readLines(textDir / "text04.txt")};
+        assetgen::writeMockups(pictures, art.characterMap(), texts, mockupDir);
     }
     return 0;
 }

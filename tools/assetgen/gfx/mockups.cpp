@@ -17,11 +17,14 @@ using compose::copyRect;
 
 struct Screen {
     const PictureSet& set;
+    const MockupTexts& texts;
     compose::SpriteFont font;
     Picture balls;
     Picture frame{800, 600};
 
     const Picture& pic(const std::string& path) const { return set.at(path); }
+    std::string caption(size_t line, const char* sample) const { return line < texts.captions.size() ? texts.captions[line] : sample; }
+    std::string message(size_t line, const char* sample) const { return line < texts.messages.size() ? texts.messages[line] : sample; }
     void copy(const std::string& path, int x, int y) { copyWhole(pic(path), x, y, true); }
     void copyWhole(const Picture& p, int x, int y, bool keyed) { copyRect(p, 0, 0, p.width, p.height, frame, x, y, keyed); }
     void blend(const std::string& path, int sx, int sy, int w, int h, int x, int y, float fs, float fd) {
@@ -119,10 +122,10 @@ void playScreen(Screen& s, bool turning) {
     copyRect(buttons, 118, 0, 118, 48, s.frame, 646, 249, true);
     copyRect(buttons, 0, 48, 118, 48, s.frame, 36, 303, true);
     copyRect(buttons, 118, 48, 118, 48, s.frame, 646, 303, true);
-    s.text(36, 260, 118, "Back", 0);
-    s.text(36, 314, 118, "Options", 0);
-    s.text(646, 260, 118, "Shuffle", 0);
-    s.text(646, 314, 118, "Pause", 0);
+    s.text(36, 260, 118, s.caption(8, "Back"), 0);
+    s.text(36, 314, 118, s.caption(9, "Options"), 0);
+    s.text(646, 260, 118, s.caption(10, "Shuffle"), 0);
+    s.text(646, 314, 118, s.caption(11, "Pause"), 0);
 
     // Progress at 45 percent; time at 60 percent, or frozen over while the board turns.
     const int w = static_cast<int>((100 - 45) * 2.7);
@@ -197,7 +200,8 @@ void titleScreen(Screen& s) {
     s.copy("gfx//Menu//Ramka//But_OptionsHelp_Border.PNG", 218, 339);
     const char* captions[8] = {"Players", "Action", "Puzzle", "Strategy", "Scores", "Help", "Options", "Quit"};
     for (int b = 0; b < 8; ++b)
-        s.button(geo::kTitleButtons[static_cast<size_t>(b)][0], geo::kTitleButtons[static_cast<size_t>(b)][1], b < 4, captions[b], false);
+        s.button(geo::kTitleButtons[static_cast<size_t>(b)][0], geo::kTitleButtons[static_cast<size_t>(b)][1], b < 4,
+                 s.caption(static_cast<size_t>(b), captions[b]), false);
     s.copy("gfx//logo//partnerLogo.bmp", geo::kPartnerLogo.x, geo::kPartnerLogo.y);
     s.blend("gfx//Menu//But_Big_Glow.png", 0, 0, 212, 72, 274 - 18, 167 - 21, 1.0f, 1.0f);
     s.blend("gfx//Menu//But_Small_Glow.png", 0, 0, 189, 68, 330 - 18, 464 - 21, 0.7f, 1.0f);
@@ -313,9 +317,10 @@ void tipDialog(Screen& s, const Picture& playScreen, float transparency) {
 
 }  // namespace
 
-void writeMockups(const PictureSet& pictures, const std::string& characterMap, const std::filesystem::path& folder) {
+void writeMockups(const PictureSet& pictures, const std::string& characterMap, const MockupTexts& texts,
+                  const std::filesystem::path& folder) {
     auto screen = [&]() {
-        Screen s{pictures, {}, compose::tintBalls(pictures.at("gfx//Ball.png"))};
+        Screen s{pictures, texts, {}, compose::tintBalls(pictures.at("gfx//Ball.png"))};
         s.font = {&pictures.at("gfx//Font_Sprites.png"), &pictures.at("gfx//Font_Sprites_White.png"),
                   &pictures.at("gfx//Font_Glow.png"), characterMap};
         return s;
@@ -372,6 +377,14 @@ void writeMockups(const PictureSet& pictures, const std::string& characterMap, c
         const Picture& studio = t.pic("gfx//logo//partnerLogoBig.jpg");
         blendBlit(studio, 0, 0, studio.width, studio.height, t.frame, (800 - studio.width) / 2, (600 - studio.height) / 2, 1.0f, 1.0f);
         t.save(folder / "mockup-studio.png");
+    }
+    const char* groups[5] = {"The first hall", "The second hall", "The third hall", "The fourth hall", "The fifth hall"};
+    for (int g = 0; g < 5; ++g) {
+        // The intermission: the group's background and its title.
+        Screen s = screen();
+        s.copyWhole(s.pic("gfx//backgrounds//background" + std::to_string(g + 1) + ".jpg"), 0, 0, false);
+        s.text(0, 288, 800, s.message(static_cast<size_t>(g), groups[g]), 0);
+        s.save(folder / ("mockup-intermission-" + std::to_string(g + 1) + ".png"));
     }
 }
 

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "picture.hpp"
 
@@ -14,8 +15,16 @@ using PictureSet = std::map<std::string, Picture>;
 // ones over black.
 void writeContactSheets(const PictureSet& pictures, const std::filesystem::path& folder);
 
-// The title screen, the play screen (at rest and in mid-turn) and two menu screens, composed from
-// the pictures at the positions the game uses.
-void writeMockups(const PictureSet& pictures, const std::string& characterMap, const std::filesystem::path& folder);
+// Texts for the mock-ups: the title and side-button captions (text00) and the level-group titles
+// (text04). Sample words stand in for missing lines.
+struct MockupTexts {
+    std::vector<std::string> captions;
+    std::vector<std::string> messages;
+};
+
+// The title screen, the play screen (at rest and in mid-turn), menu screens, a tip, the opening
+// logos and the five intermissions, composed from the pictures at the positions the game uses.
+void writeMockups(const PictureSet& pictures, const std::string& characterMap, const MockupTexts& texts,
+                  const std::filesystem::path& folder);
 
 }  // namespace assetgen

@@ -1,0 +1,391 @@
+// Screen mock-ups: the pictures put together the way the game puts them together, at the game's
+// positions, with sample texts. They are for looking at the art, not a copy of the game's code.
+#include <cmath>
+#include <string>
+
+#include "compose.hpp"
+#include "geometry.hpp"
+#include "paint.hpp"
+#include "sheets.hpp"
+
+namespace assetgen {
+
+namespace {
+
+using compose::blendBlit;
+using compose::copyRect;
+
+struct Screen {
+    const PictureSet& set;
+    const MockupTexts& texts;
+    compose::SpriteFont font;
+    Picture balls;
+    Picture frame{800, 600};
+
+    const Picture& pic(const std::string& path) const { return set.at(path); }
+    std::string caption(size_t line, const char* sample) const { return line < texts.captions.size() ? texts.captions[line] : sample; }
+    std::string message(size_t line, const char* sample) const { return line < texts.messages.size() ? texts.messages[line] : sample; }
+    void copy(const std::string& path, int x, int y) { copyWhole(pic(path), x, y, true); }
+    void copyWhole(const Picture& p, int x, int y, bool keyed) { copyRect(p, 0, 0, p.width, p.height, frame, x, y, keyed); }
+    void blend(const std::string& path, int sx, int sy, int w, int h, int x, int y, float fs, float fd) {
+        blendBlit(pic(path), sx, sy, w, h, frame, x, y, fs, fd);
+    }
+    void text(int x, int y, int field, const std::string& s, int style) { compose::drawText(font, frame, x, y, field, s, style); }
+    // A glass button as the title and play screen draw it.
+    void button(int x, int y, bool big, const std::string& caption, bool bordered) {
+        const std::string size = big ? "Big" : "Small";
+        if (bordered) {
+            copy("gfx//Menu//But_" + size + "_Glass.png", x + 9, y + 12);
+            copy("gfx//Menu//But_" + size + "_Border.png", x, y);
+            text(x + 9, y + 15, big ? 180 : 156, caption, 0);
+        } else {
+            copy("gfx//Menu//But_" + size + "_Glass.png", x, y);
+            text(x, big ? y + 2 : y, big ? 180 : 156, caption, 0);
+        }
+    }
+    void glassPanel(int x, int y, int rows, int columns, float a) {
+        const Picture& p = pic("gfx//Menu//Layer_All.png");
+        auto band = [&](int sy, int dy, int h) {
+            blendBlit(p, 0, sy, 66, h, frame, x, dy, a, 1 - a);
+            for (int k = 0; k < columns; ++k) blendBlit(p, 66, sy, 116, h, frame, x + 66 + 116 * k, dy, a, 1 - a);
+            blendBlit(p, 182, sy, 66, h, frame, x + 66 + 116 * columns, dy, a, 1 - a);
+        };
+        band(0, y, 66);
+        for (int j = 0; j < rows; ++j) band(66, y + 66 + 116 * j, 116);
+        band(182, y + 66 + 116 * rows, 66);
+    }
+    void menuFrame(int x, int y, int rows, int n) {
+        const Picture& p = pic("gfx//Menu//Ramka_All.png");
+        copyRect(p, 0, 0, 66, 66, frame, x, y, true);
+        for (int i = 0; i < n; ++i) copyRect(p, 0, 132, 116, 16, frame, x + 66 + 116 * i, y, true);
+        copyRect(p, 66, 0, 66, 66, frame, x + 66 + 116 * n, y, true);
+        for (int j = 0; j < rows; ++j) {
+            copyRect(p, 132, 0, 16, 116, frame, x, y + 66 + 116 * j, true);
+            copyRect(p, 148, 0, 16, 116, frame, x + 116 * n + 116, y + 66 + 116 * j, true);
+        }
+        copyRect(p, 0, 66, 66, 66, frame, x, y + 66 + 116 * rows, true);
+        for (int i = 0; i < n; ++i) copyRect(p, 0, 148, 116, 16, frame, x + 66 + 116 * i, y + 116 + 116 * rows, true);
+        copyRect(p, 66, 66, 66, 66, frame, x + 66 + 116 * n, y + 66 + 116 * rows, true);
+    }
+    void menuButton(int ox, int oy, int bx, int by, const std::string& caption, bool lit) {
+        copy("gfx//Menu//But_Small_Glass.png", ox + bx + 9, oy + by + 12);
+        copy("gfx//Menu//But_Small_Border.png", ox + bx, oy + by);
+        text(ox + bx + 9, oy + by + 15, 156, caption, 0);
+        if (lit) blend("gfx//Menu//But_Small_Glow.png", 0, 0, 189, 68, ox + bx - 9, oy + by - 9, 1.0f, 1.0f);
+    }
+    void save(const std::filesystem::path& file) const { writePng(file, frame); }
+};
+
+// A board of balls that changes from cell to cell without looking arranged.
+int sampleColour(int column, int row) { return 1 + (column * 5 + row * 3 + (column * row) % 4) % 7; }
+
+void drawBlock(Screen& s, int step, int k, int i, int x, int y) {
+    static constexpr int kPositions[6][4][2] = {
+        {{7, 7}, {7, 35}, {35, 7}, {35, 35}},  {{6, 8}, {8, 36}, {34, 6}, {36, 34}},
+        {{4, 11}, {11, 38}, {31, 4}, {38, 31}}, {{1, 21}, {21, 41}, {21, 1}, {41, 21}},
+        {{4, 31}, {31, 38}, {11, 4}, {38, 11}}, {{6, 34}, {34, 36}, {8, 6}, {36, 8}},
+    };
+    Picture work(62, 62, kMagenta);
+    copyRect(s.pic("gfx//Quadro.png"), 62 * step, 0, 62, 62, work, 0, 0, false);
+    for (int j = 0; j < 4; ++j) {
+        const int column = 2 * k + j / 2, row = 2 * i + j % 2;
+        const int c = sampleColour(column, row);
+        if (column == 6 && row == 4) continue;  // a universal ball: its bonus stands in for it
+        copyRect(s.balls, 20 * (c - 1), 0, 20, 20, work, kPositions[step][j][0], kPositions[step][j][1], true);
+    }
+    copyRect(work, 0, 0, 62, 62, s.frame, x, y, true);
+}
+
+void scoreDigits(Screen& s, long value) {
+    const std::string digits = std::to_string(value);
+    const int n = static_cast<int>(digits.size());
+    for (int d = 0; d < n; ++d) {
+        const int entry = n / 2 + 2 - (n - 1 - d);
+        const auto& pos = n % 2 == 0 ? geo::kScoreEven[static_cast<size_t>(entry)] : geo::kScoreOdd[static_cast<size_t>(entry)];
+        copyRect(s.pic("gfx//Font_Sprites.png"), 15 * (52 + (digits[static_cast<size_t>(d)] - '0')), 0, 15, 26, s.frame, pos[0], pos[1], true);
+    }
+}
+
+void playScreen(Screen& s, bool turning) {
+    s.copyWhole(s.pic("gfx//backgrounds//background1.jpg"), 0, 0, false);
+    const Picture& lr = s.pic("gfx//MainKerun_LeftRight.png");
+    const Picture& tb = s.pic("gfx//MainKerun_TopBottom.png");
+    const Picture& arms = s.pic("gfx//MainKerun_LeftRight_But.png");
+    const Picture& buttons = s.pic("gfx//Kerun_Buttons.png");
+    copyRect(lr, 0, 0, 108, 358, s.frame, 127, 121, true);
+    copyRect(lr, 108, 0, 108, 358, s.frame, 565, 121, true);
+    copyRect(tb, 0, 0, 330, 134, s.frame, 235, 10, true);
+    copyRect(tb, 0, 134, 330, 134, s.frame, 235, 456, true);
+    copyRect(arms, 0, 0, 104, 158, s.frame, 23, 221, true);
+    copyRect(arms, 104, 0, 104, 158, s.frame, 673, 221, true);
+    copyRect(buttons, 0, 0, 118, 48, s.frame, 36, 246, true);
+    copyRect(buttons, 118, 0, 118, 48, s.frame, 646, 249, true);
+    copyRect(buttons, 0, 48, 118, 48, s.frame, 36, 303, true);
+    copyRect(buttons, 118, 48, 118, 48, s.frame, 646, 303, true);
+    s.text(36, 260, 118, s.caption(8, "Back"), 0);
+    s.text(36, 314, 118, s.caption(9, "Options"), 0);
+    s.text(646, 260, 118, s.caption(10, "Shuffle"), 0);
+    s.text(646, 314, 118, s.caption(11, "Pause"), 0);
+
+    // Progress at 45 percent; time at 60 percent, or frozen over while the board turns.
+    const int w = static_cast<int>((100 - 45) * 2.7);
+    copyRect(s.pic("gfx//Bars_TimeProgress.png"), 51, w, 51, 270 - w, s.frame, 591, 165 + w, true);
+    const int k = static_cast<int>(270 - 0.6 * 270);
+    copyRect(s.pic("gfx//Bars_TimeProgress.png"), 0, k, 51, 270 - k, s.frame, 158, 165 + k, true);
+    if (turning) s.blend("gfx//Bar_Glass_Freeze.PNG", 0, 0, 57, 306, 158, 159, 1.1f, -0.1f);
+
+    const Picture& centre = s.pic("gfx//Kerunite Center.png");
+    const Picture& ring = s.pic("gfx//Ring_Back.png");
+    if (!turning) {
+        copyRect(centre, 0, 0, 448, 448, s.frame, 176, 76, true);
+        for (int i = 0; i < 5; ++i)
+            for (int kk = 0; kk < 5; ++kk) s.copyWhole(ring, 255 + 56 * kk, 155 + 56 * i, true);
+        for (int i = 0; i < 5; ++i)
+            for (int kk = 0; kk < 5; ++kk) drawBlock(s, 0, kk, i, 257 + 56 * kk, 157 + 56 * i);
+    } else {
+        // Counter-clockwise, frame t = 2: the 45-degree pictures.
+        copyRect(centre, 3 * 448, 0, 448, 448, s.frame, 176, 76, true);
+        const double a = 45.0 * kPi / 180.0;
+        for (int xx = -112; xx <= 112; xx += 56)
+            for (int yy = 112; yy >= -112; yy -= 56)
+                s.copyWhole(ring, static_cast<int>(xx * std::cos(a) - yy * std::sin(a) + 367),
+                            static_cast<int>(267 - (xx * std::sin(a) + yy * std::cos(a))), true);
+        for (int i = 0; i < 5; ++i)
+            for (int kk = 0; kk < 5; ++kk) {
+                const double x = 56 * kk - 112, y = 112 - 56 * i;
+                drawBlock(s, 3, kk, i, static_cast<int>(x * std::cos(a) - y * std::sin(a) + 369),
+                          static_cast<int>(269 - (x * std::sin(a) + y * std::cos(a))));
+            }
+    }
+    scoreDigits(s, turning ? 204080 : 12345);
+    copyRect(s.pic("gfx//Font_Sprites.png"), 15 * (52 + 1), 0, 15, 26, s.frame, 385, 551, true);
+    copyRect(s.pic("gfx//Font_Sprites.png"), 15 * (52 + 2), 0, 15, 26, s.frame, 401, 551, true);
+
+    // Ten slots lit and held, the eleventh just lighting.
+    for (int slot = 0; slot < 11; ++slot) {
+        char name[64];
+        std::snprintf(name, sizeof name, "gfx//runes//Glow_Rune %d%d.png", (slot + 1) / 10, (slot + 1) % 10);
+        s.blend(name, 0, 0, geo::kSlotSize, geo::kSlotSize, geo::kSlots[static_cast<size_t>(slot)][0],
+                geo::kSlots[static_cast<size_t>(slot)][1], slot == 10 ? 1.0f : 0.5f, 1.0f);
+    }
+    if (!turning) {
+        // One bonus of each kind, a glowing shuffle button and arrow, and the three effects.
+        const char* bonus[5] = {"gfx//bonuses//3Ball 15x15.png", "gfx//bonuses//Color_Explode 19x19.png",
+                                "gfx//bonuses//Snowy 15x17.png", "gfx//bonuses//MultiColor 9x12.png",
+                                "gfx//bonuses//Plus 6x6.png"};
+        const int cells[5][2] = {{2, 2}, {7, 1}, {4, 7}, {6, 4}, {1, 8}};
+        for (int b = 0; b < 5; ++b) {
+            // The bonus frames are square, their hot spot in the middle.
+            const int cx = 274 + 28 * cells[b][0], cy = 174 + 28 * cells[b][1], fw = s.pic(bonus[b]).height;
+            s.blend(bonus[b], fw * 3, 0, fw, fw, cx - fw / 2, cy - fw / 2, 1.0f, b == 3 ? 0.0f : 1.0f);
+        }
+        s.blend("gfx//Kerun_Buttons_Glow.png", 160, 0, 160, 93, 623, 226, 0.7f, 1.0f);
+        s.blend("gfx//ButShine_TopBottom.png", 34, 0, 34, 25, 402, 109, 1.0f, 1.0f);
+        copyRect(s.pic("gfx//Explode.png"), 29 * 4, 0, 29, 26, s.frame, 278 + 28 * 8 - 12, 178 + 28 * 8 - 15, true, true);
+        s.blend("gfx//Rise.png", 42 * 1, 0, 42, 42, 278 + 28 * 3 - 20, 178 + 28 * 5 - 20, 1.0f, 1.0f);
+        s.blend("gfx//Level.png", 56 * 6, 0, 56, 56, 278 + 28 * 9 - 28, 178 + 28 * 0 - 28, 1.0f, 1.0f);
+        s.blend("gfx//runes//Rot_Rune.png", 189 * 4 + 27 * 2, 0, 27, 27, 470, 470, 1.0f, 1.0f);
+    } else {
+        s.text(0, 288, 800, "LEVEL 12", 1);
+    }
+}
+
+void titleScreen(Screen& s) {
+    s.copyWhole(s.pic("gfx//menu//menu.jpg"), 0, 0, false);
+    s.copy("gfx//logo//Game_Logo.png", 596, 284);
+    s.copy("gfx//Logo//Small_Logo.png", geo::kSmallLogo.x, geo::kSmallLogo.y);
+    s.copy("gfx//Menu//Ramka//But_ActPzlStrMode_Border.PNG", 265, 153);
+    s.copy("gfx//Menu//Ramka//But_ChsPlayer_Border.PNG", 383, 90);
+    s.copy("gfx//Menu//Ramka//But_HScoreExit_Border.PNG", 321, 449);
+    s.copy("gfx//Menu//Ramka//But_OptionsHelp_Border.PNG", 218, 339);
+    const char* captions[8] = {"Players", "Action", "Puzzle", "Strategy", "Scores", "Help", "Options", "Quit"};
+    for (int b = 0; b < 8; ++b)
+        s.button(geo::kTitleButtons[static_cast<size_t>(b)][0], geo::kTitleButtons[static_cast<size_t>(b)][1], b < 4,
+                 s.caption(static_cast<size_t>(b), captions[b]), false);
+    s.copy("gfx//logo//partnerLogo.bmp", geo::kPartnerLogo.x, geo::kPartnerLogo.y);
+    s.blend("gfx//Menu//But_Big_Glow.png", 0, 0, 212, 72, 274 - 18, 167 - 21, 1.0f, 1.0f);
+    s.blend("gfx//Menu//But_Small_Glow.png", 0, 0, 189, 68, 330 - 18, 464 - 21, 0.7f, 1.0f);
+    s.text(0, 59, 770, "WELCOME, MARGARETHE", 0);
+}
+
+void optionsScreen(Screen& s, float transparency) {
+    s.copyWhole(s.pic("gfx//menu//menu.jpg"), 0, 0, false);
+    const int ox = 160, oy = 32;
+    s.glassPanel(ox, oy, 3, 3, transparency);
+    s.text(ox + 66, oy + 30, 348, "OPTIONS", 0);
+    s.copy("gfx//Menu//Menu_Slider.PNG", ox + 27, oy + 143);
+    s.copy("gfx//Menu//Menu_Slider.PNG", ox + 27, oy + 259);
+    for (int b = 0; b < 3; ++b) s.copy("gfx//Help//CheckBox_Base.png", ox + 144, oy + 330 + 40 * b);
+    s.text(ox, oy + 109, 480, "Music volume", 0);
+    s.text(ox, oy + 224, 480, "Sound effects", 0);
+    s.text(ox + 194, oy + 336, 0, "Own pointer", 0);
+    s.text(ox + 194, oy + 376, 0, "Show tips", 0);
+    s.text(ox + 194, oy + 416, 0, "Full screen", 0);
+    s.menuFrame(ox, oy, 3, 3);
+    s.menuButton(ox, oy, 0, 482, "Help", false);
+    s.menuButton(ox, oy, 306, 482, "Back", true);
+    s.copy("gfx//Help//CheckBox_Check.png", ox + 142, oy + 311);
+    s.copy("gfx//Help//CheckBox_Check.png", ox + 142, oy + 351);
+    s.copy("gfx//Menu//Slider.PNG", ox + 57 + 240 - 18, oy + 149);
+    s.copy("gfx//Menu//Slider.PNG", ox + 57 + 120 - 18, oy + 265);
+}
+
+void playersScreen(Screen& s, float transparency) {
+    s.copyWhole(s.pic("gfx//menu//menu.jpg"), 0, 0, false);
+    const int ox = 130, oy = 32;
+    s.glassPanel(ox, oy, 3, 2, transparency);
+    s.text(ox + 66, oy + 30, 232, "Choose a player", 0);
+    s.copy("gfx//Help//Line_Help_Horiz.png", ox + 25, oy + 95);
+    s.copy("gfx//Help//Line_Help_Horiz.png", ox + 25, oy + 425);
+    s.menuFrame(ox, oy, 3, 2);
+    const char* names[5] = {"ANNA", "BJORN", "CASSIOPEIA", "DMITRI", "PLAYER"};
+    for (int k = 0; k < 5; ++k) s.text(ox + 66, oy + 108 + 29 * k, 232, names[k], k == 2 ? 2 : 0);
+    s.copy("gfx//Menu//CurPlayerCursor.png", ox + 66, oy + 108 + 29 * 2);
+    s.copy("gfx//Menu//CurPlayerCursor.png", ox + 166 * 2 - 40, oy + 108 + 29 * 2);
+    s.copy("gfx//menu//but_name//But_PrevName_Glow.PNG", ox + 153, oy + 69);
+    s.copy("gfx//menu//but_name//But_NextName.PNG", ox + 153, oy + 441);
+    s.menuButton(ox, oy, 0, 482, "Select", false);
+    s.menuButton(ox, oy, 192, 482, "Cancel", false);
+    s.menuButton(ox, oy, 366, 323, "New", true);
+    s.menuButton(ox, oy, 366, 376, "Rename", false);
+    s.menuButton(ox, oy, 366, 429, "Delete", false);
+}
+
+// The rules help: three demonstrations on the glass, the pointer gliding over them.
+void helpScreen(Screen& s, float transparency) {
+    s.copyWhole(s.pic("gfx//menu//menu.jpg"), 0, 0, false);
+    const int ox = 44, oy = 32;
+    s.glassPanel(ox, oy, 3, 5, transparency);
+    s.copy("gfx//Help//CheckBox_Base.png", ox + 392, oy + 428);
+    s.copy("gfx//Help//Small_Bars.png", 333, 354);
+    s.text(ox + 439, oy + 433, 0, "Show before a game", 0);
+    s.copy("gfx//Help//Line_Help_Horiz.png", ox + 26, oy + 137);
+    s.copy("gfx//Help//Line_Help_Horiz.png", ox + 26, oy + 312);
+    s.copy("gfx//Help//Line_Help_Horiz.png", ox + 371, oy + 189);
+    const char* left[3] = {"Left click:", "turn a block", "to the left."};
+    for (int k = 0; k < 3; ++k) s.text(ox + 26, oy + 26 + 28 * k, 0, left[k], 0);
+    const char* right[3] = {"Four of a", "colour in a", "square vanish."};
+    for (int k = 0; k < 3; ++k) s.text(ox + 364, oy + 26 + 28 * k, 0, right[k], 0);
+    s.menuFrame(ox, oy, 3, 5);
+    s.menuButton(ox, oy, 0, 482, "More help", false);
+    s.menuButton(ox, oy, 190, 482, "Bonuses", false);
+    s.menuButton(ox, oy, 538, 482, "Back", false);
+    // Demonstration 1 in mid-turn, 2 with a burst and a glow, 3 at rest.
+    const int positions[6][4][2] = {{{7, 7}, {7, 35}, {35, 7}, {35, 35}},  {{6, 8}, {8, 36}, {34, 6}, {36, 34}},
+                                    {{4, 11}, {11, 38}, {31, 4}, {38, 31}}, {{1, 21}, {21, 41}, {21, 1}, {41, 21}},
+                                    {{4, 31}, {31, 38}, {11, 4}, {38, 11}}, {{6, 34}, {34, 36}, {8, 6}, {36, 8}}};
+    auto block = [&](int x, int y, int frame, const int cells[4], int burst, int glow) {
+        copyRect(s.pic("gfx//Quadro.png"), 62 * frame, 0, 62, 62, s.frame, ox + x, oy + y, true);
+        for (int i = 0; i < 4; ++i) {
+            const int px = ox + x + positions[frame][i][0], py = oy + y + positions[frame][i][1];
+            if (cells[i]) copyRect(s.balls, 20 * (cells[i] - 1), 0, 20, 20, s.frame, px, py, true);
+            if (i == burst) copyRect(s.pic("gfx//Explode.png"), 29 * 3, 0, 29, 26, s.frame, px - 2, py - 5, true, true);
+            if (i == glow) blendBlit(s.pic("gfx//Rise.png"), 42 * 2, 0, 42, 42, s.frame, px - 10, py - 10, 1.0f, 1.0f);
+        }
+    };
+    const int a[4] = {1, 2, 3, 4}, b[4] = {2, 5, 3, 4}, c[4] = {1, 4, 3, 2}, d[4] = {2, 1, 0, 3}, e[4] = {5, 4, 3, 4};
+    block(283, 25, 2, a, -1, -1);
+    block(228, 149, 0, b, -1, 2);
+    block(284, 149, 0, c, 1, -1);
+    block(228, 205, 0, d, -1, -1);
+    block(284, 205, 0, e, -1, -1);
+    const int f[4] = {1, 2, 1, 3}, g[4] = {5, 4, 2, 1}, h[4] = {1, 1, 5, 4}, i4[4] = {2, 3, 4, 1};
+    block(573, 202, 0, f, -1, -1);
+    block(629, 202, 0, g, -1, -1);
+    block(573, 257, 0, h, -1, -1);
+    block(629, 257, 0, i4, -1, -1);
+    s.copy("gfx//Help//Cursor.png", ox + 300, oy + 40);
+    s.copy("gfx//Help//Mouse1.png", ox + 330, oy + 40);
+    s.copy("gfx//Help//Cursor.png", ox + 600, oy + 230);
+    s.copy("gfx//Help//Mouse2.png", ox + 630, oy + 230);
+}
+
+// A tip over the play screen: the freeze bonus shown turning above its text.
+void tipDialog(Screen& s, const Picture& playScreen, float transparency) {
+    s.copyWhole(playScreen, 0, 0, false);
+    const int ox = 160, oy = 149;
+    s.glassPanel(ox, oy, 1, 3, transparency + 0.2f);
+    const char* lines[6] = {"", "A frozen ball!", "Clear it in a figure", "and the clock stops", "for a few seconds.", ""};
+    for (int k = 0; k < 6; ++k) s.text(0, oy + 59 + 24 * k, 800, lines[k], 0);
+    copyRect(s.balls, 20 * 6, 0, 20, 20, s.frame, ox + 230, oy + 28, true);
+    s.menuFrame(ox, oy, 1, 3);
+    s.menuButton(ox, oy, 306, 250, "Close", false);
+    s.menuButton(ox, oy, 0, 250, "No more tips", true);
+    const Picture& snow = s.pic("gfx//bonuses//Snowy 15x17.png");
+    blendBlit(snow, snow.height * 5, 0, snow.height, snow.height, s.frame, 400 - snow.height / 2, 187 - snow.height / 2, 1.0f, 1.0f);
+}
+
+}  // namespace
+
+void writeMockups(const PictureSet& pictures, const std::string& characterMap, const MockupTexts& texts,
+                  const std::filesystem::path& folder) {
+    auto screen = [&]() {
+        Screen s{pictures, texts, {}, compose::tintBalls(pictures.at("gfx//Ball.png"))};
+        s.font = {&pictures.at("gfx//Font_Sprites.png"), &pictures.at("gfx//Font_Sprites_White.png"),
+                  &pictures.at("gfx//Font_Glow.png"), characterMap};
+        return s;
+    };
+    const float transparency = 0.6f;
+    {
+        Screen s = screen();
+        titleScreen(s);
+        s.save(folder / "mockup-title.png");
+    }
+    Picture play;
+    {
+        Screen s = screen();
+        playScreen(s, false);
+        s.save(folder / "mockup-play.png");
+        play = s.frame;
+        // A close look at the upper left of the board, three times as large.
+        Picture zoom(780, 600);
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 780; ++x) zoom.at(x, y) = s.frame.at(200 + x / 3, 90 + y / 3);
+        writePng(folder / "mockup-play-zoom.png", zoom);
+    }
+    {
+        Screen s = screen();
+        playScreen(s, true);
+        s.save(folder / "mockup-turn.png");
+    }
+    {
+        Screen s = screen();
+        optionsScreen(s, transparency);
+        s.save(folder / "mockup-options.png");
+    }
+    {
+        Screen s = screen();
+        playersScreen(s, transparency);
+        s.save(folder / "mockup-players.png");
+    }
+    {
+        Screen s = screen();
+        helpScreen(s, transparency);
+        s.save(folder / "mockup-help.png");
+    }
+    {
+        Screen s = screen();
+        tipDialog(s, play, transparency);
+        s.save(folder / "mockup-tip.png");
+    }
+    {
+        // The opening: the splash emblem while loading, then the studio logo at full strength.
+        Screen s = screen();
+        s.blend("gfx//logo//Logo_Big.png", 0, 0, 160, 147, 322, 203, 1.0f, 1.0f);
+        s.save(folder / "mockup-splash.png");
+        Screen t = screen();
+        const Picture& studio = t.pic("gfx//logo//partnerLogoBig.jpg");
+        blendBlit(studio, 0, 0, studio.width, studio.height, t.frame, (800 - studio.width) / 2, (600 - studio.height) / 2, 1.0f, 1.0f);
+        t.save(folder / "mockup-studio.png");
+    }
+    const char* groups[5] = {"The first hall", "The second hall", "The third hall", "The fourth hall", "The fifth hall"};
+    for (int g = 0; g < 5; ++g) {
+        // The intermission: the group's background and its title.
+        Screen s = screen();
+        s.copyWhole(s.pic("gfx//backgrounds//background" + std::to_string(g + 1) + ".jpg"), 0, 0, false);
+        s.text(0, 288, 800, s.message(static_cast<size_t>(g), groups[g]), 0);
+        s.save(folder / ("mockup-intermission-" + std::to_string(g + 1) + ".png"));
+    }
+}
+
+}  // namespace assetgen

@@ -1,0 +1,30 @@
+#pragma once
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "picture.hpp"
+
+namespace assetgen {
+
+// Every drawn picture by its game path.
+using PictureSet = std::map<std::string, Picture>;
+
+// Pages of every picture with its path and size: keyed pictures over a grey checker, the blended
+// ones over black.
+void writeContactSheets(const PictureSet& pictures, const std::filesystem::path& folder);
+
+// Texts for the mock-ups: the title and side-button captions (text00) and the level-group titles
+// (text04). Sample words stand in for missing lines.
+struct MockupTexts {
+    std::vector<std::string> captions;
+    std::vector<std::string> messages;
+};
+
+// The title screen, the play screen (at rest and in mid-turn), menu screens, a tip, the opening
+// logos and the five intermissions, composed from the pictures at the positions the game uses.
+void writeMockups(const PictureSet& pictures, const std::string& characterMap, const MockupTexts& texts,
+                  const std::filesystem::path& folder);
+
+}  // namespace assetgen

@@ -28,8 +28,8 @@ std::vector<char> levelImage() {
 
 void BM_ScanLevelFile(benchmark::State& state) {
     const std::vector<char> image = levelImage();
-    game::LevelTable levels;
-    game::LevelSettings settings;
+    rules::LevelTable levels;
+    rules::LevelSettings settings;
     for (auto _ : state) {
         data::scanLevelText(std::string_view(image.data(), image.size()), levels, settings);
         benchmark::DoNotOptimize(levels.lists[0].size());

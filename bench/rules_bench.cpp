@@ -10,17 +10,17 @@
 namespace {
 
 struct Rules {
-    game::GameState state;
-    game::ManualClock clock{100000};
-    game::Random random{1};
-    game::SilentSound sound;
-    game::Services services{clock, random, sound};
+    rules::GameState state;
+    rules::ManualClock clock{100000};
+    rules::Random random{1};
+    rules::SilentSound sound;
+    rules::Services services{clock, random, sound};
 
     explicit Rules(int colours = 7) {
-        state.gameMode = game::GameMode::Action;
-        state.playState = game::StatePlaying;
+        state.gameMode = rules::GameMode::Action;
+        state.playState = rules::StatePlaying;
         state.settings.verticals = 1;
-        game::LevelDefinition& def = state.level.definition;
+        rules::LevelDefinition& def = state.level.definition;
         def.colors = colours;
         def.square4 = 50;
         def.square6 = 120;
@@ -36,15 +36,15 @@ struct Rules {
 
     // Seven colours, no colour next to itself in any direction: no figure anywhere.
     void quietBoard() {
-        for (int c = 0; c < game::kColumns; ++c)
-            for (int r = 0; r < game::kRows; ++r)
-                state.board.cells[game::cellIndex(c, r)] = static_cast<uint8_t>(1 + (c + 3 * r) % 7);
+        for (int c = 0; c < rules::kColumns; ++c)
+            for (int r = 0; r < rules::kRows; ++r)
+                state.board.cells[rules::cellIndex(c, r)] = static_cast<uint8_t>(1 + (c + 3 * r) % 7);
     }
 
     // The quiet board with two squares, a 2 by 3 rectangle and a diagonal of five.
     void busyBoard() {
         quietBoard();
-        auto put = [&](int c, int r, uint8_t v) { state.board.cells[game::cellIndex(c, r)] = v; };
+        auto put = [&](int c, int r, uint8_t v) { state.board.cells[rules::cellIndex(c, r)] = v; };
         for (int c : {1, 2})
             for (int r : {1, 2}) put(c, r, 1);
         for (int c : {6, 7})
@@ -58,18 +58,18 @@ struct Rules {
 void BM_ResolveMatchesNoFigure(benchmark::State& bench) {
     Rules rules;
     rules.quietBoard();
-    for (auto _ : bench) benchmark::DoNotOptimize(game::resolveMatches(rules.state, rules.services, game::Scoring::On));
+    for (auto _ : bench) benchmark::DoNotOptimize(rules::resolveMatches(rules.state, rules.services, rules::Scoring::On));
 }
 BENCHMARK(BM_ResolveMatchesNoFigure);
 
 void BM_ResolveMatchesSeveralFigures(benchmark::State& bench) {
     Rules rules;
     rules.busyBoard();
-    const game::Board busy = rules.state.board;
+    const rules::Board busy = rules.state.board;
     for (auto _ : bench) {
         rules.state.board = busy;
         rules.state.effects.clear.clear();
-        benchmark::DoNotOptimize(game::resolveMatches(rules.state, rules.services, game::Scoring::On));
+        benchmark::DoNotOptimize(rules::resolveMatches(rules.state, rules.services, rules::Scoring::On));
     }
 }
 BENCHMARK(BM_ResolveMatchesSeveralFigures);
@@ -78,14 +78,14 @@ BENCHMARK(BM_ResolveMatchesSeveralFigures);
 void BM_FallStep(benchmark::State& bench) {
     Rules rules;
     rules.quietBoard();
-    for (int c = 0; c < game::kColumns; ++c) rules.state.board.cells[game::cellIndex(c, 6)] = 0;
-    const game::Board holed = rules.state.board;
+    for (int c = 0; c < rules::kColumns; ++c) rules.state.board.cells[rules::cellIndex(c, 6)] = 0;
+    const rules::Board holed = rules.state.board;
     for (auto _ : bench) {
         rules.state.board = holed;
         rules.state.effects.burst.clear();
         rules.state.fall.fallStepDue = true;
         rules.state.fall.fallPrimed = true;
-        benchmark::DoNotOptimize(game::fallStep(rules.state, rules.services));
+        benchmark::DoNotOptimize(rules::fallStep(rules.state, rules.services));
     }
 }
 BENCHMARK(BM_FallStep);
@@ -95,7 +95,7 @@ void BM_GenerateBoard(benchmark::State& bench) {
     rules.state.settings.verticals = static_cast<int32_t>(bench.range(1));
     const int colours = static_cast<int>(bench.range(0));
     for (auto _ : bench) {
-        game::generateBoard(rules.state, rules.services, colours);
+        rules::generateBoard(rules.state, rules.services, colours);
         benchmark::DoNotOptimize(rules.state.board.cells.data());
     }
 }
@@ -105,22 +105,22 @@ BENCHMARK(BM_GenerateBoard)->ArgsProduct({{2, 3, 4, 5, 6, 7}, {0, 1}})->ArgNames
 void BM_RuleTickOfPlay(benchmark::State& bench) {
     Rules rules;
     rules.quietBoard();
-    game::GameState& state = rules.state;
-    for (int i = 0; i < game::kCellCount; i += 7) {
-        state.board.cellBonus[i] = game::BonusScoreBoost;
+    rules::GameState& state = rules.state;
+    for (int i = 0; i < rules::kCellCount; i += 7) {
+        state.board.cellBonus[i] = rules::BonusScoreBoost;
         state.board.cellStamp[i] = 100000;
     }
     state.level.definition.bonusDuration = 1000000;
     for (auto _ : bench) {
         rules.clock.advance(33);
-        const bool cleared = game::resolveMatches(state, rules.services, game::Scoring::On);
-        game::afterMatches(state, rules.services, cleared);
-        if (game::fallStep(state, rules.services)) state.playState = game::StateSettling;
-        game::applyModeRules(state, rules.services);
-        game::updateRuneMeter(state, rules.services);
-        game::expireBonuses(state, rules.services);
+        const bool cleared = rules::resolveMatches(state, rules.services, rules::Scoring::On);
+        rules::afterMatches(state, rules.services, cleared);
+        if (rules::fallStep(state, rules.services)) state.playState = rules::StateSettling;
+        rules::applyModeRules(state, rules.services);
+        rules::updateRuneMeter(state, rules.services);
+        rules::expireBonuses(state, rules.services);
         state.moves.moveMade = false;
-        game::advanceRuneSlots(state);
+        rules::advanceRuneSlots(state);
         benchmark::DoNotOptimize(state.level.remaining);
     }
 }

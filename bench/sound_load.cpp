@@ -28,7 +28,7 @@ void BM_LoadSounds(benchmark::State& state) {
             break;
         }
         sound.loadSounds(gameFolder());
-        benchmark::DoNotOptimize(sound.loaded(game::SoundMusicStrategy));
+        benchmark::DoNotOptimize(sound.loaded(rules::SoundMusicStrategy));
         state.PauseTiming();
         sound.closeAudio();
         state.ResumeTiming();
@@ -40,9 +40,9 @@ BENCHMARK(BM_LoadSounds)->Unit(benchmark::kMillisecond)->Iterations(10);
 void BM_DecodeWholeSet(benchmark::State& state) {
     for (auto _ : state) {
         long frames = 0;
-        for (int id = 0; id < game::kSoundCount; ++id) {
+        for (int id = 0; id < rules::kSoundCount; ++id) {
             OggVorbis_File vf;
-            const std::filesystem::path file = gameFolder().resolve(present::soundFile(static_cast<game::SoundId>(id)));
+            const std::filesystem::path file = gameFolder().resolve(present::soundFile(static_cast<rules::SoundId>(id)));
             if (ov_fopen(file.c_str(), &vf) != 0) continue;
             float** pcm = nullptr;
             int section = 0;

@@ -105,19 +105,19 @@ void copyList(std::array<int32_t, 5>& to, const ConfigValue& value) {
 
 class LevelFileTarget final : public ConfigTarget {
 public:
-    LevelFileTarget(game::LevelTable& levels, game::LevelSettings& settings) : levels_(levels), settings_(settings) {}
+    LevelFileTarget(rules::LevelTable& levels, rules::LevelSettings& settings) : levels_(levels), settings_(settings) {}
 
     void apply(const ConfigKey& key, const ConfigValue& value) override {
         const int32_t v = value.integer;
         switch (static_cast<LevelKey>(key.id)) {
-            case KeyActionLevel: return openLevel(game::GameMode::Action, v);
-            case KeyStrategyLevel: return openLevel(game::GameMode::Strategy, v);
-            case KeyPuzzleLevel: return openLevel(game::GameMode::Puzzle, v);
-            case KeyActionPuzzleLevel: return openLevel(game::GameMode::ActionPuzzle, v);
+            case KeyActionLevel: return openLevel(rules::GameMode::Action, v);
+            case KeyStrategyLevel: return openLevel(rules::GameMode::Strategy, v);
+            case KeyPuzzleLevel: return openLevel(rules::GameMode::Puzzle, v);
+            case KeyActionPuzzleLevel: return openLevel(rules::GameMode::ActionPuzzle, v);
 
             case KeyColor:
                 if (value.index >= 0 && value.index < static_cast<int32_t>(settings_.colorTints.size())) {
-                    game::ColourTint& tint = settings_.colorTints[static_cast<size_t>(value.index)];
+                    rules::ColourTint& tint = settings_.colorTints[static_cast<size_t>(value.index)];
                     tint.red = static_cast<uint16_t>((v >> 16) & 0xff);
                     tint.green = static_cast<uint16_t>((v >> 8) & 0xff);
                     tint.blue = static_cast<uint16_t>(v & 0xff);
@@ -140,7 +140,7 @@ public:
         }
 
         // Everything else belongs to the level block in force; before any header it is read and lost.
-        game::LevelDefinition* record = currentRecord();
+        rules::LevelDefinition* record = currentRecord();
         if (!record) return;
         switch (static_cast<LevelKey>(key.id)) {
             case KeyColors: record->colors = v; return;
@@ -169,9 +169,9 @@ public:
 private:
     // A header appends a fresh record; the keys that follow go to the first record of that mode and
     // number, so a repeated header's record is never filled.
-    void openLevel(game::GameMode mode, int32_t number) {
+    void openLevel(rules::GameMode mode, int32_t number) {
         const size_t m = static_cast<size_t>(mode);
-        std::vector<game::LevelEntry>& list = levels_.lists[m];
+        std::vector<rules::LevelEntry>& list = levels_.lists[m];
         list.push_back({number, {}});
         mode_ = m;
         const auto [first, created] = firstIndex_[m].try_emplace(number, list.size() - 1);
@@ -179,17 +179,17 @@ private:
         hasRecord_ = true;
     }
 
-    game::LevelDefinition* currentRecord() {
+    rules::LevelDefinition* currentRecord() {
         return hasRecord_ ? &levels_.lists[mode_][recordIndex_].definition : nullptr;
     }
 
-    game::LevelTable& levels_;
-    game::LevelSettings& settings_;
+    rules::LevelTable& levels_;
+    rules::LevelSettings& settings_;
     // The context: the block in force, as an index because the list may grow and move.
     size_t mode_ = 0;
     size_t recordIndex_ = 0;
     bool hasRecord_ = false;
-    std::array<std::unordered_map<int32_t, size_t>, game::kModeCount> firstIndex_;
+    std::array<std::unordered_map<int32_t, size_t>, rules::kModeCount> firstIndex_;
 };
 
 // Values that no level can be played with are brought into range: one colour makes every board a
@@ -198,14 +198,14 @@ private:
 // at the whole limit, so none is ever affordable, which is what a 0 most likely meant.
 }  // namespace
 
-void scanLevelText(std::string_view text, game::LevelTable& levels, game::LevelSettings& settings) {
+void scanLevelText(std::string_view text, rules::LevelTable& levels, rules::LevelSettings& settings) {
     levels = {};
     settings = {};
     LevelFileTarget target(levels, settings);
     scanConfigText(text, kLevelKeys, target);
 }
 
-void loadLevelFile(const GameFolder& folder, game::LevelTable& levels, game::LevelSettings& settings) {
+void loadLevelFile(const GameFolder& folder, rules::LevelTable& levels, rules::LevelSettings& settings) {
     const std::vector<char> image = readConfigFile(folder.resolve("ini\\levels.txt"));
     scanLevelText(std::string_view(image.data(), image.size()), levels, settings);
 }

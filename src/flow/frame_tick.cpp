@@ -13,7 +13,7 @@ constexpr uint32_t kLostSurfaceGraceMs = 4000;
 void handleLostSurfaces(Game& game) {
     const uint32_t now = game.platform.clock().now();
     // Just after an activation the display may still be settling: skip the frame, try again.
-    if (game::elapsedSince(now, game.app.activatedAt) < kLostSurfaceGraceMs) {
+    if (rules::elapsedSince(now, game.app.activatedAt) < kLostSurfaceGraceMs) {
         game.log.writeLog("extra EXIT __DENIED!");
         return;
     }
@@ -50,9 +50,9 @@ void frameTick(Game& game) {
 
 void dispatchScreen(Game& game) {
     switch (game.rules.playState) {
-        case game::StateLogo:
-        case game::StateTitle:
-        case game::StatePaused:
+        case rules::StateLogo:
+        case rules::StateTitle:
+        case rules::StatePaused:
             // The logo, title and pause screens are drawn by the screen state machine.
             present::presentFrame(game.display, game.platform);
             return;

@@ -57,12 +57,12 @@ struct Game {
     present::Platform& platform;
     data::GameFolder folder;
     data::DiagnosticLog log;
-    game::Random random;
+    rules::Random random;
     present::SoundSystem sound;
-    game::Services services;
+    rules::Services services;
     present::PictureLoader pictureLoader;
 
-    game::GameState rules;
+    rules::GameState rules;
     AppState app;
     ScreenState screens;
     data::GraphicsSettings gfx;

@@ -17,8 +17,8 @@ std::string format(const char* pattern, Args... args) {
 
 std::vector<OverlayLine> diagnosticOverlayLines(const Game& game) {
     std::vector<OverlayLine> lines;
-    const game::GameState& rules = game.rules;
-    const game::LevelState& level = rules.level;
+    const rules::GameState& rules = game.rules;
+    const rules::LevelState& level = rules.level;
     if (game.app.showMainStatus) {
         lines.push_back({0, 0, format("LEVEL: %d", level.currentLevel)});
         lines.push_back({0, 20, format("Score: %d", level.totalScore + level.levelScore)});
@@ -31,12 +31,12 @@ std::vector<OverlayLine> diagnosticOverlayLines(const Game& game) {
         const auto& ratio = level.definition.bonusRatio;
         lines.push_back({0, y0, format("FPS: %d", static_cast<int>(game.app.displayedFps))});
         lines.push_back({0, y0 + 20, format("loop time: %d", static_cast<int>(loopTime))});
-        lines.push_back({0, y0 + 40, format("runes: %d/%d  _%d_%d_%d_%d_%d", rules.runePoints, game::kRuneSlots,
+        lines.push_back({0, y0 + 40, format("runes: %d/%d  _%d_%d_%d_%d_%d", rules.runePoints, rules::kRuneSlots,
                                             ratio[0], ratio[1], ratio[2], ratio[3], ratio[4])});
         lines.push_back({0, y0 + 60, format("toShowTips = %d", 0)});
         // The rune slot lines keep their place whatever the switches above print.
-        for (int slot = 0; slot < game::kRuneSlots; ++slot) {
-            const game::RuneSlot& rune = rules.runeSlots[slot];
+        for (int slot = 0; slot < rules::kRuneSlots; ++slot) {
+            const rules::RuneSlot& rune = rules.runeSlots[slot];
             lines.push_back({0, 160 + 20 * slot, format("st = %d  ac = %d", rune.state, rune.counter)});
         }
     }

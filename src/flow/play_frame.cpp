@@ -21,65 +21,65 @@ enum class Tick { Draw, End };
 // within the same tick. Tick::End: the tick ends here (the frame has been presented, or is left as
 // it was).
 Tick runStateStep(Game& game) {
-    game::GameState& rules = game.rules;
-    game::Services& services = game.services;
+    rules::GameState& rules = game.rules;
+    rules::Services& services = game.services;
     const uint32_t now = services.now();
     switch (rules.playState) {
-        case game::StateShuffle: game::advanceShuffle(rules); return Tick::Draw;
-        case game::StateLevelOver:
-            game::finishLevel(rules, services);
-            if (rules.playState != game::StateFallOut) return Tick::Draw;
+        case rules::StateShuffle: rules::advanceShuffle(rules); return Tick::Draw;
+        case rules::StateLevelOver:
+            rules::finishLevel(rules, services);
+            if (rules.playState != rules::StateFallOut) return Tick::Draw;
             [[fallthrough]];
-        case game::StateFallOut:
-            if (!game::advanceFallOut(rules)) return Tick::Draw;
-            rules.playState = game::StateLevelStart;
+        case rules::StateFallOut:
+            if (!rules::advanceFallOut(rules)) return Tick::Draw;
+            rules.playState = rules::StateLevelStart;
             [[fallthrough]];
-        case game::StateLevelAdvance:
-            game::chooseNextLevel(rules);
-            if (rules.playState == game::StateIntermission) {
+        case rules::StateLevelAdvance:
+            rules::chooseNextLevel(rules);
+            if (rules.playState == rules::StateIntermission) {
                 game.screens.intermissionStartedAt = now;
                 rules.requests.startGameMusic = true;
             }
             return Tick::End;
-        case game::StateIntermission:
+        case rules::StateIntermission:
             // A click moves the start later, so the unsigned difference jumps past the limit.
-            if (game::elapsedSince(now, game.screens.intermissionStartedAt) < kIntermissionMs) {
+            if (rules::elapsedSince(now, game.screens.intermissionStartedAt) < kIntermissionMs) {
                 drawIntermissionView(game);
                 present::presentFrame(game.display, game.platform);
                 return Tick::End;
             }
-            rules.playState = game::StateLevelStart;
+            rules.playState = rules::StateLevelStart;
             [[fallthrough]];
-        case game::StateLevelStart: {
-            services.sound.stop(game::SoundLevelJingle);
+        case rules::StateLevelStart: {
+            services.sound.stop(rules::SoundLevelJingle);
             const bool resumed = rules.level.resumeSaved;
-            if (!game::setupLevel(rules, services, rules.gameMode)) {
+            if (!rules::setupLevel(rules, services, rules.gameMode)) {
                 rules.level.currentLevel = 0;
                 rules.requests.gameComplete = true;
                 return Tick::End;
             }
             // A resumed level's saved board is already in the arrays.
-            if (!resumed) game::generateBoard(rules, services, game::ballColours(rules));
-            game::startReveal(rules, services);
+            if (!resumed) rules::generateBoard(rules, services, rules::ballColours(rules));
+            rules::startReveal(rules, services);
             [[fallthrough]];
         }
-        case game::StateBoardFill:
-            if (!game::advanceReveal(rules, services)) return Tick::Draw;
+        case rules::StateBoardFill:
+            if (!rules::advanceReveal(rules, services)) return Tick::Draw;
             // A board saved in the middle of a fall comes back with holes: it settles before play.
-            if (game::needsFall(rules)) {
-                game::fallStep(rules, services);
+            if (rules::needsFall(rules)) {
+                rules::fallStep(rules, services);
                 return Tick::Draw;
             }
-            game::startPlay(rules, services);
+            rules::startPlay(rules, services);
             [[fallthrough]];
-        case game::StatePlaying: {
-            const bool cleared = game::resolveMatches(rules, services, game::Scoring::On);
-            game::afterMatches(rules, services, cleared);
-            if (game::fallStep(rules, services)) rules.playState = game::StateSettling;
+        case rules::StatePlaying: {
+            const bool cleared = rules::resolveMatches(rules, services, rules::Scoring::On);
+            rules::afterMatches(rules, services, cleared);
+            if (rules::fallStep(rules, services)) rules.playState = rules::StateSettling;
             return Tick::Draw;
         }
-        case game::StateSettling:
-            if (!game::fallStep(rules, services)) rules.playState = game::StatePlaying;
+        case rules::StateSettling:
+            if (!rules::fallStep(rules, services)) rules.playState = rules::StatePlaying;
             return Tick::Draw;
         default:
             // StateRotating: the drawing step turns the board.
@@ -90,21 +90,21 @@ Tick runStateStep(Game& game) {
 }  // namespace
 
 void runPlayFrame(Game& game) {
-    game::GameState& rules = game.rules;
+    rules::GameState& rules = game.rules;
     game.app.tickStartedAt = game.platform.clock().now();
     if (runStateStep(game) == Tick::End) return;
 
     drawPlayView(game);
-    if (rules.playState == game::StateFallOut && rules.level.levelWon &&
+    if (rules.playState == rules::StateFallOut && rules.level.levelWon &&
         rules.fallOut.fallenCount >= kEndBonusStartCount)
-        game::payEndBonus(rules);
+        rules::payEndBonus(rules);
 
-    if (rules.playState != game::StateLevelOver && rules.playState != game::StateFallOut) {
+    if (rules.playState != rules::StateLevelOver && rules.playState != rules::StateFallOut) {
         // A level lost on its limit ends the tick without drawing.
-        if (game::applyModeRules(rules, game.services) == game::RuleStep::LevelLost) return;
+        if (rules::applyModeRules(rules, game.services) == rules::RuleStep::LevelLost) return;
     }
-    game::updateRuneMeter(rules, game.services);
-    game::expireBonuses(rules, game.services);
+    rules::updateRuneMeter(rules, game.services);
+    rules::expireBonuses(rules, game.services);
     rules.moves.moveMade = false;
 
     drawDiagnosticOverlay(game);

@@ -47,8 +47,8 @@ void fillDisc(present::Surface& s, int x, int y, int size, uint32_t colour) {
     }
 }
 
-uint32_t ballColour(const game::GameState& rules, uint8_t ball) {
-    const game::ColourTint& tint = rules.settings.colorTints[std::min<uint8_t>(ball, 7)];
+uint32_t ballColour(const rules::GameState& rules, uint8_t ball) {
+    const rules::ColourTint& tint = rules.settings.colorTints[std::min<uint8_t>(ball, 7)];
     return (uint32_t{tint.red} << 16) | (uint32_t{tint.green} << 8) | tint.blue;
 }
 
@@ -56,19 +56,19 @@ struct CellSnapshot {
     uint8_t ball = 0, bonus = 0;
 };
 
-void drawBall(present::Surface& s, const game::GameState& rules, int x, int y, CellSnapshot cell) {
+void drawBall(present::Surface& s, const rules::GameState& rules, int x, int y, CellSnapshot cell) {
     if (cell.ball == 0) return;
     fillDisc(s, x, y, 20, ballColour(rules, cell.ball));
     if (cell.bonus != 0) fillRect(s, x + 8, y + 8, 4, 4, 0xffffff);
 }
 
-CellSnapshot cellAt(const game::Board& board, int column, int row) {
-    const int index = game::cellIndex(column, row);
+CellSnapshot cellAt(const rules::Board& board, int column, int row) {
+    const int index = rules::cellIndex(column, row);
     return {board.cells[index], board.cellBonus[index]};
 }
 
 // The four cells of a block in position order 0 top-left, 1 bottom-left, 2 top-right, 3 bottom-right.
-std::array<CellSnapshot, 4> blockCells(const game::Board& board, int k, int i) {
+std::array<CellSnapshot, 4> blockCells(const rules::Board& board, int k, int i) {
     std::array<CellSnapshot, 4> cells;
     for (int j = 0; j < 4; ++j) cells[j] = cellAt(board, 2 * k + j / 2, 2 * i + j % 2);
     return cells;
@@ -76,13 +76,13 @@ std::array<CellSnapshot, 4> blockCells(const game::Board& board, int k, int i) {
 
 void drawEmptyBlock(present::Surface& s, int x, int y) { fillRect(s, x + 2, y + 2, 58, 58, kBlockColour); }
 
-void drawBlock(present::Surface& s, const game::GameState& rules, int x, int y,
-               const std::array<CellSnapshot, 4>& cells, int step, game::Direction direction) {
+void drawBlock(present::Surface& s, const rules::GameState& rules, int x, int y,
+               const std::array<CellSnapshot, 4>& cells, int step, rules::Direction direction) {
     drawEmptyBlock(s, x, y);
     // A clockwise turn runs its steps backwards, so it starts from the cells' real places.
     static constexpr int kClockwiseOrder[4] = {1, 3, 0, 2};
     for (int j = 0; j < 4; ++j) {
-        const CellSnapshot cell = direction == game::Direction::Clockwise && step != 0 ? cells[kClockwiseOrder[j]] : cells[j];
+        const CellSnapshot cell = direction == rules::Direction::Clockwise && step != 0 ? cells[kClockwiseOrder[j]] : cells[j];
         drawBall(s, rules, x + kTurnPositions[step][j].x, y + kTurnPositions[step][j].y, cell);
     }
 }
@@ -92,10 +92,10 @@ void drawEmptyBlocks(present::Surface& s) {
         for (int k = 0; k < 5; ++k) drawEmptyBlock(s, 257 + 56 * k, 157 + 56 * i);
 }
 
-void drawTurningBoard(present::Surface& s, const game::GameState& rules, int frame) {
-    const game::BoardTurn& turn = rules.moves.boardTurn;
-    const double sign = turn.direction == game::Direction::Clockwise ? -1.0 : 1.0;
-    const double a = sign * game::kBoardTurnAngles[frame] * std::numbers::pi / 180.0;
+void drawTurningBoard(present::Surface& s, const rules::GameState& rules, int frame) {
+    const rules::BoardTurn& turn = rules.moves.boardTurn;
+    const double sign = turn.direction == rules::Direction::Clockwise ? -1.0 : 1.0;
+    const double a = sign * rules::kBoardTurnAngles[frame] * std::numbers::pi / 180.0;
     for (int k = 0; k < 5; ++k) {
         for (int i = 0; i < 5; ++i) {
             const double x = 56 * k - 112, y = 112 - 56 * i;
@@ -107,11 +107,11 @@ void drawTurningBoard(present::Surface& s, const game::GameState& rules, int fra
 }
 
 // The end animation: every ball drawn as far below its cell as it has fallen.
-void drawFallOut(present::Surface& s, const game::GameState& rules) {
+void drawFallOut(present::Surface& s, const rules::GameState& rules) {
     drawEmptyBlocks(s);
-    for (int c = 0; c < game::kColumns; ++c) {
-        for (int r = 0; r < game::kRows; ++r) {
-            const int32_t offset = rules.fallOut.fallOffsets[game::cellIndex(c, r)];
+    for (int c = 0; c < rules::kColumns; ++c) {
+        for (int r = 0; r < rules::kRows; ++r) {
+            const int32_t offset = rules.fallOut.fallOffsets[rules::cellIndex(c, r)];
             if (offset > kFallenDrawLimit) continue;
             drawBall(s, rules, 264 + 28 * c, 164 + 28 * r + std::max(offset, 0), cellAt(rules.board, c, r));
         }
@@ -119,46 +119,46 @@ void drawFallOut(present::Surface& s, const game::GameState& rules) {
 }
 
 // A drop is being drawn: each column's balls above its lowest hole hang fallOffset pixels lower.
-void drawFallingBoard(present::Surface& s, game::GameState& rules) {
+void drawFallingBoard(present::Surface& s, rules::GameState& rules) {
     drawEmptyBlocks(s);
-    for (int c = 0; c < game::kColumns; ++c) {
+    for (int c = 0; c < rules::kColumns; ++c) {
         int offset = 0;
-        for (int r = game::kRows - 1; r >= 0; --r) {
+        for (int r = rules::kRows - 1; r >= 0; --r) {
             const CellSnapshot cell = cellAt(rules.board, c, r);
             if (cell.ball == 0) offset = rules.fall.fallOffset;
             drawBall(s, rules, 264 + 28 * c, 164 + 28 * r + offset, cell);
         }
     }
-    game::advanceFallAnimation(rules);
+    rules::advanceFallAnimation(rules);
 }
 
-void drawSettledBoard(present::Surface& s, game::GameState& rules) {
+void drawSettledBoard(present::Surface& s, rules::GameState& rules) {
     for (int i = 0; i < 5; ++i) {
         for (int k = 0; k < 5; ++k) {
-            const game::PendingBlockTurn& turn = rules.moves.pendingBlockTurn;
+            const rules::PendingBlockTurn& turn = rules.moves.pendingBlockTurn;
             const bool turning = turn.active && turn.blockColumn == k && turn.blockRow == i;
             // The block is composed from its cells as they stood before this frame's step, which
             // on the fifth frame permutes them.
             const auto cells = blockCells(rules.board, k, i);
-            const game::Direction direction = turn.direction;
-            const int step = turning ? game::advanceBlockTurn(rules) : 0;
+            const rules::Direction direction = turn.direction;
+            const int step = turning ? rules::advanceBlockTurn(rules) : 0;
             drawBlock(s, rules, 257 + 56 * k, 157 + 56 * i, cells, step, direction);
         }
     }
 }
 
-void drawBoard(present::Surface& s, game::GameState& rules) {
-    if (rules.playState == game::StateRotating) {
+void drawBoard(present::Surface& s, rules::GameState& rules) {
+    if (rules.playState == rules::StateRotating) {
         const int frame = rules.moves.boardTurn.frame;
         if (frame < 5) {
             drawTurningBoard(s, rules, frame);
-            game::advanceBoardTurn(rules);
+            rules::advanceBoardTurn(rules);
             return;
         }
-        game::advanceBoardTurn(rules);
-        if (rules.playState == game::StateRotating) return;
+        rules::advanceBoardTurn(rules);
+        if (rules.playState == rules::StateRotating) return;
     }
-    if (rules.playState == game::StateFallOut)
+    if (rules.playState == rules::StateFallOut)
         drawFallOut(s, rules);
     else if (rules.fall.fallOffset > 27)
         drawSettledBoard(s, rules);
@@ -166,21 +166,21 @@ void drawBoard(present::Surface& s, game::GameState& rules) {
         drawFallingBoard(s, rules);
 }
 
-constexpr int kRuneSlotPositions[game::kRuneSlots][2] = {
+constexpr int kRuneSlotPositions[rules::kRuneSlots][2] = {
     {220, 452}, {236, 469}, {256, 482}, {273, 491}, {291, 501}, {313, 511}, {335, 516}, {356, 520}, {380, 521},
     {404, 522}, {428, 519}, {449, 514}, {469, 507}, {491, 499}, {509, 489}, {527, 479}, {544, 463}, {557, 452}};
 
-void drawRuneMeter(present::Surface& s, game::GameState& rules) {
-    for (int j = 0; j < game::kRuneSlots; ++j) {
+void drawRuneMeter(present::Surface& s, rules::GameState& rules) {
+    for (int j = 0; j < rules::kRuneSlots; ++j) {
         static constexpr uint32_t kSlotColours[3] = {0x303048, 0xffd040, 0x806820};
         const int state = std::clamp(rules.runeSlots[j].state, 0, 2);
         fillRect(s, kRuneSlotPositions[j][0] + 4, kRuneSlotPositions[j][1] + 4, 10, 10, kSlotColours[state]);
     }
-    game::advanceRuneSlots(rules);
+    rules::advanceRuneSlots(rules);
 }
 
-void drawEffectQueue(present::Surface& s, const std::vector<game::EffectEntry>& queue, int frames, uint32_t colour) {
-    for (const game::EffectEntry& entry : queue) {
+void drawEffectQueue(present::Surface& s, const std::vector<rules::EffectEntry>& queue, int frames, uint32_t colour) {
+    for (const rules::EffectEntry& entry : queue) {
         // The outline closes in on the cell as the effect plays.
         const int inset = frames > 1 ? 10 * entry.frame / (frames - 1) : 5;
         outlineRect(s, 264 + 28 * entry.column + inset - 4, 164 + 28 * entry.row + inset - 4, 28 - 2 * inset,
@@ -188,19 +188,19 @@ void drawEffectQueue(present::Surface& s, const std::vector<game::EffectEntry>& 
     }
 }
 
-void drawEffects(present::Surface& s, game::GameState& rules) {
-    const game::EffectQueues& effects = rules.effects;
-    drawEffectQueue(s, effects.burst, game::effectFrames(effects, game::EffectStrip::Burst), 0xa0ffff);
-    drawEffectQueue(s, effects.clear, game::effectFrames(effects, game::EffectStrip::Clear), 0xffffff);
-    drawEffectQueue(s, effects.reveal, game::effectFrames(effects, game::EffectStrip::Reveal), 0xffe080);
-    game::advanceEffects(rules);
+void drawEffects(present::Surface& s, rules::GameState& rules) {
+    const rules::EffectQueues& effects = rules.effects;
+    drawEffectQueue(s, effects.burst, rules::effectFrames(effects, rules::EffectStrip::Burst), 0xa0ffff);
+    drawEffectQueue(s, effects.clear, rules::effectFrames(effects, rules::EffectStrip::Clear), 0xffffff);
+    drawEffectQueue(s, effects.reveal, rules::effectFrames(effects, rules::EffectStrip::Reveal), 0xffe080);
+    rules::advanceEffects(rules);
 }
 
 }  // namespace
 
 void drawPlayView(Game& game) {
     present::Surface& s = game.display.backBuffer;
-    game::GameState& rules = game.rules;
+    rules::GameState& rules = game.rules;
     s.fill(kBackground);
     drawBoard(s, rules);
     drawRuneMeter(s, rules);
@@ -209,7 +209,7 @@ void drawPlayView(Game& game) {
 
 void drawIntermissionView(Game& game) {
     // Each level group has its own shade until the group pictures arrive.
-    const int group = game::groupEntry(game.rules.gameMode, game.rules.level.nextLevel);
+    const int group = rules::groupEntry(game.rules.gameMode, game.rules.level.nextLevel);
     game.display.backBuffer.fill(0x182038 + 0x100810 * static_cast<uint32_t>(group));
 }
 

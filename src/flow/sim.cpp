@@ -154,9 +154,9 @@ public:
             platform_.setSurfacesLost(true);
         } else if (cmd == "board" || cmd == "bonus") {
             const std::vector<uint8_t> digits = hundredDigits(line.substr(line.find(cmd) + cmd.size()));
-            game::Board& board = game_.rules.board;
+            rules::Board& board = game_.rules.board;
             const int32_t now = static_cast<int32_t>(platform_.clock().now());
-            for (int i = 0; i < game::kCellCount; ++i) {
+            for (int i = 0; i < rules::kCellCount; ++i) {
                 if (cmd == "board") {
                     board.cells[i] = digits[i];
                 } else {

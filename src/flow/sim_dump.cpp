@@ -19,8 +19,8 @@ double shortestOf(float value) {
     return out;
 }
 
-json levelJson(const game::LevelEntry& entry) {
-    const game::LevelDefinition& d = entry.definition;
+json levelJson(const rules::LevelEntry& entry) {
+    const rules::LevelDefinition& d = entry.definition;
     return {{"number", entry.number},
             {"bonusRatio", d.bonusRatio},
             {"runesSquare2x2", d.runesSquare2x2},
@@ -39,17 +39,17 @@ json levelJson(const game::LevelEntry& entry) {
             {"ball", d.ball}};
 }
 
-json levelsJson(const game::GameState& rules) {
-    static constexpr const char* kModeNames[game::kModeCount] = {"Action", "Strategy", "Puzzle", "ActionPuzzle"};
+json levelsJson(const rules::GameState& rules) {
+    static constexpr const char* kModeNames[rules::kModeCount] = {"Action", "Strategy", "Puzzle", "ActionPuzzle"};
     json lists = json::object();
-    for (int m = 0; m < game::kModeCount; ++m) {
+    for (int m = 0; m < rules::kModeCount; ++m) {
         json list = json::array();
-        for (const game::LevelEntry& entry : rules.levels.lists[static_cast<size_t>(m)]) list.push_back(levelJson(entry));
+        for (const rules::LevelEntry& entry : rules.levels.lists[static_cast<size_t>(m)]) list.push_back(levelJson(entry));
         lists[kModeNames[m]] = std::move(list);
     }
-    const game::LevelSettings& s = rules.settings;
+    const rules::LevelSettings& s = rules.settings;
     json colours = json::array();
-    for (const game::ColourTint& tint : s.colorTints) colours.push_back({tint.red, tint.green, tint.blue});
+    for (const rules::ColourTint& tint : s.colorTints) colours.push_back({tint.red, tint.green, tint.blue});
     const json settings = {{"Color", colours},
                            {"Verticals", s.verticals},
                            {"StartingLevel", s.startingLevel},

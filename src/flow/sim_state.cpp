@@ -126,7 +126,7 @@ nlohmann::json stateJson(const Game& game) {
     state["screenStack"] = numbers(game.screens.screenStack);
     state["dialogStack"] = numbers(game.screens.dialogStack);
 
-    const game::PendingBlockTurn& turn = game.rules.moves.pendingBlockTurn;
+    const rules::PendingBlockTurn& turn = game.rules.moves.pendingBlockTurn;
     state["pendingBlockTurn"] = turn.active ? nlohmann::json{{"blockColumn", turn.blockColumn},
                                                              {"blockRow", turn.blockRow},
                                                              {"direction", static_cast<int>(turn.direction)},
@@ -134,13 +134,13 @@ nlohmann::json stateJson(const Game& game) {
                                             : nlohmann::json();
     state["boardTurnFrame"] = game.rules.moves.boardTurn.frame;
     nlohmann::json slots = nlohmann::json::array();
-    for (const game::RuneSlot& slot : game.rules.runeSlots) slots.push_back({slot.state, slot.counter});
+    for (const rules::RuneSlot& slot : game.rules.runeSlots) slots.push_back({slot.state, slot.counter});
     state["runeSlots"] = slots;
 
-    const game::GameState& rules = game.rules;
-    auto effects = [](const std::vector<game::EffectEntry>& queue) {
+    const rules::GameState& rules = game.rules;
+    auto effects = [](const std::vector<rules::EffectEntry>& queue) {
         nlohmann::json list = nlohmann::json::array();
-        for (const game::EffectEntry& e : queue) list.push_back({e.column, e.row, e.frame});
+        for (const rules::EffectEntry& e : queue) list.push_back({e.column, e.row, e.frame});
         return list;
     };
     state["burstEffects"] = effects(rules.effects.burst);
@@ -154,9 +154,9 @@ nlohmann::json stateJson(const Game& game) {
     for (const auto& mode : rules.bonusFirstLevel) firstLevels.push_back(numbers(mode));
     state["bonusFirstLevel"] = firstLevels;
 
-    const game::RuleRequests& requests = rules.requests;
+    const rules::RuleRequests& requests = rules.requests;
     nlohmann::json flights = nlohmann::json::array();
-    for (const game::BonusFlightRequest& f : requests.bonusFlights)
+    for (const rules::BonusFlightRequest& f : requests.bonusFlights)
         flights.push_back({{"pictureRow", f.pictureRow}, {"startSlot", f.startSlot}, {"column", f.column}, {"row", f.row}});
     state["requests"] = {{"bonusFlights", flights},
                          {"explodeTipPending", requests.explodeTipPending ? 1 : 0},
@@ -173,16 +173,16 @@ nlohmann::json stateJson(const Game& game) {
     state["highScores"] = nlohmann::json::array({nlohmann::json::array(), nlohmann::json::array(), nlohmann::json::array()});
 
     nlohmann::json playing = nlohmann::json::array();
-    for (game::SoundId id : game.sound.playingNow()) playing.push_back(static_cast<int>(id));
+    for (rules::SoundId id : game.sound.playingNow()) playing.push_back(static_cast<int>(id));
     state["soundsPlaying"] = playing;
     nlohmann::json log = nlohmann::json::array();
     for (const present::SoundLogEntry& entry : game.sound.log())
         log.push_back({entry.tick, static_cast<int>(entry.id), entry.play ? "play" : "stop"});
     state["soundLog"] = log;
     nlohmann::json volumes = nlohmann::json::array();
-    for (int id = 0; id < game::kSoundCount; ++id) volumes.push_back(game.sound.volume(static_cast<game::SoundId>(id)));
+    for (int id = 0; id < rules::kSoundCount; ++id) volumes.push_back(game.sound.volume(static_cast<rules::SoundId>(id)));
     state["soundVolumes"] = volumes;
-    const std::optional<game::SoundId> owner = game.sound.musicOwner();
+    const std::optional<rules::SoundId> owner = game.sound.musicOwner();
     state["musicOwner"] = owner ? nlohmann::json(static_cast<int>(*owner)) : nlohmann::json();
     return state;
 }

@@ -24,14 +24,14 @@ void startGame(Game& game) {
     game.rules.moves.pendingBlockTurn = {};
     game.rules.level.nextLevel = game.rules.settings.startingLevel;
     // After the level file is read: the tips look up the first level of each bonus.
-    game::computeBonusFirstLevels(game.rules);
+    rules::computeBonusFirstLevels(game.rules);
     // Each effect queue plays as many frames as its strip has.
     for (int strip = 0; strip < data::kStripCount; ++strip)
         game.rules.effects.frames[strip] = game.gfx.strips[strip].frames;
     present::createLogoSurface(game.display);
     data::loadCharacterMap(game.folder, game.characterMap);
     data::loadTexts(game.folder, game.texts);
-    game.rules.playState = game::StateLogo;
+    game.rules.playState = rules::StateLogo;
     game.screens.logoStartedAt = game.platform.clock().now();
 }
 

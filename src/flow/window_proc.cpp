@@ -14,63 +14,63 @@ namespace {
 using present::InputEvent;
 
 bool isPlayScreen(const Game& game) {
-    return !game.screens.menuActive && game.rules.playState != game::StateTitle &&
-           game.rules.playState != game::StateLogo;
+    return !game.screens.menuActive && game.rules.playState != rules::StateTitle &&
+           game.rules.playState != rules::StateLogo;
 }
 
 void handleKey(Game& game, const InputEvent& event) {
-    game::GameState& rules = game.rules;
-    if (rules.playState == game::StatePaused) {
-        game::resumeLevel(rules, game.services);
+    rules::GameState& rules = game.rules;
+    if (rules.playState == rules::StatePaused) {
+        rules::resumeLevel(rules, game.services);
         return;
     }
-    if (rules.playState != game::StatePlaying) return;
-    if (event.key == present::Key::Left) game::turnBoard(rules, game.services, game::Direction::CounterClockwise);
-    if (event.key == present::Key::Right) game::turnBoard(rules, game.services, game::Direction::Clockwise);
+    if (rules.playState != rules::StatePlaying) return;
+    if (event.key == present::Key::Left) rules::turnBoard(rules, game.services, rules::Direction::CounterClockwise);
+    if (event.key == present::Key::Right) rules::turnBoard(rules, game.services, rules::Direction::Clockwise);
 }
 
 constexpr uint32_t kIntermissionSkipMs = 3500;
 
 void handlePress(Game& game, const InputEvent& event) {
-    game::GameState& rules = game.rules;
+    rules::GameState& rules = game.rules;
     // A click cuts the intermission short: its start moves later, so the elapsed time, an unsigned
     // difference, is past the limit on the next tick.
-    if (rules.playState == game::StateIntermission) game.screens.intermissionStartedAt += kIntermissionSkipMs;
-    if (rules.playState == game::StatePaused) {
-        game::resumeLevel(rules, game.services);
+    if (rules.playState == rules::StateIntermission) game.screens.intermissionStartedAt += kIntermissionSkipMs;
+    if (rules.playState == rules::StatePaused) {
+        rules::resumeLevel(rules, game.services);
         return;
     }
-    if (!isPlayScreen(game) || game::needsFall(rules)) return;
+    if (!isPlayScreen(game) || rules::needsFall(rules)) return;
     const present::Point at = game.platform.pointer();
-    const game::Direction direction =
-        event.button == present::MouseButton::Left ? game::Direction::CounterClockwise : game::Direction::Clockwise;
-    game::turnBlock(rules, game.services, at.x, at.y, direction);
+    const rules::Direction direction =
+        event.button == present::MouseButton::Left ? rules::Direction::CounterClockwise : rules::Direction::Clockwise;
+    rules::turnBlock(rules, game.services, at.x, at.y, direction);
 }
 
 // The second press of a double click turns the block under the pointer inside the inner area, and
 // is offered to the frame's arrows outside it. It neither resumes a pause nor turns a settling board.
 void handleDoubleClick(Game& game, const InputEvent& event) {
-    game::GameState& rules = game.rules;
-    if (!isPlayScreen(game) || game::needsFall(rules)) return;
+    rules::GameState& rules = game.rules;
+    if (!isPlayScreen(game) || rules::needsFall(rules)) return;
     const present::Point at = game.platform.pointer();
-    const game::Direction direction =
-        event.button == present::MouseButton::Left ? game::Direction::CounterClockwise : game::Direction::Clockwise;
+    const rules::Direction direction =
+        event.button == present::MouseButton::Left ? rules::Direction::CounterClockwise : rules::Direction::Clockwise;
     if (at.x >= 322 && at.x < 636 && at.y >= 194 && at.y < 508)
-        game::turnBlock(rules, game.services, at.x, at.y, direction);
+        rules::turnBlock(rules, game.services, at.x, at.y, direction);
     else
-        game::turnBoardAt(rules, game.services, at.x, at.y);
+        rules::turnBoardAt(rules, game.services, at.x, at.y);
 }
 
 void handleCharacter(Game& game, const InputEvent& event) {
-    if (!isPlayScreen(game) || game.rules.playState != game::StatePlaying) return;
-    if (event.character == 's' || event.character == 'S') game::shuffle(game.rules, game.services);
+    if (!isPlayScreen(game) || game.rules.playState != rules::StatePlaying) return;
+    if (event.character == 's' || event.character == 'S') rules::shuffle(game.rules, game.services);
 }
 
 }  // namespace
 
 void deactivate(Game& game) {
     game.app.suspended = true;
-    if (game.rules.playState == game::StatePlaying) game::pauseLevel(game.rules, game.services);
+    if (game.rules.playState == rules::StatePlaying) rules::pauseLevel(game.rules, game.services);
     game.app.graphicsLoaded = false;
     // In the background the game is silent; the streams go on, so the music resumes where it was.
     applyVolumes(game, present::Volumes::Off);
@@ -82,7 +82,7 @@ void activate(Game& game) {
     if (!game.app.suspended) return;
     game.app.suspended = false;
     applyVolumes(game, present::Volumes::On);
-    if (game.rules.playState == game::StatePlaying) game::resumeLevel(game.rules, game.services);
+    if (game.rules.playState == rules::StatePlaying) rules::resumeLevel(game.rules, game.services);
     game.app.activatedAt = game.platform.clock().now();
 }
 

@@ -1,6 +1,6 @@
 #include "game/board.hpp"
 
-namespace game {
+namespace rules {
 
 namespace {
 
@@ -51,4 +51,4 @@ void turnBlockCells(Board& board, int blockColumn, int blockRow, Direction direc
     }
 }
 
-}  // namespace game
+}  // namespace rules

@@ -4,7 +4,7 @@
 
 #include "game/types.hpp"
 
-namespace game {
+namespace rules {
 
 // The three per-cell arrays; they are always permuted, turned, shuffled and saved together.
 struct Board {
@@ -23,4 +23,4 @@ void turnQuarter(Board& board, Direction direction);
 // Permutes the four cells of block (blockColumn, blockRow), each 0..4, a quarter turn.
 void turnBlockCells(Board& board, int blockColumn, int blockRow, Direction direction);
 
-}  // namespace game
+}  // namespace rules

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-namespace game {
+namespace rules {
 
 // The one source of time: 32-bit milliseconds, compared as unsigned differences except where a time
 // may lie ahead of now (the level clock after startPlay).
@@ -26,4 +26,4 @@ private:
 // Milliseconds from `since` to `now`, wrapping like the 32-bit tick counter.
 constexpr uint32_t elapsedSince(uint32_t now, uint32_t since) { return now - since; }
 
-}  // namespace game
+}  // namespace rules

@@ -4,7 +4,7 @@
 
 #include "game/shuffle.hpp"
 
-namespace game {
+namespace rules {
 
 namespace {
 
@@ -38,4 +38,4 @@ void advanceEffects(GameState& state) {
     advanceQueue(state, effects.reveal, effectFrames(effects, EffectStrip::Reveal), true);
 }
 
-}  // namespace game
+}  // namespace rules

@@ -3,7 +3,7 @@
 
 #include "game/state.hpp"
 
-namespace game {
+namespace rules {
 
 enum class EffectStrip { Burst = 0, Clear = 1, Reveal = 2 };
 
@@ -20,4 +20,4 @@ int effectFrames(const EffectQueues& effects, EffectStrip strip);
 // with the level's prepared board.
 void advanceEffects(GameState& state);
 
-}  // namespace game
+}  // namespace rules

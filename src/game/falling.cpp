@@ -7,7 +7,7 @@
 #include "game/effects.hpp"
 #include "game/matches.hpp"
 
-namespace game {
+namespace rules {
 
 namespace {
 
@@ -226,4 +226,4 @@ bool advanceReveal(GameState& state, Services& services) {
     return reveal.revealCount >= reveal.revealColours && state.effects.reveal.empty();
 }
 
-}  // namespace game
+}  // namespace rules

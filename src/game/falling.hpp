@@ -1,7 +1,7 @@
 #pragma once
 #include "game/state.hpp"
 
-namespace game {
+namespace rules {
 
 // True while a drop is being drawn, or while the board has a hole to fill: any empty cell in the
 // refilled modes, a ball standing above an empty cell in the others.
@@ -33,4 +33,4 @@ void startReveal(GameState& state, Services& services);
 // every colour is out and its reveal effects have played.
 bool advanceReveal(GameState& state, Services& services);
 
-}  // namespace game
+}  // namespace rules

@@ -7,7 +7,7 @@
 
 #include "game/types.hpp"
 
-namespace game {
+namespace rules {
 
 // One level of one mode: 28 signed 32-bit fields, all zero until the level file sets them.
 struct LevelDefinition {
@@ -87,4 +87,4 @@ struct LevelSettings {
     }
 };
 
-}  // namespace game
+}  // namespace rules

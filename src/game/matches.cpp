@@ -7,7 +7,7 @@
 
 #include "game/effects.hpp"
 
-namespace game {
+namespace rules {
 
 namespace {
 
@@ -382,4 +382,4 @@ bool resolveMatches(GameState& state, Services& services, Scoring scoring) {
     return resolveMatchesWithColours(state, services, scoring, ballColours(state));
 }
 
-}  // namespace game
+}  // namespace rules

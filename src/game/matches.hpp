@@ -1,7 +1,7 @@
 #pragma once
 #include "game/state.hpp"
 
-namespace game {
+namespace rules {
 
 // Scoring off is for board generation: figures are removed, but no points, rune points or clear
 // effects are booked.
@@ -23,4 +23,4 @@ bool inBlastPattern(int explodeType, int dc, int dr);
 // Adds to a 32-bit score, holding at the ends of its range rather than wrapping.
 void addClamped(int32_t& total, int64_t amount);
 
-}  // namespace game
+}  // namespace rules

@@ -7,7 +7,7 @@
 #include "game/matches.hpp"
 #include "game/shuffle.hpp"
 
-namespace game {
+namespace rules {
 
 namespace {
 
@@ -259,4 +259,4 @@ void chooseNextLevel(GameState& state) {
 
 void loseStuckLevel(GameState& state) { loseLevel(state, LossCost::TakeLevelScore); }
 
-}  // namespace game
+}  // namespace rules

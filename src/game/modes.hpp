@@ -1,7 +1,7 @@
 #pragma once
 #include "game/state.hpp"
 
-namespace game {
+namespace rules {
 
 // StateLevelStart: makes level `nextLevel` of the mode the current one. False when the level table
 // has no such level: the game is complete. The board is made afterwards (generateBoard, or a saved
@@ -41,4 +41,4 @@ void chooseNextLevel(GameState& state);
 // Closing the no-more-figures dialog: the level is lost and its points are taken off the total.
 void loseStuckLevel(GameState& state);
 
-}  // namespace game
+}  // namespace rules

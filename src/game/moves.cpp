@@ -1,6 +1,6 @@
 #include "game/moves.hpp"
 
-namespace game {
+namespace rules {
 
 namespace {
 
@@ -90,4 +90,4 @@ int advanceBoardTurn(GameState& state) {
     return turn.frame;
 }
 
-}  // namespace game
+}  // namespace rules

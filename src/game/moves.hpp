@@ -1,7 +1,7 @@
 #pragma once
 #include "game/state.hpp"
 
-namespace game {
+namespace rules {
 
 // A click on the play screen at picture point (x, y): offered to the frame's arrow buttons first,
 // otherwise it may start a quarter turn of the 2 by 2 block under it.
@@ -35,4 +35,4 @@ inline constexpr ArrowButton kArrowButtons[8] = {
     {563, 302, 25, 34, Direction::Clockwise},        {361, 463, 34, 25, Direction::Clockwise},
 };
 
-}  // namespace game
+}  // namespace rules

@@ -1,6 +1,6 @@
 #include "game/pause.hpp"
 
-namespace game {
+namespace rules {
 
 void toggleStampAges(Board& board, uint32_t now) {
     for (int32_t& stamp : board.cellStamp)
@@ -35,4 +35,4 @@ void resumeLevel(GameState& state, const Services& services) {
     }
 }
 
-}  // namespace game
+}  // namespace rules

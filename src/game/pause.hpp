@@ -1,7 +1,7 @@
 #pragma once
 #include "game/state.hpp"
 
-namespace game {
+namespace rules {
 
 // Play is interrupted (pause button, tip screens, the window losing focus): bonus stamps become
 // ages, so bonus lifetimes do not run while the game stands still.
@@ -15,4 +15,4 @@ void resumeLevel(GameState& state, const Services& services);
 // Turns every non-zero stamp t into now - t; applied twice it gives the stamps back.
 void toggleStampAges(Board& board, uint32_t now);
 
-}  // namespace game
+}  // namespace rules

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <random>
 
-namespace game {
+namespace rules {
 
 // The game's one generator. mt19937 is used raw: its sequence is fixed by the standard, so a seed
 // replays the same game with any compiler and library. "random mod n" is a fresh draw reduced mod n.
@@ -18,4 +18,4 @@ private:
     std::mt19937 engine_;
 };
 
-}  // namespace game
+}  // namespace rules

@@ -4,7 +4,7 @@
 
 #include "game/effects.hpp"
 
-namespace game {
+namespace rules {
 
 namespace {
 
@@ -168,4 +168,4 @@ void advanceRuneSlots(GameState& state) {
     }
 }
 
-}  // namespace game
+}  // namespace rules

@@ -1,7 +1,7 @@
 #pragma once
 #include "game/state.hpp"
 
-namespace game {
+namespace rules {
 
 inline constexpr int kRunesPerPayout = 18;
 
@@ -20,4 +20,4 @@ void computeBonusFirstLevels(GameState& state);
 // a fading one fades out and goes dark.
 void advanceRuneSlots(GameState& state);
 
-}  // namespace game
+}  // namespace rules

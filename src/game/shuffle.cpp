@@ -2,7 +2,7 @@
 
 #include "game/effects.hpp"
 
-namespace game {
+namespace rules {
 
 namespace {
 
@@ -114,4 +114,4 @@ void completeShuffle(GameState& state) {
     state.effects.reveal.clear();
 }
 
-}  // namespace game
+}  // namespace rules

@@ -1,7 +1,7 @@
 #pragma once
 #include "game/state.hpp"
 
-namespace game {
+namespace rules {
 
 // The price of a shuffle in the current level, in moves or seconds: the limit divided by the
 // group's SWAP. -1 when the group's SWAP is not positive: such a group offers no shuffle.
@@ -26,4 +26,4 @@ void takeShuffleTarget(GameState& state, int index);
 // effects are dropped. Used when StateShuffle ends, however it ends.
 void completeShuffle(GameState& state);
 
-}  // namespace game
+}  // namespace rules

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-namespace game {
+namespace rules {
 
 // Index into the table of 35 streams: 0..29 effects, 30..34 music.
 enum SoundId : int32_t {
@@ -62,4 +62,4 @@ public:
     bool isPlaying(SoundId) const override { return false; }
 };
 
-}  // namespace game
+}  // namespace rules

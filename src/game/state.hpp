@@ -11,7 +11,7 @@
 #include "game/sound_ids.hpp"
 #include "game/types.hpp"
 
-namespace game {
+namespace rules {
 
 // Hover glow of a button: state 0 off, 1 mouse over, 2 fading out; frame 0..5.
 struct GlowPair {
@@ -211,4 +211,4 @@ struct Services {
     uint32_t now() const { return clock.now(); }
 };
 
-}  // namespace game
+}  // namespace rules

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-namespace game {
+namespace rules {
 
 inline constexpr int kColumns = 10;
 inline constexpr int kRows = 10;
@@ -56,4 +56,4 @@ enum BonusKind : uint8_t {
 };
 inline constexpr int kBonusKindCount = 5;
 
-}  // namespace game
+}  // namespace rules

@@ -9,8 +9,8 @@ class HeadlessPlatform final : public Platform {
 public:
     explicit HeadlessPlatform(uint32_t startTime = 100000) : clock_(startTime) {}
 
-    const game::Clock& clock() const override { return clock_; }
-    game::ManualClock& manualClock() { return clock_; }
+    const rules::Clock& clock() const override { return clock_; }
+    rules::ManualClock& manualClock() { return clock_; }
 
     bool createWindow(bool windowed) override;
     void setWindowMode(bool windowed) override { windowed_ = windowed; }
@@ -48,7 +48,7 @@ public:
     int presentCount() const { return presentCount_; }
 
 private:
-    game::ManualClock clock_;
+    rules::ManualClock clock_;
     Surface screen_ = Surface::create(kScreenWidth, kScreenHeight);
     DesktopMode desktop_;
     Point pointer_;

@@ -193,7 +193,7 @@ int tintValue(int colour, int shading) {
     return static_cast<int>(0.4 * c + 0.6 * v);
 }
 
-Surface tintBalls(const PixelImage& ballTemplate, const std::array<game::ColourTint, 8>& colorTints) {
+Surface tintBalls(const PixelImage& ballTemplate, const std::array<rules::ColourTint, 8>& colorTints) {
     if (ballTemplate.width < 2 * kBallSide || ballTemplate.height < kBallSide) return {};
     Surface balls = createSurface(kBallSide * kBallColours, kBallSide, V, M);
     if (balls.empty()) return balls;
@@ -203,7 +203,7 @@ Surface tintBalls(const PixelImage& ballTemplate, const std::array<game::ColourT
         for (int v = 0; v < 256; ++v) tint[static_cast<size_t>(c)][static_cast<size_t>(v)] = static_cast<uint8_t>(tintValue(c, v));
 
     for (int k = 0; k < kBallColours; ++k) {
-        const game::ColourTint& t = colorTints[static_cast<size_t>(k + 1)];
+        const rules::ColourTint& t = colorTints[static_cast<size_t>(k + 1)];
         const auto& red = tint[std::min<uint16_t>(t.red, 255)];
         const auto& green = tint[std::min<uint16_t>(t.green, 255)];
         const auto& blue = tint[std::min<uint16_t>(t.blue, 255)];

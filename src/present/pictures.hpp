@@ -107,7 +107,7 @@ int tintValue(int colour, int shading);
 // Builds the 140 by 20 ball surface from the 40 by 20 template (shading left, shape right): shape
 // pixels other than opaque magenta take the tinted shading, keeping their fourth byte. Empty when
 // the template is smaller than 40 by 20.
-Surface tintBalls(const PixelImage& ballTemplate, const std::array<game::ColourTint, 8>& colorTints);
+Surface tintBalls(const PixelImage& ballTemplate, const std::array<rules::ColourTint, 8>& colorTints);
 
 // What one picture reload works on. The ball tints come from the level file, each strip's "type"
 // from the graphics settings; `windowed` is the window mode, which the windowed-mode check may
@@ -117,7 +117,7 @@ struct PictureJob {
     Display& display;
     Pictures& pictures;
     bool& windowed;
-    std::array<game::ColourTint, 8> colorTints{};
+    std::array<rules::ColourTint, 8> colorTints{};
     std::array<int32_t, kStripCount> stripTypes{};
 };
 

@@ -51,7 +51,7 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    virtual const game::Clock& clock() const = 0;
+    virtual const rules::Clock& clock() const = 0;
 
     // Creates the one window, windowed (800 by 600 client area) or full screen. False on failure.
     virtual bool createWindow(bool windowed) = 0;

@@ -13,7 +13,7 @@ union SDL_Event;
 
 namespace present {
 
-class SdlClock final : public game::Clock {
+class SdlClock final : public rules::Clock {
 public:
     uint32_t now() const override;
 };
@@ -28,7 +28,7 @@ public:
     SdlPlatform(const SdlPlatform&) = delete;
     SdlPlatform& operator=(const SdlPlatform&) = delete;
 
-    const game::Clock& clock() const override { return clock_; }
+    const rules::Clock& clock() const override { return clock_; }
 
     bool createWindow(bool windowed) override;
     void setWindowMode(bool windowed) override;

@@ -8,7 +8,7 @@ namespace present {
 
 namespace {
 
-constexpr const char* kSoundFiles[game::kSoundCount] = {
+constexpr const char* kSoundFiles[rules::kSoundCount] = {
     "mfx//vleft.ogg",
     "mfx//vright.OGG",
     "mfx//poleleft.OGG",
@@ -50,14 +50,14 @@ constexpr int kGameTracks = 4;
 // A draw that keeps hitting the last track gives way to the next one rather than looping on.
 constexpr int kMaxTrackDraws = 64;
 
-bool inTable(game::SoundId id) { return id >= 0 && id < game::kSoundCount; }
+bool inTable(rules::SoundId id) { return id >= 0 && id < rules::kSoundCount; }
 
 // A damaged profile or level file must not push a stream past full volume or below silence.
 float clampedVolume(double volume) { return static_cast<float>(std::clamp(volume, 0.0, 1.0)); }
 
 }  // namespace
 
-const char* soundFile(game::SoundId id) { return inTable(id) ? kSoundFiles[id] : ""; }
+const char* soundFile(rules::SoundId id) { return inTable(id) ? kSoundFiles[id] : ""; }
 
 SoundSystem::SoundSystem() { volume_.fill(1.0f); }
 
@@ -69,14 +69,14 @@ bool SoundSystem::openAudio() {
     return backend_ != nullptr;
 }
 
-void SoundSystem::openSimulatedAudio(const game::Clock& clock) {
+void SoundSystem::openSimulatedAudio(const rules::Clock& clock) {
     closeAudio();
     backend_ = makeSimulatedBackend(clock);
 }
 
 void SoundSystem::closeAudio() {
     if (!backend_) return;
-    for (int id = 0; id < game::kEffectCount; ++id)
+    for (int id = 0; id < rules::kEffectCount; ++id)
         if (loaded_[id]) backend_->stopEffect(id);
     backend_->stopMusic();
     backend_.reset();
@@ -86,16 +86,16 @@ void SoundSystem::closeAudio() {
 
 void SoundSystem::loadSounds(const data::GameFolder& folder) {
     if (!backend_) return;
-    for (int id = 0; id < game::kSoundCount; ++id) {
-        const auto sid = static_cast<game::SoundId>(id);
+    for (int id = 0; id < rules::kSoundCount; ++id) {
+        const auto sid = static_cast<rules::SoundId>(id);
         const std::filesystem::path file = folder.resolve(kSoundFiles[id]);
         loaded_[id] = isMusic(sid) ? backend_->loadMusic(id, file) : backend_->loadEffect(id, file);
     }
 }
 
-bool SoundSystem::usable(game::SoundId id) const { return backend_ && inTable(id) && loaded_[id]; }
+bool SoundSystem::usable(rules::SoundId id) const { return backend_ && inTable(id) && loaded_[id]; }
 
-void SoundSystem::playSound(game::SoundId id) {
+void SoundSystem::playSound(rules::SoundId id) {
     if (!inTable(id)) return;
     log_.push_back({tick_, id, true});
     if (!usable(id)) return;
@@ -112,7 +112,7 @@ void SoundSystem::playSound(game::SoundId id) {
     backend_->setMusicVolume(volume_[id]);
 }
 
-void SoundSystem::stopSound(game::SoundId id) {
+void SoundSystem::stopSound(rules::SoundId id) {
     if (!inTable(id)) return;
     log_.push_back({tick_, id, false});
     if (!usable(id)) return;
@@ -124,7 +124,7 @@ void SoundSystem::stopSound(game::SoundId id) {
     }
 }
 
-bool SoundSystem::isPlaying(game::SoundId id) const {
+bool SoundSystem::isPlaying(rules::SoundId id) const {
     if (!usable(id)) return false;
     if (isMusic(id)) return musicOwner_ == id && backend_->musicPlaying();
     return backend_->effectPlaying(id);
@@ -134,51 +134,51 @@ void SoundSystem::applyVolumes(Volumes which, const VolumeLevels& levels) {
     // Formed in double precision, handed on in single precision.
     const float effects = which == Volumes::On ? clampedVolume(levels.soundVolume * 0.01) : 0.0f;
     const float music = which == Volumes::On ? clampedVolume(levels.musicVolume * 0.01 * levels.musicLimit) : 0.0f;
-    for (int id = 0; id < game::kSoundCount; ++id) {
-        const auto sid = static_cast<game::SoundId>(id);
+    for (int id = 0; id < rules::kSoundCount; ++id) {
+        const auto sid = static_cast<rules::SoundId>(id);
         volume_[id] = isMusic(sid) ? music : effects;
         if (usable(sid) && !isMusic(sid)) backend_->setEffectVolume(id, volume_[id]);
     }
     if (backend_ && musicOwner_ >= 0) backend_->setMusicVolume(volume_[musicOwner_]);
 }
 
-void SoundSystem::startGameMusic(game::Random& random) {
-    for (int id = game::SoundMusicAction; id <= game::SoundMusicStrategy; ++id) stopSound(static_cast<game::SoundId>(id));
+void SoundSystem::startGameMusic(rules::Random& random) {
+    for (int id = rules::SoundMusicAction; id <= rules::SoundMusicStrategy; ++id) stopSound(static_cast<rules::SoundId>(id));
     int choice = random.mod(kGameTracks);
-    for (int draws = 1; game::SoundMusicAction + choice == lastGameTrack_; ++draws)
+    for (int draws = 1; rules::SoundMusicAction + choice == lastGameTrack_; ++draws)
         choice = draws < kMaxTrackDraws ? random.mod(kGameTracks) : (choice + 1) % kGameTracks;
-    const auto track = static_cast<game::SoundId>(game::SoundMusicAction + choice);
+    const auto track = static_cast<rules::SoundId>(rules::SoundMusicAction + choice);
     stopSound(track);
     playSound(track);
     lastGameTrack_ = track;
 }
 
 void SoundSystem::stopAll() {
-    for (int id = 0; id < game::kSoundCount; ++id) stopSound(static_cast<game::SoundId>(id));
+    for (int id = 0; id < rules::kSoundCount; ++id) stopSound(static_cast<rules::SoundId>(id));
 }
 
 void SoundSystem::beep() {
     if (backend_) backend_->beep();
 }
 
-bool SoundSystem::loaded(game::SoundId id) const { return inTable(id) && loaded_[id]; }
+bool SoundSystem::loaded(rules::SoundId id) const { return inTable(id) && loaded_[id]; }
 
-float SoundSystem::volume(game::SoundId id) const { return inTable(id) ? volume_[id] : 0.0f; }
+float SoundSystem::volume(rules::SoundId id) const { return inTable(id) ? volume_[id] : 0.0f; }
 
-std::optional<game::SoundId> SoundSystem::musicOwner() const {
+std::optional<rules::SoundId> SoundSystem::musicOwner() const {
     if (musicOwner_ < 0) return std::nullopt;
-    return static_cast<game::SoundId>(musicOwner_);
+    return static_cast<rules::SoundId>(musicOwner_);
 }
 
-std::optional<game::SoundId> SoundSystem::lastGameTrack() const {
+std::optional<rules::SoundId> SoundSystem::lastGameTrack() const {
     if (lastGameTrack_ < 0) return std::nullopt;
-    return static_cast<game::SoundId>(lastGameTrack_);
+    return static_cast<rules::SoundId>(lastGameTrack_);
 }
 
-std::vector<game::SoundId> SoundSystem::playingNow() const {
-    std::vector<game::SoundId> playing;
-    for (int id = 0; id < game::kSoundCount; ++id)
-        if (isPlaying(static_cast<game::SoundId>(id))) playing.push_back(static_cast<game::SoundId>(id));
+std::vector<rules::SoundId> SoundSystem::playingNow() const {
+    std::vector<rules::SoundId> playing;
+    for (int id = 0; id < rules::kSoundCount; ++id)
+        if (isPlaying(static_cast<rules::SoundId>(id))) playing.push_back(static_cast<rules::SoundId>(id));
     return playing;
 }
 

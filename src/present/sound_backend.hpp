@@ -38,6 +38,6 @@ public:
 std::unique_ptr<AudioBackend> openMixerBackend();
 
 // lumerik-sim's mixer: nothing is heard, every stream plays for its decoded length on `clock`.
-std::unique_ptr<AudioBackend> makeSimulatedBackend(const game::Clock& clock);
+std::unique_ptr<AudioBackend> makeSimulatedBackend(const rules::Clock& clock);
 
 }  // namespace present

@@ -18,7 +18,7 @@ constexpr int kFrequency = 44100;
 constexpr int kChannels = 2;
 constexpr int kChunkFrames = 1024;
 // Channels 0..29 belong to the effects, one each; the beep has the next one.
-constexpr int kBeepChannel = game::kEffectCount;
+constexpr int kBeepChannel = rules::kEffectCount;
 constexpr int kMixChannels = kBeepChannel + 1;
 
 int mixVolume(float volume) {
@@ -90,8 +90,8 @@ public:
     }
 
 private:
-    std::array<Mix_Chunk*, game::kSoundCount> effects_{};
-    std::array<Mix_Music*, game::kSoundCount> music_{};
+    std::array<Mix_Chunk*, rules::kSoundCount> effects_{};
+    std::array<Mix_Music*, rules::kSoundCount> music_{};
     std::vector<int16_t> beepSamples_;  // the beep chunk plays straight from these
     Mix_Chunk* beep_ = nullptr;
 };

@@ -30,7 +30,7 @@ bool vorbisLength(const std::filesystem::path& file, Length& length) {
 
 class SimulatedBackend final : public AudioBackend {
 public:
-    explicit SimulatedBackend(const game::Clock& clock) : clock_(clock) {}
+    explicit SimulatedBackend(const rules::Clock& clock) : clock_(clock) {}
 
     bool loadEffect(int slot, const std::filesystem::path& file) override { return vorbisLength(file, lengths_[slot]); }
     bool loadMusic(int slot, const std::filesystem::path& file) override { return vorbisLength(file, lengths_[slot]); }
@@ -58,16 +58,16 @@ public:
     void beep() override {}
 
 private:
-    const game::Clock& clock_;
-    std::array<Length, game::kSoundCount> lengths_{};
-    std::array<bool, game::kSoundCount> effectPlaying_{};
-    std::array<uint32_t, game::kSoundCount> effectStart_{};
+    const rules::Clock& clock_;
+    std::array<Length, rules::kSoundCount> lengths_{};
+    std::array<bool, rules::kSoundCount> effectPlaying_{};
+    std::array<uint32_t, rules::kSoundCount> effectStart_{};
     int musicSlot_ = -1;
 };
 
 }  // namespace
 
-std::unique_ptr<AudioBackend> makeSimulatedBackend(const game::Clock& clock) {
+std::unique_ptr<AudioBackend> makeSimulatedBackend(const rules::Clock& clock) {
     return std::make_unique<SimulatedBackend>(clock);
 }
 

@@ -14,33 +14,33 @@ namespace {
 
 TEST(ShippedFiles, EveryLevelIsPlayable) {
     const data::GameFolder folder(testing_support::builtGameFolder());
-    game::LevelTable levels;
-    game::LevelSettings settings;
+    rules::LevelTable levels;
+    rules::LevelSettings settings;
     data::loadLevelFile(folder, levels, settings);
 
-    const size_t expectedCounts[game::kModeCount] = {25, 25, 5, 50};
-    for (int m = 0; m < game::kModeCount; ++m) {
-        const auto mode = static_cast<game::GameMode>(m);
-        const std::vector<game::LevelEntry>& list = levels.lists[static_cast<size_t>(m)];
+    const size_t expectedCounts[rules::kModeCount] = {25, 25, 5, 50};
+    for (int m = 0; m < rules::kModeCount; ++m) {
+        const auto mode = static_cast<rules::GameMode>(m);
+        const std::vector<rules::LevelEntry>& list = levels.lists[static_cast<size_t>(m)];
         ASSERT_EQ(list.size(), expectedCounts[m]) << "mode " << m;
         for (size_t i = 0; i < list.size(); ++i) {
-            const game::LevelDefinition& d = list[i].definition;
+            const rules::LevelDefinition& d = list[i].definition;
             SCOPED_TRACE("mode " + std::to_string(m) + " level " + std::to_string(list[i].number));
             // Numbered 1, 2, 3 ... so a run ends only after the last level, and every group exists.
             EXPECT_EQ(list[i].number, static_cast<int32_t>(i + 1));
-            EXPECT_LT(game::levelGroup(mode, list[i].number), 5);
+            EXPECT_LT(rules::levelGroup(mode, list[i].number), 5);
             EXPECT_GE(d.colors, 2);
             EXPECT_LE(d.colors, 7);
             EXPECT_GE(d.target, 1);
             EXPECT_GE(d.limit, 1);
-            if (!game::isRefilled(mode)) {
-                EXPECT_LT(d.target, game::kCellCount);  // empty cells to reach
+            if (!rules::isRefilled(mode)) {
+                EXPECT_LT(d.target, rules::kCellCount);  // empty cells to reach
             }
             EXPECT_GT(d.square4, 0);
             EXPECT_GT(d.square6, d.square4);
             for (int32_t weight : d.bonusRatio) EXPECT_GE(weight, 0);
             // A shuffle must cost something: the price is the limit divided by the group's SWAP.
-            const int32_t swap = settings.swap[static_cast<size_t>(game::levelGroup(mode, list[i].number))];
+            const int32_t swap = settings.swap[static_cast<size_t>(rules::levelGroup(mode, list[i].number))];
             EXPECT_GT(swap, 0);
             EXPECT_GE(d.limit / std::max(swap, 1), 1);
         }

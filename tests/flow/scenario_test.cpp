@@ -68,7 +68,7 @@ TEST(Scenario, ExplodeBlastsUnderEachExplodeTypeAndSetsOffTheBonusesItCatches) {
         EXPECT_EQ(emptyCells(after), blastCells[type]);
         EXPECT_EQ(after["burstEffects"].size(), static_cast<size_t>(blastCells[type]));
         EXPECT_EQ(after["clearEffects"].size(), 0u);
-        EXPECT_EQ(played(after, game::SoundExplode) - played(r.states[2 * type], game::SoundExplode), 1);
+        EXPECT_EQ(played(after, rules::SoundExplode) - played(r.states[2 * type], rules::SoundExplode), 1);
     }
     // The Color bonus at (2, 2) comes first in cell order and sweeps its three balls of colour 2;
     // both 5 by 5 blasts go off: 41 cells under them, 2 more balls of colour 2 elsewhere.
@@ -78,7 +78,7 @@ TEST(Scenario, ExplodeBlastsUnderEachExplodeTypeAndSetsOffTheBonusesItCatches) {
     EXPECT_EQ(emptyCells(chain), 43);
     EXPECT_EQ(chain["cells"][9], 0);   // (0, 9)
     EXPECT_EQ(chain["cells"][90], 0);  // (9, 0)
-    EXPECT_EQ(played(chain, game::SoundColor), 1);
+    EXPECT_EQ(played(chain, rules::SoundColor), 1);
 }
 
 TEST(Scenario, ChainStepsEarnComboMultipliersWithTheirSounds) {
@@ -87,19 +87,19 @@ TEST(Scenario, ChainStepsEarnComboMultipliersWithTheirSounds) {
     expectAtRest(r.states[0]);
     // Each square is worth 50; Combo k multiplies by k.
     EXPECT_EQ(r.states[1]["levelScore"], 50);
-    EXPECT_EQ(played(r.states[1], game::SoundDisappear) - played(r.states[0], game::SoundDisappear), 1);
+    EXPECT_EQ(played(r.states[1], rules::SoundDisappear) - played(r.states[0], rules::SoundDisappear), 1);
     EXPECT_EQ(r.states[2]["levelScore"], 50 + 50 + 2 * 50);
-    EXPECT_EQ(played(r.states[2], game::SoundCombo1), 1);
+    EXPECT_EQ(played(r.states[2], rules::SoundCombo1), 1);
     EXPECT_EQ(r.states[3]["levelScore"], 200 + 50 + 3 * 50);
-    EXPECT_EQ(played(r.states[3], game::SoundCombo1 + 1), 1);
+    EXPECT_EQ(played(r.states[3], rules::SoundCombo1 + 1), 1);
     EXPECT_EQ(r.states[3]["comboIndex"], 2);
 
     // From the chain's ninth figure set on, Combo 9 and the seventh combo sound.
     expectAtRest(r.states[4]);
     EXPECT_EQ(r.states[5]["levelScore"], 50 + 50 + 9 * 50);
     EXPECT_EQ(r.states[6]["levelScore"], 550 + 50 + 9 * 50);
-    EXPECT_EQ(played(r.states[6], game::SoundCombo1 + 6), 2);
-    EXPECT_EQ(played(r.states[6], game::SoundCombo1 + 2), 0);
+    EXPECT_EQ(played(r.states[6], rules::SoundCombo1 + 6), 2);
+    EXPECT_EQ(played(r.states[6], rules::SoundCombo1 + 2), 0);
 }
 
 // The tick numbers at which a sound was played, from a state's log.
@@ -119,9 +119,9 @@ TEST(Scenario, ClearedSquareFallsAndPlayResumesTwelveTicksLater) {
     EXPECT_EQ(action.states[13]["playState"], 2);
     const json& last = action.states[14];
     EXPECT_EQ(emptyCells(last), 0) << "two new balls came into each column";
-    const int64_t cleared = playTicks(last, game::SoundDisappear).back();
-    EXPECT_EQ(playTicks(last, game::SoundFalling0), std::vector<int64_t>{cleared + 4});
-    EXPECT_EQ(playTicks(last, game::SoundFalling0 + 1), std::vector<int64_t>{cleared + 8});
+    const int64_t cleared = playTicks(last, rules::SoundDisappear).back();
+    EXPECT_EQ(playTicks(last, rules::SoundFalling0), std::vector<int64_t>{cleared + 4});
+    EXPECT_EQ(playTicks(last, rules::SoundFalling0 + 1), std::vector<int64_t>{cleared + 8});
     EXPECT_EQ(last["fallSoundIndex"], 0) << "a quiet frame of play starts the falling sounds over";
 
     // In Puzzle the balls above fall and the top two rows of both columns stay empty.
@@ -268,7 +268,7 @@ TEST(Scenario, LostLevelIsPlayedAgainAndAMissingLevelCompletesTheGame) {
     EXPECT_EQ(r.states[0]["levelScore"], 0);
     EXPECT_EQ(r.states[0]["totalScore"], 250);
     EXPECT_EQ(r.states[1]["playState"], 6);
-    EXPECT_EQ(played(r.states[1], game::SoundFallLevel), 1);
+    EXPECT_EQ(played(r.states[1], rules::SoundFallLevel), 1);
     // 163 ticks of end animation, then straight to the same level: no intermission after a loss.
     EXPECT_EQ(r.states[2]["playState"], 0);
     EXPECT_EQ(r.states[3]["playState"], 1);
@@ -288,7 +288,7 @@ TEST(Scenario, ActionPuzzleCountsEmptyCellsAndNoticesWhenNoFigureIsLeft) {
     EXPECT_EQ(r.states[1]["requests"]["stuckDialog"], 1);
     EXPECT_EQ(r.states[2]["playState"], 5);
     EXPECT_EQ(r.states[2]["levelWon"], 1);
-    EXPECT_EQ(played(r.states[2], game::SoundLevelJingle), 1);
+    EXPECT_EQ(played(r.states[2], rules::SoundLevelJingle), 1);
 }
 
 }  // namespace

@@ -17,12 +17,12 @@ struct HeadlessGame {
     flow::Game game{platform, data::GameFolder(folder.path()), 7};
 
     HeadlessGame() {
-        game.rules.playState = game::StatePlaying;
-        game.rules.gameMode = game::GameMode::Strategy;
+        game.rules.playState = rules::StatePlaying;
+        game.rules.gameMode = rules::GameMode::Strategy;
         // A full board without figures, so the play frame's rules leave it at rest.
-        for (int c = 0; c < game::kColumns; ++c)
-            for (int r = 0; r < game::kRows; ++r)
-                game.rules.board.cells[game::cellIndex(c, r)] = static_cast<uint8_t>(1 + (c + 2 * r) % 5);
+        for (int c = 0; c < rules::kColumns; ++c)
+            for (int r = 0; r < rules::kRows; ++r)
+                game.rules.board.cells[rules::cellIndex(c, r)] = static_cast<uint8_t>(1 + (c + 2 * r) % 5);
     }
     void tick(int n = 1) {
         for (int i = 0; i < n; ++i) {
@@ -41,7 +41,7 @@ struct HeadlessGame {
 TEST(FrameTick, DeactivationSuspendsAndPausesUntilActivation) {
     HeadlessGame h;
     h.game.rules.level.levelStartTime = 90000;
-    h.game.rules.board.cellBonus[5] = game::BonusFreeze;
+    h.game.rules.board.cellBonus[5] = rules::BonusFreeze;
     h.game.rules.board.cellStamp[5] = 99000;
     h.tick();
     const int presented = h.platform.presentCount();

@@ -8,8 +8,8 @@ namespace {
 
 struct Falling : rules_test::RulesFixture {
     void SetUp() override {
-        state.gameMode = game::GameMode::Action;
-        state.playState = game::StatePlaying;
+        state.gameMode = rules::GameMode::Action;
+        state.playState = rules::StatePlaying;
         def().colors = 7;
         def().square4 = 10;
         state.settings.combo = {2, 3, 4, 5, 6, 7, 8, 9};
@@ -21,17 +21,17 @@ struct Falling : rules_test::RulesFixture {
 TEST_F(Falling, ChainKeepsTheIntegerPartOfItsCombosAndEndsOnAQuietFrame) {
     state.settings.combo[0] = 1.5;
     state.level.passPoints = 7;
-    game::afterMatches(state, services, true);
-    game::afterMatches(state, services, true);
+    rules::afterMatches(state, services, true);
+    rules::afterMatches(state, services, true);
     EXPECT_EQ(state.level.levelScore, 10);
     EXPECT_EQ(state.chain.matchEvents, 2);
 
-    game::afterMatches(state, services, false);
+    rules::afterMatches(state, services, false);
     EXPECT_FALSE(state.chain.chainRunning);
-    game::afterMatches(state, services, true);
+    rules::afterMatches(state, services, true);
     EXPECT_EQ(state.chain.comboIndex, 0);
     // The disappear sound is not restarted while it plays.
-    EXPECT_EQ(sound.played, (std::vector<game::SoundId>{game::SoundDisappear, game::SoundCombo1}));
+    EXPECT_EQ(sound.played, (std::vector<rules::SoundId>{rules::SoundDisappear, rules::SoundCombo1}));
 }
 
 TEST_F(Falling, GeneratedBoardsAreFullAndFigureFree) {
@@ -41,15 +41,15 @@ TEST_F(Falling, GeneratedBoardsAreFullAndFigureFree) {
             SCOPED_TRACE(testing::Message() << "lines " << lines << " colours " << colours);
             for (int seed = 0; seed < 5; ++seed) {
                 random.seed(static_cast<uint32_t>(seed));
-                game::generateBoard(state, services, colours);
+                rules::generateBoard(state, services, colours);
                 const int used = std::clamp(colours, 2, 7);
-                for (int i = 0; i < game::kCellCount; ++i) {
+                for (int i = 0; i < rules::kCellCount; ++i) {
                     ASSERT_GE(state.board.cells[i], 1);
                     ASSERT_LE(state.board.cells[i], used);
                     ASSERT_EQ(state.board.cellBonus[i], 0);
                 }
-                game::Board generated = state.board;
-                EXPECT_FALSE(game::resolveMatchesWithColours(state, services, game::Scoring::Off, used));
+                rules::Board generated = state.board;
+                EXPECT_FALSE(rules::resolveMatchesWithColours(state, services, rules::Scoring::Off, used));
                 EXPECT_EQ(state.board, generated);
             }
         }
@@ -59,44 +59,44 @@ TEST_F(Falling, GeneratedBoardsAreFullAndFigureFree) {
 TEST_F(Falling, RevealBringsColourOneFirstAndEachBallOnItsLastFrame) {
     def().colors = 5;
     state.effects.frames = {0, 0, 4};
-    game::generateBoard(state, services, 5);
-    const game::Board generated = state.board;
-    game::startReveal(state, services);
-    EXPECT_EQ(state.playState, game::StateBoardFill);
+    rules::generateBoard(state, services, 5);
+    const rules::Board generated = state.board;
+    rules::startReveal(state, services);
+    EXPECT_EQ(state.playState, rules::StateBoardFill);
     EXPECT_EQ(emptyCount(), 100);
     EXPECT_EQ(state.reveal.preparedCells, generated.cells);
     EXPECT_EQ(state.reveal.revealOrder[0], 1);
     std::vector<uint8_t> order(state.reveal.revealOrder.begin(), state.reveal.revealOrder.begin() + 5);
     std::sort(order.begin(), order.end());
     EXPECT_EQ(order, (std::vector<uint8_t>{1, 2, 3, 4, 5}));
-    EXPECT_EQ(sound.count(game::SoundRuneShine), 1);
+    EXPECT_EQ(sound.count(rules::SoundRuneShine), 1);
 
     // Each colour comes when the previous one has played its four frames, and its balls enter the
     // board on the last of them.
     for (int batch = 0; batch < 5; ++batch) {
-        EXPECT_FALSE(game::advanceReveal(state, services));
+        EXPECT_FALSE(rules::advanceReveal(state, services));
         const uint8_t colour = state.reveal.revealOrder[batch];
         const auto count = std::count(generated.cells.begin(), generated.cells.end(), colour);
         EXPECT_EQ(static_cast<long>(state.effects.reveal.size()), count);
         for (int tick = 0; tick < 4; ++tick) {
             if (tick > 0) {
-                EXPECT_FALSE(game::advanceReveal(state, services));
+                EXPECT_FALSE(rules::advanceReveal(state, services));
             }
             EXPECT_EQ(std::count(state.board.cells.begin(), state.board.cells.end(), colour), 0);
-            game::advanceEffects(state);
+            rules::advanceEffects(state);
         }
         EXPECT_EQ(std::count(state.board.cells.begin(), state.board.cells.end(), colour), count);
     }
-    EXPECT_TRUE(game::advanceReveal(state, services));
+    EXPECT_TRUE(rules::advanceReveal(state, services));
     EXPECT_EQ(state.board.cells, generated.cells);
-    EXPECT_EQ(sound.count(game::SoundNewBalls), 5);
+    EXPECT_EQ(sound.count(rules::SoundNewBalls), 5);
 
     // With no frame count from the graphics settings a reveal plays one frame and never stalls.
     state.effects.frames = {0, 0, 0};
-    game::startReveal(state, services);
+    rules::startReveal(state, services);
     int ticks = 0;
-    while (!game::advanceReveal(state, services) && ticks < 20) {
-        game::advanceEffects(state);
+    while (!rules::advanceReveal(state, services) && ticks < 20) {
+        rules::advanceEffects(state);
         ++ticks;
     }
     EXPECT_EQ(ticks, 5);

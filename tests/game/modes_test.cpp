@@ -7,12 +7,12 @@
 
 namespace {
 
-using game::GameMode;
-using game::RuleStep;
+using rules::GameMode;
+using rules::RuleStep;
 
 struct Modes : rules_test::RulesFixture {
-    game::LevelDefinition level(int target, int limit, int colours = 5) {
-        game::LevelDefinition def;
+    rules::LevelDefinition level(int target, int limit, int colours = 5) {
+        rules::LevelDefinition def;
         def.target = target;
         def.limit = limit;
         def.colors = colours;
@@ -23,12 +23,12 @@ struct Modes : rules_test::RulesFixture {
     // Sets the level up and plays it from its first frame, as the opening would end.
     void start(GameMode mode, int number) {
         state.level.nextLevel = number;
-        ASSERT_TRUE(game::setupLevel(state, services, mode));
+        ASSERT_TRUE(rules::setupLevel(state, services, mode));
         setRows(rules_test::quietRows());
-        game::startPlay(state, services);
+        rules::startPlay(state, services);
     }
 
-    RuleStep rules() { return game::applyModeRules(state, services); }
+    RuleStep rules() { return rules::applyModeRules(state, services); }
 
     // Sets a timed level's clock so that the whole seconds left are `left`.
     void secondsLeft(int left) {
@@ -39,7 +39,7 @@ struct Modes : rules_test::RulesFixture {
 TEST_F(Modes, ActionIsLostInTheFrameInWhichTheLimitHasPassed) {
     addLevel(GameMode::Action, 1, level(1000, 60));
     start(GameMode::Action, 1);
-    EXPECT_EQ(state.playState, game::StatePlaying);
+    EXPECT_EQ(state.playState, rules::StatePlaying);
     EXPECT_TRUE(state.requests.recordRun);
     EXPECT_EQ(rules(), RuleStep::Continue);
     EXPECT_FLOAT_EQ(state.level.remaining, 60);
@@ -52,7 +52,7 @@ TEST_F(Modes, ActionIsLostInTheFrameInWhichTheLimitHasPassed) {
     EXPECT_EQ(state.level.progressPercent, 50);
     clock.advance(1);
     EXPECT_EQ(rules(), RuleStep::LevelLost);
-    EXPECT_EQ(state.playState, game::StateLevelOver);
+    EXPECT_EQ(state.playState, rules::StateLevelOver);
     EXPECT_EQ(state.level.levelScore, 0);
     EXPECT_EQ(state.level.totalScore, 300);
     EXPECT_EQ(state.level.nextLevel, 1);
@@ -66,31 +66,31 @@ TEST_F(Modes, FinishLevelLetsTheBoardSettleAndScoreFirst) {
     def().colors = 7;
     for (int c : {2, 3})
         for (int r : {2, 3}) put(c, r, 7);
-    state.playState = game::StateLevelOver;
-    game::finishLevel(state, services);
+    state.playState = rules::StateLevelOver;
+    rules::finishLevel(state, services);
     EXPECT_EQ(state.level.levelScore, 10);
     EXPECT_TRUE(state.level.freezeOn);
     int frames = 1;
-    for (; state.playState == game::StateLevelOver && frames < 100; ++frames) {
-        game::finishLevel(state, services);
-        if (state.fall.fallOffset < 28) game::advanceFallAnimation(state);
+    for (; state.playState == rules::StateLevelOver && frames < 100; ++frames) {
+        rules::finishLevel(state, services);
+        if (state.fall.fallOffset < 28) rules::advanceFallAnimation(state);
     }
-    EXPECT_EQ(state.playState, game::StateFallOut);
+    EXPECT_EQ(state.playState, rules::StateFallOut);
     EXPECT_EQ(emptyCount(), 0);
     EXPECT_GT(frames, 10);
 }
 
 TEST_F(Modes, FallOutEmptiesTheBoardBottomRowFirst) {
-    game::startFallOut(state, services);
+    rules::startFallOut(state, services);
     for (int r = 0; r < 10; ++r) {
         std::vector<int> waits;
-        for (int c = 0; c < 10; ++c) waits.push_back(-135 + 15 * r - state.fallOut.fallOffsets[game::cellIndex(c, r)]);
+        for (int c = 0; c < 10; ++c) waits.push_back(-135 + 15 * r - state.fallOut.fallOffsets[rules::cellIndex(c, r)]);
         std::sort(waits.begin(), waits.end());
         EXPECT_EQ(waits, (std::vector<int>{1, 2, 4, 5, 7, 8, 10, 11, 13, 14})) << r;
     }
     int ticks = 0, twentyAt = 0;
     state.level.endBonusShown = 5;
-    while (!game::advanceFallOut(state) && ticks < 1000) {
+    while (!rules::advanceFallOut(state) && ticks < 1000) {
         ++ticks;
         if (twentyAt == 0 && state.fallOut.fallenCount >= 20) {
             twentyAt = ticks;
@@ -114,21 +114,21 @@ TEST_F(Modes, NextLevelComesAfterAnIntermissionOnlyWhenAWonLevelOpensAGroup) {
         GameMode mode;
         int next;
         bool won;
-        game::PlayState expected;
+        rules::PlayState expected;
     };
     const Case cases[] = {
-        {GameMode::Action, 6, true, game::StateIntermission},    {GameMode::Action, 7, true, game::StateLevelStart},
-        {GameMode::Action, 6, false, game::StateLevelStart},     {GameMode::Action, 26, true, game::StateLevelStart},
-        {GameMode::ActionPuzzle, 11, true, game::StateIntermission},
-        {GameMode::ActionPuzzle, 6, true, game::StateLevelStart}, {GameMode::ActionPuzzle, 51, true, game::StateLevelStart},
-        {GameMode::Puzzle, 26, true, game::StateLevelStart},      {GameMode::Strategy, 0, true, game::StateLevelStart},
-        {GameMode::Strategy, -4, true, game::StateLevelStart},
+        {GameMode::Action, 6, true, rules::StateIntermission},    {GameMode::Action, 7, true, rules::StateLevelStart},
+        {GameMode::Action, 6, false, rules::StateLevelStart},     {GameMode::Action, 26, true, rules::StateLevelStart},
+        {GameMode::ActionPuzzle, 11, true, rules::StateIntermission},
+        {GameMode::ActionPuzzle, 6, true, rules::StateLevelStart}, {GameMode::ActionPuzzle, 51, true, rules::StateLevelStart},
+        {GameMode::Puzzle, 26, true, rules::StateLevelStart},      {GameMode::Strategy, 0, true, rules::StateLevelStart},
+        {GameMode::Strategy, -4, true, rules::StateLevelStart},
     };
     for (const Case& c : cases) {
         state.gameMode = c.mode;
         state.level.nextLevel = c.next;
         state.level.levelWon = c.won;
-        game::chooseNextLevel(state);
+        rules::chooseNextLevel(state);
         EXPECT_EQ(state.playState, c.expected) << static_cast<int>(c.mode) << " " << c.next;
     }
 }
@@ -142,30 +142,30 @@ TEST_F(Modes, SetUpCarriesScoresAndHoldsUndefinedLevelValuesToSaneOnes) {
     state.moves.pendingBlockTurn.active = true;
     state.fall.fallOffset = 7;
     state.level.nextLevel = 1;
-    ASSERT_TRUE(game::setupLevel(state, services, GameMode::Strategy));
+    ASSERT_TRUE(rules::setupLevel(state, services, GameMode::Strategy));
     EXPECT_EQ(state.level.totalScore, 100);
     EXPECT_EQ(state.level.levelScore, 0);
     EXPECT_EQ(state.runePoints, 0);
     EXPECT_FLOAT_EQ(state.level.remaining, 25);
-    EXPECT_EQ(state.playState, game::StateLevelStart);
+    EXPECT_EQ(state.playState, rules::StateLevelStart);
     EXPECT_FALSE(state.moves.pendingBlockTurn.active);
     EXPECT_EQ(state.fall.fallOffset, 28);
     EXPECT_TRUE(state.level.levelRunning);
 
     // Target 0 counts as 1: nothing is won before the first point, and then the level is.
     EXPECT_EQ(state.level.target, 1);
-    EXPECT_EQ(game::ballColours(state), 2);
+    EXPECT_EQ(rules::ballColours(state), 2);
     EXPECT_EQ(rules(), RuleStep::Continue);
-    EXPECT_EQ(state.playState, game::StateLevelStart);
+    EXPECT_EQ(state.playState, rules::StateLevelStart);
     state.level.levelScore = 1;
     rules();
-    EXPECT_EQ(state.playState, game::StateLevelOver);
+    EXPECT_EQ(state.playState, rules::StateLevelOver);
 
     state.level.nextLevel = 2;
-    ASSERT_TRUE(game::setupLevel(state, services, GameMode::Strategy));
-    EXPECT_EQ(game::ballColours(state), 7);
+    ASSERT_TRUE(rules::setupLevel(state, services, GameMode::Strategy));
+    EXPECT_EQ(rules::ballColours(state), 7);
     state.level.nextLevel = 3;
-    EXPECT_FALSE(game::setupLevel(state, services, GameMode::Strategy));
+    EXPECT_FALSE(rules::setupLevel(state, services, GameMode::Strategy));
 
     // A resumed timed level takes its saved clock and keeps its scores.
     addLevel(GameMode::Action, 4, level(500, 60));
@@ -174,7 +174,7 @@ TEST_F(Modes, SetUpCarriesScoresAndHoldsUndefinedLevelValuesToSaneOnes) {
     state.level.resumeElapsedSeconds = 20;
     state.level.levelScore = 40;
     state.runePoints = 9;
-    ASSERT_TRUE(game::setupLevel(state, services, GameMode::Action));
+    ASSERT_TRUE(rules::setupLevel(state, services, GameMode::Action));
     EXPECT_FALSE(state.level.resumeSaved);
     EXPECT_EQ(state.level.levelStartTime, clock.now() - 20000);
     EXPECT_EQ(state.level.levelScore, 40);
@@ -182,7 +182,7 @@ TEST_F(Modes, SetUpCarriesScoresAndHoldsUndefinedLevelValuesToSaneOnes) {
 
     // The clock starts a little after the opening: 1000 + 1000 / (11 x colours) ms.
     const uint32_t before = state.level.levelStartTime;
-    game::startPlay(state, services);
+    rules::startPlay(state, services);
     EXPECT_EQ(state.level.levelStartTime - before, 1000u + 1000u / 55u);
 }
 
@@ -190,26 +190,26 @@ TEST_F(Modes, ResumingGoesBackToTheStateThePauseInterrupted) {
     addLevel(GameMode::Action, 1, level(1000, 60));
     start(GameMode::Action, 1);
     // A tip closed over a settling board goes back to play; the settle test takes it from there.
-    state.playState = game::StateSettling;
-    game::pauseLevel(state, services);
-    game::resumeLevel(state, services);
-    EXPECT_EQ(state.playState, game::StatePlaying);
+    state.playState = rules::StateSettling;
+    rules::pauseLevel(state, services);
+    rules::resumeLevel(state, services);
+    EXPECT_EQ(state.playState, rules::StatePlaying);
 
-    state.playState = game::StateShuffle;
-    game::pauseLevel(state, services);
-    game::resumeLevel(state, services);
-    EXPECT_EQ(state.playState, game::StateShuffle);
+    state.playState = rules::StateShuffle;
+    rules::pauseLevel(state, services);
+    rules::resumeLevel(state, services);
+    EXPECT_EQ(state.playState, rules::StateShuffle);
 
-    state.playState = game::StateFallOut;
-    game::pauseLevel(state, services);
-    game::resumeLevel(state, services);
-    EXPECT_EQ(state.playState, game::StateFallOut);
+    state.playState = rules::StateFallOut;
+    rules::pauseLevel(state, services);
+    rules::resumeLevel(state, services);
+    EXPECT_EQ(state.playState, rules::StateFallOut);
 
     // The pause button sets StatePaused first; resuming returns to play.
-    state.playState = game::StatePaused;
-    game::pauseLevel(state, services);
-    game::resumeLevel(state, services);
-    EXPECT_EQ(state.playState, game::StatePlaying);
+    state.playState = rules::StatePaused;
+    rules::pauseLevel(state, services);
+    rules::resumeLevel(state, services);
+    EXPECT_EQ(state.playState, rules::StatePlaying);
 }
 
 TEST_F(Modes, LevelLostDuringAShuffleKeepsTheDeal) {
@@ -217,10 +217,10 @@ TEST_F(Modes, LevelLostDuringAShuffleKeepsTheDeal) {
     start(GameMode::Action, 1);
     state.settings.swap = {4, 4, 4, 4, 4};
     secondsLeft(20);
-    game::shuffle(state, services);
-    ASSERT_EQ(state.playState, game::StateShuffle);
-    const game::ShuffleState deal = state.shuffle;
-    for (int t = 0; t < 10; ++t) game::advanceShuffle(state);
+    rules::shuffle(state, services);
+    ASSERT_EQ(state.playState, rules::StateShuffle);
+    const rules::ShuffleState deal = state.shuffle;
+    for (int t = 0; t < 10; ++t) rules::advanceShuffle(state);
     clock.advance(10000);
     EXPECT_EQ(rules(), RuleStep::LevelLost);
     EXPECT_EQ(state.board.cells, deal.shuffleCells);

@@ -6,7 +6,7 @@
 
 namespace {
 
-using namespace game;
+using namespace rules;
 
 class RecordingSound final : public SoundSink {
 public:

@@ -10,53 +10,53 @@
 namespace rules_test {
 
 // Remembers every sound the rules play; a sound plays until it is stopped.
-class RecordingSound final : public game::SoundSink {
+class RecordingSound final : public rules::SoundSink {
 public:
-    void play(game::SoundId id) override {
+    void play(rules::SoundId id) override {
         played.push_back(id);
         playing[id] = true;
     }
-    void stop(game::SoundId id) override { playing[id] = false; }
-    bool isPlaying(game::SoundId id) const override { return playing[id]; }
-    int count(game::SoundId id) const { return static_cast<int>(std::count(played.begin(), played.end(), id)); }
+    void stop(rules::SoundId id) override { playing[id] = false; }
+    bool isPlaying(rules::SoundId id) const override { return playing[id]; }
+    int count(rules::SoundId id) const { return static_cast<int>(std::count(played.begin(), played.end(), id)); }
 
-    std::vector<game::SoundId> played;
-    std::array<bool, game::kSoundCount> playing{};
+    std::vector<rules::SoundId> played;
+    std::array<bool, rules::kSoundCount> playing{};
 };
 
 // A game state with a level of every mode at hand, a clock that moves only when told and a fixed
 // seed.
 struct RulesFixture : ::testing::Test {
-    game::GameState state;
-    game::ManualClock clock{100000};
-    game::Random random{12345};
+    rules::GameState state;
+    rules::ManualClock clock{100000};
+    rules::Random random{12345};
     RecordingSound sound;
-    game::Services services{clock, random, sound};
+    rules::Services services{clock, random, sound};
 
-    game::LevelDefinition& def() { return state.level.definition; }
+    rules::LevelDefinition& def() { return state.level.definition; }
 
     // Rows top to bottom, one string per row, columns left to right; '.' is empty.
     void setRows(const std::vector<std::string_view>& rows) {
         state.board.clear();
         for (int r = 0; r < static_cast<int>(rows.size()); ++r)
             for (int c = 0; c < static_cast<int>(rows[r].size()); ++c)
-                state.board.cells[game::cellIndex(c, r)] = rows[r][c] == '.' ? 0 : static_cast<uint8_t>(rows[r][c] - '0');
+                state.board.cells[rules::cellIndex(c, r)] = rows[r][c] == '.' ? 0 : static_cast<uint8_t>(rows[r][c] - '0');
     }
 
-    void setBonus(int column, int row, game::BonusKind kind) {
-        state.board.cellBonus[game::cellIndex(column, row)] = kind;
-        state.board.cellStamp[game::cellIndex(column, row)] = static_cast<int32_t>(clock.now());
+    void setBonus(int column, int row, rules::BonusKind kind) {
+        state.board.cellBonus[rules::cellIndex(column, row)] = kind;
+        state.board.cellStamp[rules::cellIndex(column, row)] = static_cast<int32_t>(clock.now());
     }
 
-    void put(int column, int row, uint8_t colour) { state.board.cells[game::cellIndex(column, row)] = colour; }
+    void put(int column, int row, uint8_t colour) { state.board.cells[rules::cellIndex(column, row)] = colour; }
 
-    uint8_t at(int column, int row) const { return state.board.cells[game::cellIndex(column, row)]; }
+    uint8_t at(int column, int row) const { return state.board.cells[rules::cellIndex(column, row)]; }
 
     int emptyCount() const {
         return static_cast<int>(std::count(state.board.cells.begin(), state.board.cells.end(), uint8_t{0}));
     }
 
-    void addLevel(game::GameMode mode, int number, const game::LevelDefinition& level) {
+    void addLevel(rules::GameMode mode, int number, const rules::LevelDefinition& level) {
         state.levels.lists[static_cast<int>(mode)].push_back({number, level});
     }
 };

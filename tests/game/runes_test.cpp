@@ -7,19 +7,19 @@ namespace {
 
 struct Runes : rules_test::RulesFixture {
     void SetUp() override {
-        state.gameMode = game::GameMode::Action;
-        state.playState = game::StatePlaying;
+        state.gameMode = rules::GameMode::Action;
+        state.playState = rules::StatePlaying;
         def().colors = 7;
         def().bonusRatio = {0, 0, 0, 0, 5};
         setRows(rules_test::quietRows());
     }
 
-    int bonuses(game::BonusKind kind) const {
+    int bonuses(rules::BonusKind kind) const {
         return static_cast<int>(std::count(state.board.cellBonus.begin(), state.board.cellBonus.end(), kind));
     }
-    int allBonuses() const { return game::kCellCount - bonuses(game::BonusNone); }
+    int allBonuses() const { return rules::kCellCount - bonuses(rules::BonusNone); }
 
-    void update() { game::updateRuneMeter(state, services); }
+    void update() { rules::updateRuneMeter(state, services); }
 };
 
 TEST_F(Runes, EighteenthPointLightsTheLastSlotAndPaysOut) {
@@ -32,16 +32,16 @@ TEST_F(Runes, EighteenthPointLightsTheLastSlotAndPaysOut) {
     state.runePoints = 18;
     update();
     EXPECT_EQ(state.runePoints, 0);
-    EXPECT_EQ(bonuses(game::BonusScoreBoost), 1);
-    for (const game::RuneSlot& slot : state.runeSlots) EXPECT_EQ(slot.state, 2);
-    EXPECT_EQ(sound.played, (std::vector<game::SoundId>{game::SoundBonusAppear, game::SoundDisappear}));
+    EXPECT_EQ(bonuses(rules::BonusScoreBoost), 1);
+    for (const rules::RuneSlot& slot : state.runeSlots) EXPECT_EQ(slot.state, 2);
+    EXPECT_EQ(sound.played, (std::vector<rules::SoundId>{rules::SoundBonusAppear, rules::SoundDisappear}));
 
     ASSERT_EQ(state.requests.bonusFlights.size(), 1u);
-    const game::BonusFlightRequest flight = state.requests.bonusFlights[0];
+    const rules::BonusFlightRequest flight = state.requests.bonusFlights[0];
     EXPECT_EQ(flight.pictureRow, 4);
     EXPECT_TRUE(flight.startSlot == 4 || flight.startSlot == 13);
-    const int cell = game::cellIndex(flight.column, flight.row);
-    EXPECT_EQ(state.board.cellBonus[cell], game::BonusScoreBoost);
+    const int cell = rules::cellIndex(flight.column, flight.row);
+    EXPECT_EQ(state.board.cellBonus[cell], rules::BonusScoreBoost);
     EXPECT_EQ(state.board.cellStamp[cell], static_cast<int32_t>(clock.now()));
 }
 
@@ -51,9 +51,9 @@ TEST_F(Runes, WeightsChooseTheKindAndUniversalPlacesSeveral) {
         state.runePoints = 18;
         update();
     }
-    EXPECT_GT(bonuses(game::BonusExplode), 0);
-    EXPECT_GT(bonuses(game::BonusFreeze), 0);
-    EXPECT_EQ(bonuses(game::BonusExplode) + bonuses(game::BonusFreeze), 30);
+    EXPECT_GT(bonuses(rules::BonusExplode), 0);
+    EXPECT_GT(bonuses(rules::BonusFreeze), 0);
+    EXPECT_EQ(bonuses(rules::BonusExplode) + bonuses(rules::BonusFreeze), 30);
 
     state.board.cellBonus.fill(0);
     state.requests.bonusFlights.clear();
@@ -63,9 +63,9 @@ TEST_F(Runes, WeightsChooseTheKindAndUniversalPlacesSeveral) {
         state.runePoints = 18;
         update();
     }
-    EXPECT_EQ(bonuses(game::BonusUniversal), 12);
+    EXPECT_EQ(bonuses(rules::BonusUniversal), 12);
     ASSERT_EQ(state.requests.bonusFlights.size(), 12u);
-    for (const game::BonusFlightRequest& f : state.requests.bonusFlights) {
+    for (const rules::BonusFlightRequest& f : state.requests.bonusFlights) {
         EXPECT_EQ(f.pictureRow, 3);
         EXPECT_TRUE(f.startSlot == 7 || f.startSlot == 16);
     }
@@ -81,16 +81,16 @@ TEST_F(Runes, WeightsChooseTheKindAndUniversalPlacesSeveral) {
 
 TEST_F(Runes, PayoutSearchEndsWhileTheClockStandsStill) {
     // Every ball carries a bonus already: nothing qualifies, and the payout must still end.
-    state.board.cellBonus.fill(game::BonusFreeze);
+    state.board.cellBonus.fill(rules::BonusFreeze);
     state.runePoints = 18 * 5;
     update();
     EXPECT_EQ(state.runePoints, 18 * 4);
-    EXPECT_EQ(bonuses(game::BonusFreeze), 100);
+    EXPECT_EQ(bonuses(rules::BonusFreeze), 100);
 
     // One free ball left: the search finds it although the clock does not move.
-    state.board.cellBonus[game::cellIndex(7, 3)] = 0;
+    state.board.cellBonus[rules::cellIndex(7, 3)] = 0;
     update();
-    EXPECT_EQ(state.board.cellBonus[game::cellIndex(7, 3)], game::BonusScoreBoost);
+    EXPECT_EQ(state.board.cellBonus[rules::cellIndex(7, 3)], rules::BonusScoreBoost);
 
     // An empty board takes no bonus either.
     state.board.clear();
@@ -103,51 +103,51 @@ TEST_F(Runes, PayoutSearchEndsWhileTheClockStandsStill) {
 
 TEST_F(Runes, BonusesExpireAfterTheirDurationButNotWhilePaused) {
     def().bonusDuration = 5000;
-    setBonus(2, 3, game::BonusExplode);
+    setBonus(2, 3, rules::BonusExplode);
     clock.advance(4999);
-    game::expireBonuses(state, services);
-    EXPECT_EQ(state.board.cellBonus[game::cellIndex(2, 3)], game::BonusExplode);
+    rules::expireBonuses(state, services);
+    EXPECT_EQ(state.board.cellBonus[rules::cellIndex(2, 3)], rules::BonusExplode);
     clock.advance(1);
-    game::expireBonuses(state, services);
-    EXPECT_EQ(state.board.cellBonus[game::cellIndex(2, 3)], 0);
-    EXPECT_EQ(state.board.cellStamp[game::cellIndex(2, 3)], 0);
+    rules::expireBonuses(state, services);
+    EXPECT_EQ(state.board.cellBonus[rules::cellIndex(2, 3)], 0);
+    EXPECT_EQ(state.board.cellStamp[rules::cellIndex(2, 3)], 0);
     EXPECT_NE(at(2, 3), 0);
-    EXPECT_EQ(state.effects.burst, (std::vector<game::EffectEntry>{{2, 3, 0}}));
+    EXPECT_EQ(state.effects.burst, (std::vector<rules::EffectEntry>{{2, 3, 0}}));
 
     // A pause does not count towards a bonus's lifetime.
-    setBonus(6, 1, game::BonusColor);
+    setBonus(6, 1, rules::BonusColor);
     clock.advance(1000);
-    game::pauseLevel(state, services);
+    rules::pauseLevel(state, services);
     clock.advance(60000);
-    game::resumeLevel(state, services);
+    rules::resumeLevel(state, services);
     clock.advance(3999);
-    game::expireBonuses(state, services);
-    EXPECT_EQ(state.board.cellBonus[game::cellIndex(6, 1)], game::BonusColor);
+    rules::expireBonuses(state, services);
+    EXPECT_EQ(state.board.cellBonus[rules::cellIndex(6, 1)], rules::BonusColor);
     clock.advance(1);
-    game::expireBonuses(state, services);
-    EXPECT_EQ(state.board.cellBonus[game::cellIndex(6, 1)], 0);
+    rules::expireBonuses(state, services);
+    EXPECT_EQ(state.board.cellBonus[rules::cellIndex(6, 1)], 0);
 
     // BonusDuration 0: bonuses stay for good.
     def().bonusDuration = 0;
-    setBonus(6, 1, game::BonusColor);
+    setBonus(6, 1, rules::BonusColor);
     clock.advance(1000000);
-    game::expireBonuses(state, services);
-    EXPECT_EQ(state.board.cellBonus[game::cellIndex(6, 1)], game::BonusColor);
+    rules::expireBonuses(state, services);
+    EXPECT_EQ(state.board.cellBonus[rules::cellIndex(6, 1)], rules::BonusColor);
 }
 
 TEST_F(Runes, FirstLevelsOfEachBonusPropertyStopAtTheFirstMissingLevel) {
-    game::LevelDefinition plain, expiring, explode, freezeAndScore, colour;
+    rules::LevelDefinition plain, expiring, explode, freezeAndScore, colour;
     expiring.bonusDuration = 9000;
     explode.bonusRatio = {3, 0, 0, 0, 0};
     freezeAndScore.bonusRatio = {0, 0, 2, 0, 1};
     colour.bonusRatio = {0, 4, 0, 0, 0};
-    addLevel(game::GameMode::Action, 1, plain);
-    addLevel(game::GameMode::Action, 2, expiring);
-    addLevel(game::GameMode::Action, 3, explode);
-    addLevel(game::GameMode::Action, 4, freezeAndScore);
-    addLevel(game::GameMode::Action, 6, colour);  // after the gap at 5: never reached
-    addLevel(game::GameMode::Strategy, 1, colour);
-    game::computeBonusFirstLevels(state);
+    addLevel(rules::GameMode::Action, 1, plain);
+    addLevel(rules::GameMode::Action, 2, expiring);
+    addLevel(rules::GameMode::Action, 3, explode);
+    addLevel(rules::GameMode::Action, 4, freezeAndScore);
+    addLevel(rules::GameMode::Action, 6, colour);  // after the gap at 5: never reached
+    addLevel(rules::GameMode::Strategy, 1, colour);
+    rules::computeBonusFirstLevels(state);
     EXPECT_EQ(state.bonusFirstLevel[0], (std::array<int32_t, 6>{2, 4, -1, -1, 3, 4}));
     EXPECT_EQ(state.bonusFirstLevel[1], (std::array<int32_t, 6>{-1, -1, -1, 1, -1, -1}));
     EXPECT_EQ(state.bonusFirstLevel[2], (std::array<int32_t, 6>{-1, -1, -1, -1, -1, -1}));
@@ -159,10 +159,10 @@ TEST_F(Runes, ExplodeTipIsRequestedOncePerLevelOnItsFirstLevel) {
     state.level.currentLevel = 3;
     state.runePoints = 18;
     update();
-    const game::RuleRequests& requests = state.requests;
+    const rules::RuleRequests& requests = state.requests;
     EXPECT_TRUE(requests.explodeTipPending);
     EXPECT_EQ(requests.explodeTipAt, clock.now());
-    const game::BonusFlightRequest flight = requests.bonusFlights[0];
+    const rules::BonusFlightRequest flight = requests.bonusFlights[0];
     EXPECT_EQ(requests.explodeTipColour, at(flight.column, flight.row) - 1);
 
     state.requests.explodeTipPending = false;
@@ -190,7 +190,7 @@ TEST_F(Runes, LitSlotsHoldAndFadingSlotsGoDark) {
     std::vector<int> fading;
     for (int tick = 0; tick < 8; ++tick) {
         fading.push_back(state.runeSlots[1].state * 10 + state.runeSlots[1].counter);
-        game::advanceRuneSlots(state);
+        rules::advanceRuneSlots(state);
     }
     EXPECT_EQ(state.runeSlots[0].state, 1);
     EXPECT_EQ(state.runeSlots[0].counter, 5);

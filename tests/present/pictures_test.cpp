@@ -26,7 +26,7 @@ TEST(Tint, BallSurfaceFromTheTemplate) {
     ballTemplate.pixels[20] = 0xFFFF00FF;
     ballTemplate.pixels[21] = 0x7FFF00FF;
     ballTemplate.pixels[5 * 40 + 3] = 0xFF10FF00;
-    auto tints = game::LevelSettings{}.colorTints;
+    auto tints = rules::LevelSettings{}.colorTints;
     tints[1] = {217, 0, 255};  // red, green, blue of ball colour 1
     tints[7] = {300, 128, 0};
     const Surface balls = tintBalls(ballTemplate, tints);
@@ -62,7 +62,7 @@ struct ReloadFixture : ::testing::Test {
     bool windowed = false;
 
     void reload(std::array<int32_t, kStripCount> stripTypes = {}) {
-        PictureJob job{loader, display, pictures, windowed, game::LevelSettings{}.colorTints, stripTypes};
+        PictureJob job{loader, display, pictures, windowed, rules::LevelSettings{}.colorTints, stripTypes};
         reloadPictures(job);
     }
     void write(std::string_view gamePath, int width, int height) {

@@ -34,7 +34,7 @@ struct DiskDevice : ::testing::Test {
     }
 
     // Waits (in real time, as the device plays) until `id` has finished, or at most `ms`.
-    void waitUntilDone(game::SoundId id, int ms) {
+    void waitUntilDone(rules::SoundId id, int ms) {
         for (int waited = 0; waited < ms && sound.isPlaying(id); waited += 10) SDL_Delay(10);
         SDL_Delay(60);
     }
@@ -49,7 +49,7 @@ struct DiskDevice : ::testing::Test {
 };
 
 // The effect's samples exactly as the mixer holds them (the device's format).
-std::vector<int16_t> chunkSamples(game::SoundId id) {
+std::vector<int16_t> chunkSamples(rules::SoundId id) {
     const std::filesystem::path file = data::GameFolder(testing_support::builtGameFolder()).resolve(present::soundFile(id));
     Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
     if (!chunk) return {};
@@ -81,12 +81,12 @@ bool holdsAt(const std::vector<int16_t>& samples, size_t at, const std::vector<i
 }
 
 TEST_F(DiskDevice, PlayedEffectReachesTheDeviceUnchanged) {
-    const std::vector<int16_t> effect = chunkSamples(game::SoundBlockLeft);
+    const std::vector<int16_t> effect = chunkSamples(rules::SoundBlockLeft);
     ASSERT_GT(effect.size(), 1000u);
-    sound.playSound(game::SoundBlockLeft);
-    EXPECT_TRUE(sound.isPlaying(game::SoundBlockLeft));
-    waitUntilDone(game::SoundBlockLeft, 3000);
-    EXPECT_FALSE(sound.isPlaying(game::SoundBlockLeft));
+    sound.playSound(rules::SoundBlockLeft);
+    EXPECT_TRUE(sound.isPlaying(rules::SoundBlockLeft));
+    waitUntilDone(rules::SoundBlockLeft, 3000);
+    EXPECT_FALSE(sound.isPlaying(rules::SoundBlockLeft));
     const std::vector<int16_t> out = captured();
     const size_t at = firstSound(out);
     ASSERT_LT(at, out.size()) << "the device played only silence";
@@ -97,12 +97,12 @@ TEST_F(DiskDevice, PlayedEffectReachesTheDeviceUnchanged) {
 }
 
 TEST_F(DiskDevice, ReplayedEffectRestartsWithoutDoublingItsLevel) {
-    const std::vector<int16_t> effect = chunkSamples(game::SoundExplode);
+    const std::vector<int16_t> effect = chunkSamples(rules::SoundExplode);
     ASSERT_GT(effect.size(), 1000u);
-    sound.playSound(game::SoundExplode);
+    sound.playSound(rules::SoundExplode);
     SDL_Delay(250);
-    sound.playSound(game::SoundExplode);
-    waitUntilDone(game::SoundExplode, 4000);
+    sound.playSound(rules::SoundExplode);
+    waitUntilDone(rules::SoundExplode, 4000);
     const std::vector<int16_t> out = captured();
     // Never louder than one copy: the replay cut off the first play rather than mixing over it.
     EXPECT_LE(peakOf(out), peakOf(effect) + 1);
@@ -144,10 +144,10 @@ TEST(NoAudioDevice, TheGameRunsSilent) {
     SoundSystem sound;
     EXPECT_FALSE(sound.openAudio());
     sound.loadSounds(data::GameFolder(testing_support::builtGameFolder()));
-    sound.playSound(game::SoundMenuMusic);
+    sound.playSound(rules::SoundMenuMusic);
     sound.beep();
-    EXPECT_FALSE(sound.isPlaying(game::SoundMenuMusic));
-    EXPECT_FALSE(sound.loaded(game::SoundMenuMusic));
+    EXPECT_FALSE(sound.isPlaying(rules::SoundMenuMusic));
+    EXPECT_FALSE(sound.loaded(rules::SoundMenuMusic));
     if (initialised) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 

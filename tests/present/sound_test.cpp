@@ -9,7 +9,7 @@
 
 namespace {
 
-using game::SoundId;
+using rules::SoundId;
 using present::SoundSystem;
 using present::Volumes;
 
@@ -31,7 +31,7 @@ std::filesystem::path gameFile(SoundId id) {
 }
 
 struct SimulatedSound : ::testing::Test {
-    game::ManualClock clock{100000};
+    rules::ManualClock clock{100000};
     SoundSystem sound;
     data::GameFolder folder{testing_support::builtGameFolder()};
 
@@ -48,8 +48,8 @@ struct SimulatedSound : ::testing::Test {
 };
 
 TEST_F(SimulatedSound, EveryStreamLoadsAndEachEffectPlaysForItsDecodedLength) {
-    for (int id = 0; id < game::kSoundCount; ++id) EXPECT_TRUE(sound.loaded(static_cast<SoundId>(id))) << id;
-    for (int id = 0; id < game::kEffectCount; ++id) {
+    for (int id = 0; id < rules::kSoundCount; ++id) EXPECT_TRUE(sound.loaded(static_cast<SoundId>(id))) << id;
+    for (int id = 0; id < rules::kEffectCount; ++id) {
         const auto sid = static_cast<SoundId>(id);
         const uint32_t length = decodedLengthMs(gameFile(sid));
         ASSERT_GT(length, 50u) << id;
@@ -63,107 +63,107 @@ TEST_F(SimulatedSound, EveryStreamLoadsAndEachEffectPlaysForItsDecodedLength) {
 }
 
 TEST_F(SimulatedSound, ReplayingAPlayingEffectStartsItOverInsteadOfAddingACopy) {
-    const uint32_t length = decodedLengthMs(gameFile(game::SoundExplode));
-    sound.playSound(game::SoundExplode);
+    const uint32_t length = decodedLengthMs(gameFile(rules::SoundExplode));
+    sound.playSound(rules::SoundExplode);
     clock.advance(300);
-    sound.playSound(game::SoundExplode);
+    sound.playSound(rules::SoundExplode);
     // The first play would have ended here; the restarted one runs its full length from the replay.
     clock.advance(length - 300);
-    EXPECT_TRUE(sound.isPlaying(game::SoundExplode));
+    EXPECT_TRUE(sound.isPlaying(rules::SoundExplode));
     clock.advance(299);
-    EXPECT_TRUE(sound.isPlaying(game::SoundExplode));
+    EXPECT_TRUE(sound.isPlaying(rules::SoundExplode));
     clock.advance(1);
-    EXPECT_FALSE(sound.isPlaying(game::SoundExplode));
+    EXPECT_FALSE(sound.isPlaying(rules::SoundExplode));
 
     // Stopping rewinds: a stop then a play runs the whole length again.
-    sound.playSound(game::SoundScore);
+    sound.playSound(rules::SoundScore);
     clock.advance(100);
-    sound.stopSound(game::SoundScore);
-    EXPECT_FALSE(sound.isPlaying(game::SoundScore));
-    sound.playSound(game::SoundScore);
-    clock.advance(decodedLengthMs(gameFile(game::SoundScore)) - 1);
-    EXPECT_TRUE(sound.isPlaying(game::SoundScore));
+    sound.stopSound(rules::SoundScore);
+    EXPECT_FALSE(sound.isPlaying(rules::SoundScore));
+    sound.playSound(rules::SoundScore);
+    clock.advance(decodedLengthMs(gameFile(rules::SoundScore)) - 1);
+    EXPECT_TRUE(sound.isPlaying(rules::SoundScore));
 
     // Replaying the playing music track keeps it, and only it, in the slot.
-    sound.playSound(game::SoundMenuMusic);
-    sound.playSound(game::SoundMenuMusic);
-    EXPECT_EQ(sound.musicOwner(), game::SoundMenuMusic);
+    sound.playSound(rules::SoundMenuMusic);
+    sound.playSound(rules::SoundMenuMusic);
+    EXPECT_EQ(sound.musicOwner(), rules::SoundMenuMusic);
     EXPECT_EQ(logged(true).size(), 6u);
 }
 
 TEST_F(SimulatedSound, MusicRepeatsAndShareOneSlotWithOwnership) {
-    sound.playSound(game::SoundMenuMusic);
+    sound.playSound(rules::SoundMenuMusic);
     clock.advance(10 * 60 * 1000);
-    EXPECT_TRUE(sound.isPlaying(game::SoundMenuMusic));
+    EXPECT_TRUE(sound.isPlaying(rules::SoundMenuMusic));
 
     // Stopping a track that does not hold the slot leaves the playing one alone.
-    sound.stopSound(game::SoundMusicAction);
-    sound.stopSound(game::SoundMusicStrategy);
-    EXPECT_TRUE(sound.isPlaying(game::SoundMenuMusic));
-    EXPECT_EQ(sound.musicOwner(), game::SoundMenuMusic);
+    sound.stopSound(rules::SoundMusicAction);
+    sound.stopSound(rules::SoundMusicStrategy);
+    EXPECT_TRUE(sound.isPlaying(rules::SoundMenuMusic));
+    EXPECT_EQ(sound.musicOwner(), rules::SoundMenuMusic);
 
     // A new track takes the slot; the old owner's stop then does nothing to it.
-    sound.playSound(game::SoundMusicSpace);
-    EXPECT_FALSE(sound.isPlaying(game::SoundMenuMusic));
-    sound.stopSound(game::SoundMenuMusic);
-    EXPECT_TRUE(sound.isPlaying(game::SoundMusicSpace));
-    EXPECT_EQ(sound.playingNow(), std::vector<SoundId>{game::SoundMusicSpace});
+    sound.playSound(rules::SoundMusicSpace);
+    EXPECT_FALSE(sound.isPlaying(rules::SoundMenuMusic));
+    sound.stopSound(rules::SoundMenuMusic);
+    EXPECT_TRUE(sound.isPlaying(rules::SoundMusicSpace));
+    EXPECT_EQ(sound.playingNow(), std::vector<SoundId>{rules::SoundMusicSpace});
 
-    sound.stopSound(game::SoundMusicSpace);
+    sound.stopSound(rules::SoundMusicSpace);
     EXPECT_FALSE(sound.musicOwner().has_value());
     EXPECT_TRUE(sound.playingNow().empty());
 
     // The level jingle is an effect: it plays once, over the music, and ends.
-    sound.playSound(game::SoundMusicPuzzle);
-    sound.playSound(game::SoundLevelJingle);
-    EXPECT_TRUE(sound.isPlaying(game::SoundMusicPuzzle));
-    EXPECT_TRUE(sound.isPlaying(game::SoundLevelJingle));
-    clock.advance(decodedLengthMs(gameFile(game::SoundLevelJingle)));
-    EXPECT_FALSE(sound.isPlaying(game::SoundLevelJingle));
-    EXPECT_TRUE(sound.isPlaying(game::SoundMusicPuzzle));
+    sound.playSound(rules::SoundMusicPuzzle);
+    sound.playSound(rules::SoundLevelJingle);
+    EXPECT_TRUE(sound.isPlaying(rules::SoundMusicPuzzle));
+    EXPECT_TRUE(sound.isPlaying(rules::SoundLevelJingle));
+    clock.advance(decodedLengthMs(gameFile(rules::SoundLevelJingle)));
+    EXPECT_FALSE(sound.isPlaying(rules::SoundLevelJingle));
+    EXPECT_TRUE(sound.isPlaying(rules::SoundMusicPuzzle));
 }
 
 TEST_F(SimulatedSound, VolumesFollowTheSettingsAndTheMusicLimit) {
     sound.applyVolumes(Volumes::On, {100, 100, 0.65});
-    EXPECT_FLOAT_EQ(sound.volume(game::SoundMenuMusic), 0.65f);
-    EXPECT_FLOAT_EQ(sound.volume(game::SoundMusicStrategy), 0.65f);
-    EXPECT_FLOAT_EQ(sound.volume(game::SoundLevelJingle), 1.0f);  // the jingle counts as an effect
-    EXPECT_FLOAT_EQ(sound.volume(game::SoundBlockLeft), 1.0f);
+    EXPECT_FLOAT_EQ(sound.volume(rules::SoundMenuMusic), 0.65f);
+    EXPECT_FLOAT_EQ(sound.volume(rules::SoundMusicStrategy), 0.65f);
+    EXPECT_FLOAT_EQ(sound.volume(rules::SoundLevelJingle), 1.0f);  // the jingle counts as an effect
+    EXPECT_FLOAT_EQ(sound.volume(rules::SoundBlockLeft), 1.0f);
 
     sound.applyVolumes(Volumes::On, {37, 80, 0.5});
-    EXPECT_FLOAT_EQ(sound.volume(game::SoundCombo1), 0.37f);
-    EXPECT_FLOAT_EQ(sound.volume(game::SoundMusicAction), 0.4f);
+    EXPECT_FLOAT_EQ(sound.volume(rules::SoundCombo1), 0.37f);
+    EXPECT_FLOAT_EQ(sound.volume(rules::SoundMusicAction), 0.4f);
 
     // Off silences all 35; the streams go on playing and On brings the levels back.
-    sound.playSound(game::SoundMusicAction);
-    sound.playSound(game::SoundRuneShine);
+    sound.playSound(rules::SoundMusicAction);
+    sound.playSound(rules::SoundRuneShine);
     sound.applyVolumes(Volumes::Off);
-    for (int id = 0; id < game::kSoundCount; ++id) EXPECT_EQ(sound.volume(static_cast<SoundId>(id)), 0.0f) << id;
-    EXPECT_TRUE(sound.isPlaying(game::SoundMusicAction));
-    EXPECT_TRUE(sound.isPlaying(game::SoundRuneShine));
+    for (int id = 0; id < rules::kSoundCount; ++id) EXPECT_EQ(sound.volume(static_cast<SoundId>(id)), 0.0f) << id;
+    EXPECT_TRUE(sound.isPlaying(rules::SoundMusicAction));
+    EXPECT_TRUE(sound.isPlaying(rules::SoundRuneShine));
     sound.applyVolumes(Volumes::On, {37, 80, 0.5});
-    EXPECT_FLOAT_EQ(sound.volume(game::SoundMusicAction), 0.4f);
+    EXPECT_FLOAT_EQ(sound.volume(rules::SoundMusicAction), 0.4f);
 
     // Damaged settings never push a stream beyond full volume or below silence.
     sound.applyVolumes(Volumes::On, {-20, 100, 3.0});
-    EXPECT_EQ(sound.volume(game::SoundShuffle), 0.0f);
-    EXPECT_EQ(sound.volume(game::SoundMenuMusic), 1.0f);
+    EXPECT_EQ(sound.volume(rules::SoundShuffle), 0.0f);
+    EXPECT_EQ(sound.volume(rules::SoundMenuMusic), 1.0f);
 }
 
 TEST_F(SimulatedSound, SilentEffectsStillPlaySoTheOneAtATimeRuleHolds) {
     sound.applyVolumes(Volumes::On, {0, 0, 0.65});
-    sound.playSound(game::SoundDisappear);
-    sound.playSound(game::SoundMenuMusic);
-    EXPECT_TRUE(sound.isPlaying(game::SoundDisappear));
-    EXPECT_TRUE(sound.isPlaying(game::SoundMenuMusic));
-    EXPECT_EQ(sound.volume(game::SoundDisappear), 0.0f);
+    sound.playSound(rules::SoundDisappear);
+    sound.playSound(rules::SoundMenuMusic);
+    EXPECT_TRUE(sound.isPlaying(rules::SoundDisappear));
+    EXPECT_TRUE(sound.isPlaying(rules::SoundMenuMusic));
+    EXPECT_EQ(sound.volume(rules::SoundDisappear), 0.0f);
 }
 
 TEST_F(SimulatedSound, FallingSeriesRisesThroughFivePitchesAndStaysOnTheLast) {
     int32_t index = 0;
-    for (int landing = 0; landing < 8; ++landing) game::playFalling(sound, index);
+    for (int landing = 0; landing < 8; ++landing) rules::playFalling(sound, index);
     const std::vector<SoundId> expected = {
-        game::SoundFalling0,     static_cast<SoundId>(15), static_cast<SoundId>(16), static_cast<SoundId>(17),
+        rules::SoundFalling0,     static_cast<SoundId>(15), static_cast<SoundId>(16), static_cast<SoundId>(17),
         static_cast<SoundId>(18), static_cast<SoundId>(18), static_cast<SoundId>(18), static_cast<SoundId>(18)};
     EXPECT_EQ(logged(true), expected);
     EXPECT_EQ(index, 4);
@@ -172,28 +172,28 @@ TEST_F(SimulatedSound, FallingSeriesRisesThroughFivePitchesAndStaysOnTheLast) {
 
     // A new fall starts from the bottom once the index is reset; a damaged index stays in the series.
     index = 0;
-    game::playFalling(sound, index);
+    rules::playFalling(sound, index);
     index = -3;
-    game::playFalling(sound, index);
+    rules::playFalling(sound, index);
     index = 99;
-    game::playFalling(sound, index);
+    rules::playFalling(sound, index);
     const std::vector<SoundId> plays = logged(true);
     EXPECT_EQ(std::vector<SoundId>(plays.end() - 3, plays.end()),
-              (std::vector<SoundId>{game::SoundFalling0, game::SoundFalling0, static_cast<SoundId>(18)}));
+              (std::vector<SoundId>{rules::SoundFalling0, rules::SoundFalling0, static_cast<SoundId>(18)}));
     EXPECT_EQ(index, 4);
 }
 
 TEST_F(SimulatedSound, GameMusicNeverRepeatsTheLastTrackEvenAcrossMenuReturns) {
-    game::Random random(20240611);
+    rules::Random random(20240611);
     std::optional<SoundId> previous;
     std::set<SoundId> used;
-    sound.playSound(game::SoundMenuMusic);
+    sound.playSound(rules::SoundMenuMusic);
     for (int start = 0; start < 1000; ++start) {
         sound.startGameMusic(random);
         const std::optional<SoundId> chosen = sound.lastGameTrack();
         ASSERT_TRUE(chosen.has_value());
-        ASSERT_GE(*chosen, game::SoundMusicAction);
-        ASSERT_LE(*chosen, game::SoundMusicStrategy);
+        ASSERT_GE(*chosen, rules::SoundMusicAction);
+        ASSERT_LE(*chosen, rules::SoundMusicStrategy);
         ASSERT_NE(chosen, previous) << "start " << start;
         // The chosen track replaced whatever held the slot and is the only music playing.
         ASSERT_EQ(sound.playingNow(), std::vector<SoundId>{*chosen});
@@ -201,10 +201,10 @@ TEST_F(SimulatedSound, GameMusicNeverRepeatsTheLastTrackEvenAcrossMenuReturns) {
         used.insert(*chosen);
         // Every third game the player goes back to the menus in between.
         if (start % 3 == 2) {
-            for (int id = game::SoundMusicAction; id <= game::SoundMusicStrategy; ++id)
+            for (int id = rules::SoundMusicAction; id <= rules::SoundMusicStrategy; ++id)
                 sound.stopSound(static_cast<SoundId>(id));
-            sound.playSound(game::SoundMenuMusic);
-            ASSERT_EQ(sound.musicOwner(), game::SoundMenuMusic);
+            sound.playSound(rules::SoundMenuMusic);
+            ASSERT_EQ(sound.musicOwner(), rules::SoundMenuMusic);
         }
     }
     EXPECT_EQ(used.size(), 4u);
@@ -213,14 +213,14 @@ TEST_F(SimulatedSound, GameMusicNeverRepeatsTheLastTrackEvenAcrossMenuReturns) {
 TEST(SoundWithoutDevice, EverythingIsQuietlyIgnoredButStillLogged) {
     SoundSystem sound;
     sound.loadSounds(data::GameFolder(testing_support::builtGameFolder()));
-    game::Random random(7);
-    sound.playSound(game::SoundExplode);
+    rules::Random random(7);
+    sound.playSound(rules::SoundExplode);
     sound.startGameMusic(random);
     sound.applyVolumes(Volumes::On);
     sound.beep();
     EXPECT_FALSE(sound.hasDevice());
-    EXPECT_FALSE(sound.loaded(game::SoundExplode));
-    EXPECT_FALSE(sound.isPlaying(game::SoundExplode));
+    EXPECT_FALSE(sound.loaded(rules::SoundExplode));
+    EXPECT_FALSE(sound.isPlaying(rules::SoundExplode));
     EXPECT_FALSE(sound.musicOwner().has_value());
     EXPECT_TRUE(sound.playingNow().empty());
     EXPECT_FALSE(sound.log().empty());
@@ -243,25 +243,25 @@ TEST(SoundWithDamagedFiles, MissingEmptyAndGarbageFilesLeaveTheirSlotsEmpty) {
     testing_support::writeFile(temp.path() / "mfx/music/action.OGG",
                                testing_support::readFile(built / "mfx/music/action.OGG").substr(0, 40));
 
-    game::ManualClock clock;
+    rules::ManualClock clock;
     SoundSystem sound;
     sound.openSimulatedAudio(clock);
     sound.loadSounds(data::GameFolder(temp.path()));
-    EXPECT_TRUE(sound.loaded(game::SoundBlockLeft));
-    EXPECT_TRUE(sound.loaded(game::SoundMenuMusic));
+    EXPECT_TRUE(sound.loaded(rules::SoundBlockLeft));
+    EXPECT_TRUE(sound.loaded(rules::SoundMenuMusic));
     EXPECT_TRUE(sound.loaded(static_cast<SoundId>(24)));
-    for (SoundId id : {game::SoundBlockRight, game::SoundExplode, game::SoundMusicAction, game::SoundFreeze}) {
+    for (SoundId id : {rules::SoundBlockRight, rules::SoundExplode, rules::SoundMusicAction, rules::SoundFreeze}) {
         EXPECT_FALSE(sound.loaded(id)) << id;
         sound.playSound(id);
         EXPECT_FALSE(sound.isPlaying(id)) << id;
         sound.stopSound(id);
     }
     // An empty music slot never takes the slot from the playing track, nor frees it.
-    sound.playSound(game::SoundMenuMusic);
-    sound.playSound(game::SoundMusicAction);
-    sound.stopSound(game::SoundMusicAction);
-    EXPECT_EQ(sound.musicOwner(), game::SoundMenuMusic);
-    EXPECT_TRUE(sound.isPlaying(game::SoundMenuMusic));
+    sound.playSound(rules::SoundMenuMusic);
+    sound.playSound(rules::SoundMusicAction);
+    sound.stopSound(rules::SoundMusicAction);
+    EXPECT_EQ(sound.musicOwner(), rules::SoundMenuMusic);
+    EXPECT_TRUE(sound.isPlaying(rules::SoundMenuMusic));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 
 namespace {
 
-using game::SoundId;
+using rules::SoundId;
 
 struct Decoded {
     int channels = 0;
@@ -61,23 +61,23 @@ double loudestWindow(const Decoded& d) {
 
 TEST(SoundSet, EveryFileIsThereAsTheGameSpellsItAndTheSetStaysSmall) {
     uintmax_t total = 0;
-    for (int id = 0; id < game::kSoundCount; ++id) {
+    for (int id = 0; id < rules::kSoundCount; ++id) {
         const std::filesystem::path file = exactPath(static_cast<SoundId>(id));
         ASSERT_TRUE(std::filesystem::is_regular_file(file)) << file;
         total += std::filesystem::file_size(file);
     }
-    EXPECT_EQ(exactPath(game::SoundBlockLeft).extension(), ".ogg");
-    EXPECT_EQ(exactPath(game::SoundMouseRotation).filename(), "mouseRotation.OGG");
+    EXPECT_EQ(exactPath(rules::SoundBlockLeft).extension(), ".ogg");
+    EXPECT_EQ(exactPath(rules::SoundMouseRotation).filename(), "mouseRotation.OGG");
     EXPECT_LT(total, 8u * 1024 * 1024);
 }
 
 TEST(SoundSet, EffectsAreShortAndNothingClips) {
-    for (int id = 0; id < game::kEffectCount; ++id) {
+    for (int id = 0; id < rules::kEffectCount; ++id) {
         const Decoded d = decode(exactPath(static_cast<SoundId>(id)));
         ASSERT_GT(d.channels, 0) << id;
         EXPECT_EQ(d.rate, 44100) << id;
         EXPECT_GT(d.seconds(), 0.05) << id;
-        EXPECT_LT(d.seconds(), id == game::SoundLevelJingle ? 6.0 : 3.0) << id;
+        EXPECT_LT(d.seconds(), id == rules::SoundLevelJingle ? 6.0 : 3.0) << id;
         EXPECT_LT(peakOf(d), 0.98f) << id;
         // It starts at once: sound within its first 20 ms.
         const size_t early = static_cast<size_t>(d.rate / 50) * static_cast<size_t>(d.channels);
@@ -87,7 +87,7 @@ TEST(SoundSet, EffectsAreShortAndNothingClips) {
 
 TEST(SoundSet, MusicLoopsSeamlesslyBelowTheEffects) {
     double loudestMusic = 0;
-    for (int id = game::SoundMenuMusic; id < game::kSoundCount; ++id) {
+    for (int id = rules::SoundMenuMusic; id < rules::kSoundCount; ++id) {
         const Decoded d = decode(exactPath(static_cast<SoundId>(id)));
         ASSERT_EQ(d.channels, 2) << id;
         EXPECT_GE(d.seconds(), 60.0) << id;
@@ -106,7 +106,7 @@ TEST(SoundSet, MusicLoopsSeamlesslyBelowTheEffects) {
     }
     // At equal settings the music plays at the level file's 0.65 of the effects' volume; every
     // effect's loudest moment still stands clearly above the loudest track's average level.
-    for (int id = 0; id < game::kEffectCount; ++id) {
+    for (int id = 0; id < rules::kEffectCount; ++id) {
         const double effect = loudestWindow(decode(exactPath(static_cast<SoundId>(id))));
         EXPECT_GT(effect, 1.4 * 0.65 * loudestMusic) << id << ": " << effect << " against " << loudestMusic;
     }

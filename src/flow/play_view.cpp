@@ -8,6 +8,7 @@
 #include "game/falling.hpp"
 #include "game/moves.hpp"
 #include "game/runes.hpp"
+#include "present/layout.hpp"
 
 namespace flow {
 
@@ -80,9 +81,10 @@ void drawBlock(present::Surface& s, const rules::GameState& rules, int x, int y,
                const std::array<CellSnapshot, 4>& cells, int step, rules::Direction direction) {
     drawEmptyBlock(s, x, y);
     // A clockwise turn runs its steps backwards, so it starts from the cells' real places.
-    static constexpr int kClockwiseOrder[4] = {1, 3, 0, 2};
+    using present::layout::kTurnPositions;
     for (int j = 0; j < 4; ++j) {
-        const CellSnapshot cell = direction == rules::Direction::Clockwise && step != 0 ? cells[kClockwiseOrder[j]] : cells[j];
+        const CellSnapshot cell =
+            direction == rules::Direction::Clockwise && step != 0 ? cells[present::layout::kClockwiseCellOrder[j]] : cells[j];
         drawBall(s, rules, x + kTurnPositions[step][j].x, y + kTurnPositions[step][j].y, cell);
     }
 }
@@ -166,15 +168,11 @@ void drawBoard(present::Surface& s, rules::GameState& rules) {
         drawFallingBoard(s, rules);
 }
 
-constexpr int kRuneSlotPositions[rules::kRuneSlots][2] = {
-    {220, 452}, {236, 469}, {256, 482}, {273, 491}, {291, 501}, {313, 511}, {335, 516}, {356, 520}, {380, 521},
-    {404, 522}, {428, 519}, {449, 514}, {469, 507}, {491, 499}, {509, 489}, {527, 479}, {544, 463}, {557, 452}};
-
 void drawRuneMeter(present::Surface& s, rules::GameState& rules) {
     for (int j = 0; j < rules::kRuneSlots; ++j) {
         static constexpr uint32_t kSlotColours[3] = {0x303048, 0xffd040, 0x806820};
         const int state = std::clamp(rules.runeSlots[j].state, 0, 2);
-        fillRect(s, kRuneSlotPositions[j][0] + 4, kRuneSlotPositions[j][1] + 4, 10, 10, kSlotColours[state]);
+        fillRect(s, present::layout::kRuneSlots[j].x + 4, present::layout::kRuneSlots[j].y + 4, 10, 10, kSlotColours[state]);
     }
     rules::advanceRuneSlots(rules);
 }

@@ -6,6 +6,7 @@
 #include "game/moves.hpp"
 #include "game/pause.hpp"
 #include "game/shuffle.hpp"
+#include "present/layout.hpp"
 
 namespace flow {
 
@@ -55,7 +56,8 @@ void handleDoubleClick(Game& game, const InputEvent& event) {
     const present::Point at = game.platform.pointer();
     const rules::Direction direction =
         event.button == present::MouseButton::Left ? rules::Direction::CounterClockwise : rules::Direction::Clockwise;
-    if (at.x >= 322 && at.x < 636 && at.y >= 194 && at.y < 508)
+    const rules::Rect& area = present::layout::kDoubleClickArea;
+    if (at.x >= area.x && at.x < area.x + area.w && at.y >= area.y && at.y < area.y + area.h)
         rules::turnBlock(rules, game.services, at.x, at.y, direction);
     else
         rules::turnBoardAt(rules, game.services, at.x, at.y);

@@ -5,7 +5,6 @@ namespace rules {
 namespace {
 
 constexpr uint32_t kStaleTurnMs = 2000;
-constexpr int kBoardLeft = 257, kBoardTop = 157, kBoardSpan = 279, kBlockSize = 56;
 
 bool blockHoldsBall(const Board& board, int blockColumn, int blockRow) {
     for (int dc = 0; dc < 2; ++dc)
@@ -31,10 +30,10 @@ void turnBlock(GameState& state, Services& services, int x, int y, Direction dir
 
     moves.lastBoardClickTime = now;
     const int dx = x - kBoardLeft, dy = y - kBoardTop;
-    if (dx < 0 || dx > kBoardSpan || dy < 0 || dy > kBoardSpan) return;
+    if (dx < 0 || dx > kBoardHitSpan || dy < 0 || dy > kBoardHitSpan) return;
 
     PendingBlockTurn& turn = moves.pendingBlockTurn;
-    turn = {true, dx / kBlockSize, dy / kBlockSize, direction, 0};
+    turn = {true, dx / kBlockPitch, dy / kBlockPitch, direction, 0};
     services.sound.play(direction == Direction::CounterClockwise ? SoundBlockLeft : SoundBlockRight);
     // Turning four empty cells animates but costs nothing.
     if (blockHoldsBall(state.board, turn.blockColumn, turn.blockRow)) moves.moveMade = true;
@@ -43,7 +42,8 @@ void turnBlock(GameState& state, Services& services, int x, int y, Direction dir
 bool turnBoardAt(GameState& state, Services& services, int x, int y) {
     if (state.playState != StatePlaying) return false;
     for (const ArrowButton& button : kArrowButtons) {
-        if (x >= button.x && x <= button.x + button.w && y >= button.y && y <= button.y + button.h) {
+        const Rect& r = button.rect;
+        if (x >= r.x && x <= r.x + r.w && y >= r.y && y <= r.y + r.h) {
             turnBoard(state, services, button.direction);
             return true;
         }

@@ -1,4 +1,5 @@
 #pragma once
+#include "game/board_geometry.hpp"
 #include "game/state.hpp"
 
 namespace rules {
@@ -23,16 +24,5 @@ int advanceBoardTurn(GameState& state);
 
 // The board-turn angles of frames 0..5, in degrees, before the direction's sign.
 inline constexpr int kBoardTurnAngles[6] = {5, 15, 45, 75, 85, 0};
-
-struct ArrowButton {
-    int x, y, w, h;
-    Direction direction;
-};
-inline constexpr ArrowButton kArrowButtons[8] = {
-    {361, 109, 34, 25, Direction::CounterClockwise}, {209, 302, 25, 34, Direction::CounterClockwise},
-    {563, 261, 25, 34, Direction::CounterClockwise}, {402, 463, 34, 25, Direction::CounterClockwise},
-    {402, 109, 34, 25, Direction::Clockwise},        {209, 261, 25, 34, Direction::Clockwise},
-    {563, 302, 25, 34, Direction::Clockwise},        {361, 463, 34, 25, Direction::Clockwise},
-};
 
 }  // namespace rules

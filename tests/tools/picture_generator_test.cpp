@@ -125,8 +125,8 @@ TEST(PictureGenerator, RealPathsGiveEachFolderOneSpelling) {
 TEST(PictureGenerator, RunesSitOnTheRingWhereTheGameDrawsThem) {
     for (int w = 0; w < 4; ++w) {
         const geo::Rect box = geo::wordBox(w);
-        EXPECT_EQ(box.x, geo::kWordAt[static_cast<size_t>(w)][0]);
-        EXPECT_EQ(box.y, geo::kWordAt[static_cast<size_t>(w)][1]);
+        EXPECT_EQ(box.x, present::layout::kRuneWords[static_cast<size_t>(w)].x);
+        EXPECT_EQ(box.y, present::layout::kRuneWords[static_cast<size_t>(w)].y);
         for (const geo::PlacedRune& r : geo::wordRunes(w)) {
             EXPECT_NEAR(std::hypot(r.x - geo::kCentreX, r.y - geo::kCentreY), geo::kRuneRadius, 4.0);
             EXPECT_GE(r.x - 11, box.x);
@@ -153,7 +153,7 @@ TEST(PictureGenerator, FrameArrowsPointTheWayTheBoardTurns) {
     // the bottom.
     const int expected[8][2] = {{-1, 0}, {0, 1}, {0, -1}, {1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, 0}};
     for (int b = 0; b < 8; ++b) {
-        const geo::Rect r = geo::kArrows[static_cast<size_t>(b)].rect;
+        const geo::Rect r = rules::kArrowButtons[static_cast<size_t>(b)].rect;
         const Layer mask = shapeMask(r.w, r.h, [&](cairo_t* cr) { arrowPath(cr, b, -r.x, -r.y); });
         // The head is wide and the tail narrow: the arrow is broader on the side it points to.
         const double dx = expected[b][0], dy = expected[b][1];

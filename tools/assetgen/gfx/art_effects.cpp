@@ -295,7 +295,7 @@ Picture runeFlight() {
 Picture runeSlotGlow(int slot) {
     const int s = geo::kSlotSize;
     geo::PlacedRune rune = geo::slotRune(slot);
-    const double ox = geo::kSlots[static_cast<size_t>(slot)][0], oy = geo::kSlots[static_cast<size_t>(slot)][1];
+    const double ox = present::layout::kRuneSlots[static_cast<size_t>(slot)].x, oy = present::layout::kRuneSlots[static_cast<size_t>(slot)].y;
     const Layer out = glowingRune(s, s, {rune}, 14, ox, oy, palette::cyan, 1.0f);
     return overBlack(out);
 }

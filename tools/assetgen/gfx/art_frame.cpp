@@ -178,14 +178,14 @@ Layer plaque(double r0, double r1, double centreAngle, double halfAngle, int ox,
 
 // The path of frame arrow `button`, moved by (ox, oy) from screen coordinates.
 void arrowPath(cairo_t* cr, int button, double ox, double oy) {
-    const geo::Arrow& arrow = geo::kArrows[static_cast<size_t>(button)];
+    const rules::ArrowButton& arrow = rules::kArrowButtons[static_cast<size_t>(button)];
     const double cx = arrow.rect.x + arrow.rect.w / 2.0 + ox;
     const double cy = arrow.rect.y + arrow.rect.h / 2.0 + oy;
     const double px = arrow.rect.x + arrow.rect.w / 2.0 - kCx;
     const double py = arrow.rect.y + arrow.rect.h / 2.0 - kCy;
     // Counter-clockwise on screen runs along (dy, -dx); the arrow points the way the board turns.
     double vx = py, vy = -px;
-    if (arrow.clockwise) {
+    if (arrow.direction == rules::Direction::Clockwise) {
         vx = -vx;
         vy = -vy;
     }
@@ -274,7 +274,7 @@ Layer drawFrame() {
 
     // The eight arrow buttons on the track: dark plaques, bronze rims, gold arrows.
     for (int b = 0; b < 8; ++b) {
-        const geo::Rect r = geo::kArrows[static_cast<size_t>(b)].rect;
+        const geo::Rect r = rules::kArrowButtons[static_cast<size_t>(b)].rect;
         const int ox = r.x - 2, oy = r.y - 2, w = r.w + 4, h = r.h + 4;
         Layer button(w, h);
         const Layer pad = shapeMaskAt(ox, oy, w, h, [&](cairo_t* cr) { roundRect(cr, r.x + 0.5, r.y + 0.5, r.w - 1, r.h - 1, 7); });
@@ -298,7 +298,7 @@ namespace {
 // The turning plate under the board at `angle` (radians, counter-clockwise on screen): dark stone
 // with a ring of marks near its edge, so that a turn can be seen between the blocks.
 Layer plate(double angle) {
-    const int size = geo::kCentreSize;
+    const int size = present::layout::kCentrePiece.w;
     const double c = size / 2.0;
     const Layer disc = shapeMask(size, size, [&](cairo_t* cr) { cairo_arc(cr, c, c, kPlateRadius, 0, 2 * kPi); });
     const float ca = static_cast<float>(std::cos(angle)), sa = static_cast<float>(std::sin(angle));
@@ -329,17 +329,17 @@ Layer plate(double angle) {
 
 Picture centrePiece(Art& art) {
     const Layer& frame = art.frame();
-    const int size = geo::kCentreSize;
+    const int size = present::layout::kCentrePiece.w;
     Layer strip(size * 6, size);
     for (int f = 0; f < 6; ++f) {
         Layer piece = plate(geo::kStepAngles[static_cast<size_t>(f)] * kPi / 180.0);
-        piece.over(frame.crop(geo::kCentreLeft, geo::kCentreTop, size, size));
+        piece.over(frame.crop(present::layout::kCentrePiece.x, present::layout::kCentrePiece.y, size, size));
         // The bars are drawn before the centre piece: it must leave their tubes alone.
-        for (const geo::Rect& keep : {geo::kFreezeGlass, geo::Rect{585, 159, 57, 306}}) {
+        for (const geo::Rect& keep : {present::layout::kFreezeGlass, geo::Rect{585, 159, 57, 306}}) {
             for (int y = keep.y; y < keep.y + keep.h; ++y)
                 for (int x = keep.x; x < keep.x + keep.w; ++x)
-                    if (piece.inside(x - geo::kCentreLeft, y - geo::kCentreTop))
-                        piece.at(x - geo::kCentreLeft, y - geo::kCentreTop) = {};
+                    if (piece.inside(x - present::layout::kCentrePiece.x, y - present::layout::kCentrePiece.y))
+                        piece.at(x - present::layout::kCentrePiece.x, y - present::layout::kCentrePiece.y) = {};
         }
         strip.over(piece, size * f, 0);
     }
@@ -359,24 +359,24 @@ Layer cutPiece(const Layer& frame, int x, int y, int w, int h) {
 Picture framePieceLeftRight(Art& art) {
     const Layer& frame = art.frame();
     Layer out(216, 358);
-    out.over(cutPiece(frame, geo::kLeftPiece.x, geo::kLeftPiece.y, 108, 358), 0, 0);
-    out.over(cutPiece(frame, geo::kRightPiece.x, geo::kRightPiece.y, 108, 358), 108, 0);
+    out.over(cutPiece(frame, present::layout::kFramePieces[0].at.x, present::layout::kFramePieces[0].at.y, 108, 358), 0, 0);
+    out.over(cutPiece(frame, present::layout::kFramePieces[1].at.x, present::layout::kFramePieces[1].at.y, 108, 358), 108, 0);
     return keyed(out, hex(0x0A0C10));
 }
 
 Picture framePieceTopBottom(Art& art) {
     const Layer& frame = art.frame();
     Layer out(330, 268);
-    out.over(cutPiece(frame, geo::kTopPiece.x, geo::kTopPiece.y, 330, 134), 0, 0);
-    out.over(cutPiece(frame, geo::kBottomPiece.x, geo::kBottomPiece.y, 330, 134), 0, 134);
+    out.over(cutPiece(frame, present::layout::kFramePieces[2].at.x, present::layout::kFramePieces[2].at.y, 330, 134), 0, 0);
+    out.over(cutPiece(frame, present::layout::kFramePieces[3].at.x, present::layout::kFramePieces[3].at.y, 330, 134), 0, 134);
     return keyed(out, hex(0x0A0C10));
 }
 
 Picture framePieceArms(Art& art) {
     const Layer& frame = art.frame();
     Layer out(208, 158);
-    out.over(frame.crop(geo::kLeftArm.x, geo::kLeftArm.y, 104, 158), 0, 0);
-    out.over(frame.crop(geo::kRightArm.x, geo::kRightArm.y, 104, 158), 104, 0);
+    out.over(frame.crop(present::layout::kFramePieces[4].at.x, present::layout::kFramePieces[4].at.y, 104, 158), 0, 0);
+    out.over(frame.crop(present::layout::kFramePieces[5].at.x, present::layout::kFramePieces[5].at.y, 104, 158), 104, 0);
     return keyed(out, hex(0x0A0C10));
 }
 
@@ -384,7 +384,7 @@ namespace {
 
 // The shine of one arrow button in a cell of its glow picture.
 Layer arrowShine(int button) {
-    const geo::Rect r = geo::kArrows[static_cast<size_t>(button)].rect;
+    const geo::Rect r = rules::kArrowButtons[static_cast<size_t>(button)].rect;
     const Layer head = shapeMask(r.w, r.h, [&](cairo_t* cr) { arrowPath(cr, button, -r.x, -r.y); });
     Layer out = glow(head, palette::cyan, 3.0f, 1.6f);
     const Layer rim = strokeMask(r.w, r.h, 1.2, [&](cairo_t* cr) { roundRect(cr, 1.5, 1.5, r.w - 3, r.h - 3, 6); });

@@ -21,7 +21,7 @@ WordLayout layoutWord(int w) {
     const double r = kRuneRadius;
     const double half = kWordCell / 2.0;
     // The first rune's centre sits so that the word's left edge falls on its given x.
-    const double firstX = kWordAt[static_cast<size_t>(w)][0] + kWordMargin + half;
+    const double firstX = present::layout::kRuneWords[static_cast<size_t>(w)].x + kWordMargin + half;
     double theta = std::atan2(-std::sqrt(r * r - (firstX - kCentreX) * (firstX - kCentreX)), firstX - kCentreX);
     const double step = (kWordCell + 2.0) / r;
     WordLayout out;
@@ -36,13 +36,13 @@ WordLayout layoutWord(int w) {
         out.runes.push_back(rune);
     }
     // Shift the word so that its box starts exactly where the game draws it.
-    const double dx = kWordAt[static_cast<size_t>(w)][0] - (minX - kWordMargin);
-    const double dy = kWordAt[static_cast<size_t>(w)][1] - (minY - kWordMargin);
+    const double dx = present::layout::kRuneWords[static_cast<size_t>(w)].x - (minX - kWordMargin);
+    const double dy = present::layout::kRuneWords[static_cast<size_t>(w)].y - (minY - kWordMargin);
     for (PlacedRune& rune : out.runes) {
         rune.x += dx;
         rune.y += dy;
     }
-    out.box = {kWordAt[static_cast<size_t>(w)][0], kWordAt[static_cast<size_t>(w)][1],
+    out.box = {present::layout::kRuneWords[static_cast<size_t>(w)].x, present::layout::kRuneWords[static_cast<size_t>(w)].y,
                static_cast<int>(std::ceil(maxX - minX + 2 * kWordMargin)),
                static_cast<int>(std::ceil(maxY - minY + 2 * kWordMargin))};
     return out;
@@ -51,8 +51,8 @@ WordLayout layoutWord(int w) {
 }  // namespace
 
 PlacedRune slotRune(int slot) {
-    const double x = kSlots[static_cast<size_t>(slot)][0] + kSlotSize / 2.0;
-    const double y = kSlots[static_cast<size_t>(slot)][1] + kSlotSize / 2.0;
+    const double x = present::layout::kRuneSlots[static_cast<size_t>(slot)].x + kSlotSize / 2.0;
+    const double y = present::layout::kRuneSlots[static_cast<size_t>(slot)].y + kSlotSize / 2.0;
     // Along the bottom of the ring a rune's top points at the board, so it reads upright.
     const double theta = std::atan2(y - kCentreY, x - kCentreX);
     return {x, y, theta - kPi / 2, (slot * 7 + 3) % 24};

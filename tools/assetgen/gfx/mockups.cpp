@@ -101,8 +101,8 @@ void scoreDigits(Screen& s, long value) {
     const int n = static_cast<int>(digits.size());
     for (int d = 0; d < n; ++d) {
         const int entry = n / 2 + 2 - (n - 1 - d);
-        const auto& pos = n % 2 == 0 ? geo::kScoreEven[static_cast<size_t>(entry)] : geo::kScoreOdd[static_cast<size_t>(entry)];
-        copyRect(s.pic("gfx//Font_Sprites.png"), 15 * (52 + (digits[static_cast<size_t>(d)] - '0')), 0, 15, 26, s.frame, pos[0], pos[1], true);
+        const present::layout::Pos pos = n % 2 == 0 ? present::layout::kScoreDigitsEven[static_cast<size_t>(entry)] : present::layout::kScoreDigitsOdd[static_cast<size_t>(entry)];
+        copyRect(s.pic("gfx//Font_Sprites.png"), 15 * (52 + (digits[static_cast<size_t>(d)] - '0')), 0, 15, 26, s.frame, pos.x, pos.y, true);
     }
 }
 
@@ -165,8 +165,8 @@ void playScreen(Screen& s, bool turning) {
     for (int slot = 0; slot < 11; ++slot) {
         char name[64];
         std::snprintf(name, sizeof name, "gfx//runes//Glow_Rune %d%d.png", (slot + 1) / 10, (slot + 1) % 10);
-        s.blend(name, 0, 0, geo::kSlotSize, geo::kSlotSize, geo::kSlots[static_cast<size_t>(slot)][0],
-                geo::kSlots[static_cast<size_t>(slot)][1], slot == 10 ? 1.0f : 0.5f, 1.0f);
+        s.blend(name, 0, 0, geo::kSlotSize, geo::kSlotSize, present::layout::kRuneSlots[static_cast<size_t>(slot)].x,
+                present::layout::kRuneSlots[static_cast<size_t>(slot)].y, slot == 10 ? 1.0f : 0.5f, 1.0f);
     }
     if (!turning) {
         // One bonus of each kind, a glowing shuffle button and arrow, and the three effects.
@@ -200,7 +200,7 @@ void titleScreen(Screen& s) {
     s.copy("gfx//Menu//Ramka//But_OptionsHelp_Border.PNG", 218, 339);
     const char* captions[8] = {"Players", "Action", "Puzzle", "Strategy", "Scores", "Help", "Options", "Quit"};
     for (int b = 0; b < 8; ++b)
-        s.button(geo::kTitleButtons[static_cast<size_t>(b)][0], geo::kTitleButtons[static_cast<size_t>(b)][1], b < 4,
+        s.button(present::layout::kTitleButtons[static_cast<size_t>(b)].x, present::layout::kTitleButtons[static_cast<size_t>(b)].y, b < 4,
                  s.caption(static_cast<size_t>(b), captions[b]), false);
     s.copy("gfx//logo//partnerLogo.bmp", geo::kPartnerLogo.x, geo::kPartnerLogo.y);
     s.blend("gfx//Menu//But_Big_Glow.png", 0, 0, 212, 72, 274 - 18, 167 - 21, 1.0f, 1.0f);

@@ -49,15 +49,14 @@ void frameTick(Game& game) {
 }
 
 void dispatchScreen(Game& game) {
-    switch (game.rules.playState) {
-        case rules::StateLogo:
-        case rules::StateTitle:
-        case rules::StatePaused:
-            // The logo, title and pause screens are drawn by the screen state machine.
+    switch (activeScreen(game)) {
+        case ActiveScreen::Logo:
+        case ActiveScreen::Paused:
+        case ActiveScreen::Menu:
+        case ActiveScreen::Title:
             present::presentFrame(game.display, game.platform);
             return;
-        default:
-            runPlayFrame(game);
+        case ActiveScreen::Play: runPlayFrame(game); return;
     }
 }
 

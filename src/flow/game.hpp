@@ -6,6 +6,7 @@
 #include "data/gfx_settings.hpp"
 #include "data/log.hpp"
 #include "data/texts.hpp"
+#include "flow/screens.hpp"
 #include "game/state.hpp"
 #include "present/display.hpp"
 #include "present/images.hpp"
@@ -33,18 +34,6 @@ struct AppState {
     int32_t musicVolume = 50;   // percent; the profile file keeps them
     int32_t soundVolume = 50;
     int32_t currentPlayer = 0;
-};
-
-// Which screen a tick shows: the play state lives with the rules, the menu overlay here.
-struct ScreenState {
-    bool menuActive = false;
-    int32_t menuScreen = 0;
-    int32_t dialogId = 0;
-    std::vector<int32_t> screenStack;
-    std::vector<int32_t> dialogStack;
-    uint32_t logoStartedAt = 0;
-    uint32_t titleEnteredAt = 0;
-    uint32_t intermissionStartedAt = 0;
 };
 
 // Everything of a running game, made by the entry point (or the simulator, or a test) and passed by

@@ -14,10 +14,7 @@ namespace {
 
 using present::InputEvent;
 
-bool isPlayScreen(const Game& game) {
-    return !game.screens.menuActive && game.rules.playState != rules::StateTitle &&
-           game.rules.playState != rules::StateLogo;
-}
+bool isPlayScreen(const Game& game) { return activeScreen(game) == ActiveScreen::Play; }
 
 void handleKey(Game& game, const InputEvent& event) {
     rules::GameState& rules = game.rules;

@@ -2,7 +2,10 @@
 
 #include "flow/audio.hpp"
 #include "flow/display_steps.hpp"
+#include "flow/current_player.hpp"
 #include "flow/play_frame.hpp"
+#include "flow/scene.hpp"
+#include "flow/screen_frames.hpp"
 
 namespace flow {
 
@@ -25,8 +28,7 @@ void handleLostSurfaces(Game& game) {
 }
 
 void chooseCursor(Game& game) {
-    // The player's choice of pointer arrives with the profiles; until then the game's own is used.
-    game.platform.setCursor(present::CursorShape::Own);
+    game.platform.setCursor(ownCursorWanted(game) ? present::CursorShape::Own : present::CursorShape::SystemArrow);
 }
 
 }  // namespace
@@ -43,19 +45,24 @@ void frameTick(Game& game) {
     if (!game.app.graphicsLoaded) {
         game.app.graphicsLoaded = true;
         reloadGamePictures(game);
+        recomposeScene(game);
     }
     chooseCursor(game);
     dispatchScreen(game);
 }
 
 void dispatchScreen(Game& game) {
+    if (activeScreen(game) == ActiveScreen::Logo) {
+        if (!runLogoSequence(game)) return;
+        // The title (or the name screen over it) follows in this same tick.
+        game.rules.playState = rules::StateTitle;
+        game.sound.play(rules::SoundMenuMusic);
+    }
     switch (activeScreen(game)) {
-        case ActiveScreen::Logo:
-        case ActiveScreen::Paused:
-        case ActiveScreen::Menu:
-        case ActiveScreen::Title:
-            present::presentFrame(game.display, game.platform);
-            return;
+        case ActiveScreen::Logo: return;
+        case ActiveScreen::Paused: drawPauseScreen(game); return;
+        case ActiveScreen::Menu: runMenuFrame(game); return;
+        case ActiveScreen::Title: runTitleFrame(game); return;
         case ActiveScreen::Play: runPlayFrame(game); return;
     }
 }

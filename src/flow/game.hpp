@@ -33,6 +33,9 @@ struct AppState {
     int64_t tickNumber = 0;     // frame ticks run so far, for the sound log
     int32_t musicVolume = 50;   // percent; the profile file keeps them
     int32_t soundVolume = 50;
+    int32_t musicSliderX = 400; // where the options screen's knobs stand, in picture x
+    int32_t soundSliderX = 400;
+    bool pausedByFocus = false; // losing the focus paused the level; regaining it resumes it
     int32_t currentPlayer = 0;
 };
 

@@ -1,21 +1,12 @@
 #include "flow/scene.hpp"
 
 #include "flow/game.hpp"
-#include "present/blitter.hpp"
+#include "flow/menu_view.hpp"
 
 namespace flow {
 
 void recomposeScene(Game& game) {
-    using present::SurfacePicture;
-    const rules::GameState& rules = game.rules;
-    // The title's background on the title, else the background of the current level group.
-    SurfacePicture background = SurfacePicture::MenuBackground;
-    if (rules.playState != rules::StateTitle) {
-        const int group = rules::groupEntry(rules.gameMode, rules.level.currentLevel);
-        background = static_cast<SurfacePicture>(static_cast<int>(SurfacePicture::Background1) + group);
-    }
-    present::copyRect(game.pictures.surface(background), 0, 0, 0, 0, present::kScreenWidth, present::kScreenHeight,
-                      game.display.sceneSurface, present::ColourKey::Ignore);
+    present::rebuildMenuScreen(menuView(game), game.display.sceneSurface, game.random);
 }
 
 }  // namespace flow

@@ -1,6 +1,9 @@
 #include "flow/screens.hpp"
 
+#include <algorithm>
+
 #include "flow/game.hpp"
+#include "flow/current_player.hpp"
 #include "flow/scene.hpp"
 #include "game/pause.hpp"
 #include "present/blitter.hpp"
@@ -53,25 +56,37 @@ void openDialog(Game& game, int32_t dialog, DialogBackdrop backdrop) {
     recomposeScene(game);
 }
 
-void openDialogPausingClock(Game& game, int32_t dialog, DialogBackdrop backdrop) {
-    openDialog(game, dialog, backdrop);
-    rules::pauseLevel(game.rules, game.services);
+bool levelClockHeld(const ScreenState& screens) {
+    return std::find(screens.screenStack.begin(), screens.screenStack.end(), ClockMarker) != screens.screenStack.end();
+}
+
+void holdLevelClock(Game& game) {
+    // A second pause would restart the pause's stamp and turn the bonus ages back into stamps: the
+    // clock stops once, however many screens hold it.
+    if (!levelClockHeld(game.screens)) rules::pauseLevel(game.rules, game.services);
     game.screens.screenStack.push_back(ClockMarker);
 }
 
-void closeMenuScreen(Game& game) {
+void openDialogPausingClock(Game& game, int32_t dialog, DialogBackdrop backdrop) {
+    openDialog(game, dialog, backdrop);
+    holdLevelClock(game);
+}
+
+namespace {
+
+// The steps of one back action, without the rebuild.
+void closeTop(Game& game) {
     ScreenState& screens = game.screens;
     std::vector<int32_t>& stack = screens.screenStack;
-    if (stack.empty()) return;
     if (stack.back() == ClockMarker) {
-        rules::resumeLevel(game.rules, game.services);
         stack.pop_back();
+        if (!levelClockHeld(screens)) rules::resumeLevel(game.rules, game.services);
         if (stack.empty()) {
             screens.menuActive = false;
-            recomposeScene(game);
             return;
         }
     }
+    if (stack.back() == ScreenOptions) saveAfterOptions(game);
     if (stack.back() == ScreenDialogHost) {
         if (!screens.dialogStack.empty()) screens.dialogStack.pop_back();
         screens.dialogId = screens.dialogStack.empty() ? DialogNone : screens.dialogStack.back();
@@ -83,6 +98,28 @@ void closeMenuScreen(Game& game) {
         // A marker is never shown: the screen under it is.
         screens.menuScreen = stack.back() == ClockMarker && stack.size() >= 2 ? stack[stack.size() - 2] : stack.back();
     }
+}
+
+// The dialog host showing a tip is on top (with or without its marker above it).
+bool tipOnTop(const ScreenState& screens) {
+    const std::vector<int32_t>& stack = screens.screenStack;
+    if (stack.empty()) return false;
+    const bool host = stack.back() == ScreenDialogHost ||
+                      (stack.back() == ClockMarker && stack.size() >= 2 && stack[stack.size() - 2] == ScreenDialogHost);
+    return host && present::menu::isTip(screens.dialogId);
+}
+
+}  // namespace
+
+void closeMenuScreen(Game& game) {
+    ScreenState& screens = game.screens;
+    if (screens.screenStack.empty()) return;
+    const bool closingTip = tipOnTop(screens);
+    closeTop(game);
+    // The player who turned the tips off does not want the ones still waiting either: each goes
+    // with its marker, and the level clock runs again once the last marker is gone.
+    if (closingTip)
+        while (!tipsWanted(game) && tipOnTop(screens)) closeTop(game);
     screens.menuGlow = {};
     recomposeScene(game);
 }

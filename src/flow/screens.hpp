@@ -4,49 +4,17 @@
 #include <vector>
 
 #include "game/state.hpp"
+#include "present/menu_layout.hpp"
+#include "present/menus.hpp"
 
 namespace flow {
 
 struct Game;
 
-// The menu screens, by the numbers the screen stack holds.
-enum MenuScreen : int32_t {
-    ScreenQuit = 0,            // quit confirmation
-    ScreenHighScores = 1,
-    ScreenResetScores = 2,     // confirmation to clear the shown table
-    ScreenChoosePlayer = 3,
-    ScreenEnterName = 4,
-    ScreenDeletePlayer = 5,    // confirmation
-    ScreenStartLevelOne = 6,   // new game or continue, saved level 1
-    ScreenStartLater = 7,      // new game or continue, saved level 2 or more
-    ScreenHelpRules = 8,
-    ScreenHelpPage9 = 9,
-    ScreenHelpPage10 = 10,
-    ScreenOptions = 11,
-    ScreenHelpPage12 = 12,
-    ScreenDialogHost = 13,     // shows dialog `dialogId` over a captured picture
-    ScreenHelpPage14 = 14,
-    ScreenCount = 15,
-    // Never shown: sits directly above a 13 whose dialog paused the level clock, which closing
-    // that dialog resumes.
-    ClockMarker = 15,
-};
-
-// The dialogs the dialog host shows.
-enum DialogId : int32_t {
-    DialogNone = 0,
-    DialogFiguresTip = 1,        // the third figure of ActionPuzzle level 1
-    DialogExpiryTip = 2,         // bonuses that expire
-    DialogFreezeTip = 3,
-    DialogScoreBoostTip = 4,
-    DialogUniversalTip = 5,
-    DialogColorTip = 6,
-    DialogExplodeTip = 7,
-    DialogGameComplete = 9,      // with fireworks
-    DialogShuffleTip = 10,
-    DialogNoMoves = 11,          // ActionPuzzle: no colour can make a figure any more
-    DialogModeSwitched = 12,     // the window mode asked for was refused
-};
+using present::menu::DialogId;
+using present::menu::MenuScreen;
+using enum present::menu::DialogId;
+using enum present::menu::MenuScreen;
 
 // A firework particle: a rocket, or a spark of one that burst.
 struct Particle {
@@ -72,9 +40,13 @@ struct ScreenState {
     uint32_t intermissionStartedAt = 0;
     int32_t menuTickCount = 0;
     std::array<rules::GlowPair, 8> titleGlow{};
-    std::array<rules::GlowPair, 5> menuGlow{};  // one per button of the current menu screen
+    std::array<rules::GlowPair, present::menu::kMaxButtons> menuGlow{};  // one per button of the current menu screen
     std::vector<Particle> fireworks;
     uint32_t lastRocketAt = 0;
+    present::MenuLiveState menuLive;  // list arrows, slider drags and the live pass's counters
+    bool logoClicked = false;         // a click arrived while the opening logos showed
+    bool logoCentred = false;         // the studio logo's place is worked out on its first frame
+    int32_t logoX = 0, logoY = 0;
 };
 
 // Where a dialog's backdrop comes from.
@@ -97,8 +69,16 @@ void openDialog(Game& game, int32_t dialog, DialogBackdrop backdrop);
 // A dialog that stops the level clock while it is open; closing it resumes the level.
 void openDialogPausingClock(Game& game, int32_t dialog, DialogBackdrop backdrop);
 
+// Marks the screen on top as holding the level clock (a clock marker above it): the clock stops
+// now unless an earlier marker already stopped it, and runs again when the last marker goes.
+void holdLevelClock(Game& game);
+
+// Whether a screen on the stack holds the level clock.
+bool levelClockHeld(const ScreenState& screens);
+
 // The back action of every screen: resumes a clock the closed dialog stopped, saves when the
-// options screen closes, and shows the screen below (or none).
+// options screen closes, and shows the screen below (or none). With tips turned off, closing a
+// tip also closes the tips waiting under it.
 void closeMenuScreen(Game& game);
 
 }  // namespace flow

@@ -9,6 +9,11 @@
 
 namespace flow {
 
+namespace {
+// Where the pointer waits when the opening logos begin.
+constexpr present::Point kStartPointer = {450, 360};
+}  // namespace
+
 void startGame(Game& game) {
     data::loadGraphicsSettings(game.folder, game.gfx);
     game.overlayFont.open(LUMERIK_OVERLAY_FONT, 13);
@@ -32,6 +37,8 @@ void startGame(Game& game) {
     data::loadCharacterMap(game.folder, game.characterMap);
     data::loadTexts(game.folder, game.texts);
     game.rules.playState = rules::StateLogo;
+    game.screens.logoClicked = false;
+    game.platform.movePointer(kStartPointer);
     game.screens.logoStartedAt = game.platform.clock().now();
 }
 

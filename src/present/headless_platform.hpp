@@ -24,6 +24,7 @@ public:
     void setCursor(CursorShape shape) override { cursor_ = shape; }
     bool escapeDown() const override { return escapeDown_; }
     Point pointer() const override { return pointer_; }
+    void movePointer(Point p) override { setPointer(p); }
 
     void present(const Surface& backBuffer) override;
     const Surface& screen() const override { return screen_; }

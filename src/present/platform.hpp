@@ -70,6 +70,8 @@ public:
     virtual bool escapeDown() const = 0;
     // The pointer in picture coordinates, clamped to the 800 by 600 picture.
     virtual Point pointer() const = 0;
+    // Puts the pointer on picture point `p`.
+    virtual void movePointer(Point p) = 0;
 
     // Shows the 800 by 600 back buffer.
     virtual void present(const Surface& backBuffer) = 0;

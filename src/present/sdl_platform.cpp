@@ -235,6 +235,13 @@ Point SdlPlatform::pointer() const {
     return {std::clamp(static_cast<int>(lx), 0, kScreenWidth - 1), std::clamp(static_cast<int>(ly), 0, kScreenHeight - 1)};
 }
 
+void SdlPlatform::movePointer(Point p) {
+    if (!window_) return;
+    int wx = p.x, wy = p.y;
+    if (renderer_) SDL_RenderLogicalToWindow(renderer_, static_cast<float>(p.x), static_cast<float>(p.y), &wx, &wy);
+    SDL_WarpMouseInWindow(window_, wx, wy);
+}
+
 void SdlPlatform::present(const Surface& backBuffer) {
     if (!renderer_ || !texture_ || backBuffer.width != kScreenWidth || backBuffer.height != kScreenHeight) return;
     for (int y = 0; y < kScreenHeight; ++y) std::memcpy(screen_.row(y), backBuffer.row(y), kScreenWidth * 4);

@@ -42,6 +42,7 @@ public:
     void setCursor(CursorShape shape) override;
     bool escapeDown() const override;
     Point pointer() const override;
+    void movePointer(Point p) override;
 
     void present(const Surface& backBuffer) override;
     const Surface& screen() const override { return screen_; }

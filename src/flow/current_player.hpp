@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "flow/game.hpp"
+
+namespace flow {
+
+// What the screens read from, and change in, the current player's profile.
+bool tipsWanted(const Game& game);
+void setTipsWanted(Game& game, bool on);
+bool ownCursorWanted(const Game& game);
+void setOwnCursorWanted(Game& game, bool on);
+bool helpBeforeGame(const Game& game);
+void setHelpBeforeGame(Game& game, bool on);
+
+// The level the current player's saved run of `mode` stands at; 0 without a saved run.
+int32_t savedLevel(const Game& game, rules::GameMode mode);
+
+// The current player's name; empty without players.
+std::string currentPlayerName(const Game& game);
+
+// The options screen is closing: what was set there goes to disk.
+void saveAfterOptions(Game& game);
+
+}  // namespace flow

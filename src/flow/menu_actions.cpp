@@ -1,0 +1,119 @@
+#include "flow/menu_actions.hpp"
+
+#include "flow/current_player.hpp"
+#include "flow/display_steps.hpp"
+#include "flow/scene.hpp"
+#include "game/modes.hpp"
+#include "present/blitter.hpp"
+
+namespace flow {
+
+namespace {
+
+using namespace present::menu;
+
+void switchMusicToMenus(Game& game) {
+    for (const rules::SoundId track : {rules::SoundMusicAction, rules::SoundMusicPuzzle, rules::SoundMusicStrategy, rules::SoundMusicSpace})
+        game.sound.stop(track);
+    game.sound.play(rules::SoundMenuMusic);
+}
+
+// Back, with what closing the game-complete and the no-moves dialogs means.
+void back(Game& game) {
+    ScreenState& screens = game.screens;
+    if (screens.menuScreen == ScreenDialogHost) {
+        if (screens.dialogId == DialogGameComplete) {
+            screens.dialogId = DialogNone;
+            game.rules.playState = rules::StateTitle;
+            // The game is over: the title's music takes over from the game's, as on every other
+            // way back to the title.
+            switchMusicToMenus(game);
+        } else if (screens.dialogId == DialogNoMoves) {
+            screens.dialogId = DialogNone;
+            rules::loseStuckLevel(game.rules);
+        }
+    }
+    closeMenuScreen(game);
+}
+
+void showScores(Game& game, rules::GameMode mode) {
+    game.rules.gameMode = mode;
+    closeMenuScreen(game);
+    openMenuScreen(game, ScreenHighScores);
+}
+
+void startRunFromTitle(Game& game, rules::GameMode mode) {
+    const int32_t level = savedLevel(game, mode);
+    if (level >= 2)
+        openMenuScreen(game, ScreenStartLater);
+    else if (level == 1)
+        openMenuScreen(game, ScreenStartLevelOne);
+    if (helpBeforeGame(game)) openMenuScreen(game, ScreenHelpRules);
+    // Nothing before this reads the mode, and the level is set up on a later tick.
+    game.rules.gameMode = mode;
+}
+
+}  // namespace
+
+void runMenuAction(Game& game, int action) {
+    switch (action) {
+        case ActionQuit:
+            game.app.quitRequested = true;
+            game.app.exitCode = 0;
+            break;
+        case ActionBack: back(game); break;
+        case ActionAskResetScores: openMenuScreen(game, ScreenResetScores); break;
+        case ActionScoresAction: showScores(game, rules::GameMode::Action); break;
+        case ActionScoresActionPuzzle: showScores(game, rules::GameMode::ActionPuzzle); break;
+        case ActionScoresStrategy: showScores(game, rules::GameMode::Strategy); break;
+        case ActionHelpPage9: openMenuScreen(game, ScreenHelpModes); break;
+        case ActionHelpPage10: openMenuScreen(game, ScreenHelpBonuses); break;
+        case ActionHelpPage12: openMenuScreen(game, ScreenHelpHints); break;
+        case ActionHideTips:
+            setTipsWanted(game, false);
+            closeMenuScreen(game);
+            break;
+        case ActionHelpPage14:
+            closeMenuScreen(game);
+            openMenuScreen(game, ScreenHelpMoreHints);
+            break;
+        case ActionHelpPage12Again:
+            closeMenuScreen(game);
+            openMenuScreen(game, ScreenHelpHints);
+            break;
+        default: break;
+    }
+}
+
+void pressTitleButton(Game& game, int button) {
+    switch (button) {
+        case 0: openMenuScreen(game, ScreenChoosePlayer); break;
+        case 1: startRunFromTitle(game, rules::GameMode::Action); break;
+        case 2: startRunFromTitle(game, rules::GameMode::ActionPuzzle); break;
+        case 3: startRunFromTitle(game, rules::GameMode::Strategy); break;
+        case 4: openMenuScreen(game, ScreenHighScores); break;
+        case 5: openMenuScreen(game, ScreenHelpRules); break;
+        case 6: openMenuScreen(game, ScreenOptions); break;
+        case 7: openMenuScreen(game, ScreenQuit); break;
+        default: break;
+    }
+}
+
+void toggleWindowMode(Game& game) {
+    const bool requested = !game.app.windowed;
+    game.app.windowed = requested;
+    switchGameWindowMode(game);
+    recomposeScene(game);
+    if (game.app.windowed == requested) return;
+    game.display.windowedRefused = false;
+    present::copyRect(game.pictures.surface(present::SurfacePicture::MenuBackground), 0, 0, 0, 0, present::kScreenWidth,
+                      present::kScreenHeight, game.display.captureSurface, present::ColourKey::Ignore);
+    openDialog(game, DialogModeSwitched, DialogBackdrop::Prepared);
+}
+
+void leaveGameForTitle(Game& game) {
+    game.rules.playState = rules::StateTitle;
+    switchMusicToMenus(game);
+}
+
+}  // namespace flow

@@ -1,0 +1,20 @@
+#pragma once
+#include "flow/game.hpp"
+
+namespace flow {
+
+// Runs menu button action `action` (the numbers of the menu layout).
+void runMenuAction(Game& game, int action);
+
+// Runs the title's button `button` (0 players, 1..3 the three modes, 4 high scores, 5 help,
+// 6 options, 7 quit).
+void pressTitleButton(Game& game, int button);
+
+// Alt+Enter, and the options screen's full-screen box: the other window mode. When the desktop
+// refuses a window, the game stays in full screen and says so in a dialog.
+void toggleWindowMode(Game& game);
+
+// Leaves the running game for the title: the run is recorded and saved and the menu music plays.
+void leaveGameForTitle(Game& game);
+
+}  // namespace flow

@@ -1,0 +1,106 @@
+#include "flow/current_player.hpp"
+#include "flow/screen_frames.hpp"
+#include "present/blitter.hpp"
+#include "present/glow.hpp"
+#include "present/layout.hpp"
+#include "present/menus.hpp"
+
+namespace flow {
+
+namespace {
+
+namespace layout = present::layout;
+using present::SurfacePicture;
+
+// Escape held as the title appears (the same press that left the game) does not ask to quit.
+constexpr uint32_t kEscapeGuardMs = 500;
+constexpr int kGlowDx = 18, kGlowDy = 21;
+
+constexpr std::array<SurfacePicture, 4> kOrnaments = {SurfacePicture::ModeBorder, SurfacePicture::ChoosePlayerBorder,
+                                                      SurfacePicture::HighScoreExitBorder, SurfacePicture::OptionsHelpBorder};
+
+void copyKeyed(const present::Surface& s, int x, int y, int w, int h, present::Surface& target) {
+    present::copyRect(s, 0, 0, x, y, w, h, target, present::ColourKey::Use);
+}
+
+void drawPartnerLogo(Game& game, present::Surface& back) {
+    const present::PartnerBranding& b = game.pictures.branding;
+    if (!b.showPartnerLogo) return;
+    if (b.logoIsSurface)
+        copyKeyed(game.pictures.partnerLogo, b.logoX, b.logoY, b.logoWidth, b.logoHeight, back);
+    else
+        present::blendBlit(0, 0, b.logoX, b.logoY, b.logoWidth, b.logoHeight, game.pictures.partnerLogoImage, back, 1.0f, 0.0f);
+}
+
+// The hover test takes in the glass's far edges as well (one pixel more than a press).
+bool overTitleButton(size_t button, present::Point p) {
+    const layout::Pos at = layout::kTitleButtons[button];
+    const layout::Pos glass = static_cast<int>(button) < layout::kTitleBigButtons ? layout::kBigGlass : layout::kSmallGlass;
+    return p.x >= at.x && p.x <= at.x + glass.x && p.y >= at.y && p.y <= at.y + glass.y;
+}
+
+}  // namespace
+
+int titleButtonPressed(present::Point p) {
+    for (size_t i = 0; i < layout::kTitleButtons.size(); ++i) {
+        const layout::Pos at = layout::kTitleButtons[i];
+        const layout::Pos glass = static_cast<int>(i) < layout::kTitleBigButtons ? layout::kBigGlass : layout::kSmallGlass;
+        if (p.x >= at.x && p.x < at.x + glass.x && p.y >= at.y && p.y < at.y + glass.y) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void runTitleFrame(Game& game) {
+    ScreenState& screens = game.screens;
+    const uint32_t now = game.platform.clock().now();
+    if (game.platform.escapeDown()) {
+        if (rules::elapsedSince(now, screens.titleEnteredAt) < kEscapeGuardMs) return;
+        openMenuScreen(game, ScreenQuit);
+    }
+
+    present::Surface& back = game.display.backBuffer;
+    const present::Pictures& pictures = game.pictures;
+    present::copyRect(pictures.surface(SurfacePicture::MenuBackground), 0, 0, 0, 0, present::kScreenWidth, present::kScreenHeight,
+                      back, present::ColourKey::Ignore);
+    copyKeyed(pictures.surface(SurfacePicture::GameLogo), layout::kGameLogo.x, layout::kGameLogo.y, layout::kGameLogo.w,
+              layout::kGameLogo.h, back);
+    const present::PartnerBranding& b = pictures.branding;
+    copyKeyed(pictures.surface(SurfacePicture::SmallLogo), b.smallLogoX, b.smallLogoY, b.smallLogoWidth, b.smallLogoHeight, back);
+    for (size_t i = 0; i < kOrnaments.size(); ++i) {
+        const layout::Rect& r = layout::kTitleOrnaments[i];
+        copyKeyed(pictures.surface(kOrnaments[i]), r.x, r.y, r.w, r.h, back);
+    }
+
+    const present::SpriteFont font = present::makeSpriteFont(pictures, game.characterMap);
+    for (size_t i = 0; i < layout::kTitleButtons.size(); ++i) {
+        const layout::Pos at = layout::kTitleButtons[i];
+        const auto size = static_cast<int>(i) < layout::kTitleBigButtons ? present::ButtonSize::Big : present::ButtonSize::Small;
+        present::drawButton(pictures, font, at.x, at.y, size, game.texts.text(0, static_cast<int>(i)), present::ButtonBorder::None,
+                            present::FontNormal, back);
+    }
+    drawPartnerLogo(game, back);
+
+    for (size_t i = 0; i < layout::kTitleButtons.size(); ++i) {
+        rules::GlowPair& glow = screens.titleGlow[i];
+        if (glow.state != 0) {
+            const bool big = static_cast<int>(i) < layout::kTitleBigButtons;
+            const present::PixelImage& picture =
+                pictures.image(big ? present::StartupImage::ButBigGlow : present::StartupImage::ButSmallGlow);
+            const layout::Pos at = layout::kTitleButtons[i];
+            present::blendBlit(0, 0, at.x - kGlowDx, at.y - kGlowDy, picture.width, picture.height, picture, back,
+                               present::glow::strength(glow, present::glow::kMenuStrength), 1.0f);
+        }
+        present::glow::advance(glow);
+    }
+
+    const present::Point pointer = present::cursorToClient(game.platform);
+    for (size_t i = 0; i < layout::kTitleButtons.size(); ++i)
+        if (present::glow::hover(screens.titleGlow[i], overTitleButton(i, pointer)))
+            game.sound.play(rules::SoundMouseOver);
+
+    present::drawText(font, layout::kWelcomeText.x, layout::kWelcomeText.y, layout::kWelcomeField, "WELCOME, " + currentPlayerName(game),
+                      back, present::FontNormal);
+    present::presentFrame(game.display, game.platform);
+}
+
+}  // namespace flow

@@ -74,6 +74,18 @@ const std::vector<Variable>& variables() {
         LUMERIK_VAR("pauseStart", rules.level.pauseStart),
         LUMERIK_VAR("resumeSaved", rules.level.resumeSaved),
         LUMERIK_VAR("intermissionStartedAt", screens.intermissionStartedAt),
+        LUMERIK_VAR("logoStartedAt", screens.logoStartedAt),
+        LUMERIK_VAR("logoClicked", screens.logoClicked),
+        LUMERIK_VAR("titleEnteredAt", screens.titleEnteredAt),
+        LUMERIK_VAR("menuTickCount", screens.menuTickCount),
+        LUMERIK_VAR("listUpHover", screens.menuLive.listUpHover),
+        LUMERIK_VAR("listDownHover", screens.menuLive.listDownHover),
+        LUMERIK_VAR("listUpPressed", screens.menuLive.listUpPressed),
+        LUMERIK_VAR("listDownPressed", screens.menuLive.listDownPressed),
+        LUMERIK_VAR("musicSliderDrag", screens.menuLive.musicSliderDrag),
+        LUMERIK_VAR("soundSliderDrag", screens.menuLive.soundSliderDrag),
+        LUMERIK_VAR("musicSliderX", app.musicSliderX),
+        LUMERIK_VAR("soundSliderX", app.soundSliderX),
         LUMERIK_VAR("toShowTips", rules.player.toShowTips),
         LUMERIK_VAR("shuffleTipShown", rules.player.shuffleTipShown),
         // Level-file settings, so a script can try a rule under each of them.
@@ -120,11 +132,24 @@ nlohmann::json stateJson(const Game& game) {
             state[variable.name] = static_cast<int64_t>(value);
     }
     state["now"] = game.platform.clock().now();
+    // The picture on screen, as a checksum of its colour bytes, so scripts can compare frames.
+    uint64_t checksum = 1469598103934665603ull;
+    const present::Surface& screen = game.platform.screen();
+    for (int y = 0; y < screen.height; ++y)
+        for (int x = 0; x < screen.width; ++x) checksum = (checksum ^ (screen.at(x, y) & present::kColourMask)) * 1099511628211ull;
+    state["frameChecksum"] = std::to_string(checksum);
     state["cells"] = numbers(game.rules.board.cells);
     state["cellBonus"] = numbers(game.rules.board.cellBonus);
     state["cellStamp"] = numbers(game.rules.board.cellStamp);
     state["screenStack"] = numbers(game.screens.screenStack);
     state["dialogStack"] = numbers(game.screens.dialogStack);
+    auto glows = [](const auto& pairs) {
+        nlohmann::json list = nlohmann::json::array();
+        for (const rules::GlowPair& g : pairs) list.push_back({g.state, g.frame});
+        return list;
+    };
+    state["titleGlow"] = glows(game.screens.titleGlow);
+    state["menuGlow"] = glows(game.screens.menuGlow);
 
     const rules::PendingBlockTurn& turn = game.rules.moves.pendingBlockTurn;
     state["pendingBlockTurn"] = turn.active ? nlohmann::json{{"blockColumn", turn.blockColumn},

@@ -191,8 +191,12 @@ int menuActionAt(int32_t screen, int32_t dialogId, Point p) {
 
 void selectInList(int32_t& selection, int32_t& firstVisible, int playerCount, MenuLiveState& live, int y) {
     const int shown = std::min(playerCount, kListRows);
-    if (y > kListPressTop && y < kListPressTop + kListRowPitch * shown)
-        selection = (y - kListPressTop) / kListRowPitch + firstVisible;
+    if (y > kListPressTop && y < kListPressTop + kListRowPitch * shown) {
+        // A list scrolled before players were deleted may show fewer rows than eleven past its
+        // first entry: a row without a player selects nothing.
+        const int row = (y - kListPressTop) / kListRowPitch + firstVisible;
+        if (row < playerCount) selection = row;
+    }
     if (live.listDownHover) {
         live.listDownPressed = true;
         if (selection < playerCount - 1) {

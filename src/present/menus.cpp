@@ -58,17 +58,10 @@ void drawPlayScreenFrame(const Painter& p) {
                 p.text(kPlayTexts, kSideCaptionFirst + static_cast<int>(i)));
 }
 
-std::string scoreRowText(const SpriteFont& font, const HighScoreRow& row) {
-    const std::string score = std::to_string(row.score);
-    const int room = kScoreRowWidth - measureText(font.characterMap, row.name) - measureText(font.characterMap, score);
-    const int dots = std::max(room / kDotWidth, 0);
-    return row.name + std::string(static_cast<size_t>(dots), '.') + score;
-}
-
 void highScoreExtras(const Painter& p, const MenuLayout& l) {
     for (size_t i = 0; i < p.view.highScores.size(); ++i)
         p.write(l.x + kScoreRowX, l.y + kScoreRowY + kScoreRowPitch * static_cast<int>(i), l.fieldWidth(),
-                scoreRowText(p.view.font, p.view.highScores[i]));
+                highScoreRowText(p.view.font.characterMap, p.view.highScores[i]));
 }
 
 void rulesHelpExtras(const Painter& p, const MenuLayout& l) {
@@ -159,6 +152,13 @@ void dialogExtras(const Painter& p, const MenuLayout& l, rules::Random& random) 
 }
 
 }  // namespace
+
+std::string highScoreRowText(std::span<const uint8_t> characterMap, const HighScoreRow& row) {
+    const std::string score = std::to_string(row.score);
+    const int room = kScoreRowWidth - measureText(characterMap, row.name) - measureText(characterMap, score);
+    const int dots = std::max(room / kDotWidth, 0);
+    return row.name + std::string(static_cast<size_t>(dots), '.') + score;
+}
 
 void rebuildMenuScreen(const MenuView& view, Surface& scene, rules::Random& random) {
     if (!view.pictures) return;

@@ -82,6 +82,10 @@ struct VolumeSliders {
     int32_t soundSliderX = 400, soundVolume = 50;
 };
 
+// A high-score row's text: the name, dots, and the score, the dots filling 330 pixels as far as
+// whole dots go (none when name and score are wider).
+std::string highScoreRowText(std::span<const uint8_t> characterMap, const HighScoreRow& row);
+
 // The static pass: the background, the play screen's frame and side captions when it shows, and,
 // when a menu is open, its glass panel, labels and fixed texts. Random draws pick the colours of
 // the decorative balls of the bonus help page and the tips.

@@ -13,10 +13,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The data folders of the built game; the executables stay where they are.
+// The data folders of the built game; the executables stay where they are, and so do the player
+// files a run of the built game may have left (every scenario starts as a first start).
 void copyGameFolder(const fs::path& from, const fs::path& to) {
     for (const fs::directory_entry& entry : fs::directory_iterator(from))
-        if (entry.is_directory()) fs::copy(entry.path(), to / entry.path().filename(), fs::copy_options::recursive);
+        if (entry.is_directory() && entry.path().filename() != "profile")
+            fs::copy(entry.path(), to / entry.path().filename(), fs::copy_options::recursive);
 }
 
 std::vector<nlohmann::json> statesIn(const std::string& text) {
@@ -33,6 +35,11 @@ std::vector<nlohmann::json> statesIn(const std::string& text) {
 }  // namespace
 
 Run runScenario(const std::string& name, bool shippedLevels, uint32_t seed) {
+    return runScenario(name, nullptr, shippedLevels, seed);
+}
+
+Run runScenario(const std::string& name, const std::function<void(const fs::path&)>& prepare, bool shippedLevels,
+                uint32_t seed) {
     testing_support::TempFolder game;
     copyGameFolder(testing_support::builtGameFolder(), game.path());
     const fs::path scenarios = fs::path(LUMERIK_TEST_SOURCE_DIR) / "scenarios";
@@ -40,6 +47,8 @@ Run runScenario(const std::string& name, bool shippedLevels, uint32_t seed) {
         fs::create_directories(game.path() / "ini");
         fs::copy_file(scenarios / "levels.txt", game.path() / "ini" / "levels.txt", fs::copy_options::overwrite_existing);
     }
+
+    if (prepare) prepare(game.path());
 
     std::ifstream script(scenarios / name);
     std::ostringstream out, err;

@@ -1,6 +1,8 @@
 #pragma once
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,10 @@ struct Run {
 // game folder whose level file is the scenarios' own tests/scenarios/levels.txt (or the shipped
 // one when `shippedLevels` is set).
 Run runScenario(const std::string& name, bool shippedLevels = false, uint32_t seed = 1);
+
+// The same, with `prepare` changing the copied game folder first (a branding file, a profile).
+Run runScenario(const std::string& name, const std::function<void(const std::filesystem::path&)>& prepare,
+                bool shippedLevels = false, uint32_t seed = 1);
 
 int emptyCells(const nlohmann::json& state);
 

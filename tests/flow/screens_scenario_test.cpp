@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "game/sound_ids.hpp"
+#include "scenario_support.hpp"
+
+namespace {
+
+using nlohmann::json;
+
+scenario::Run run(const std::string& name, const std::function<void(const std::filesystem::path&)>& prepare = nullptr) {
+    scenario::Run r = scenario::runScenario(name, prepare);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    return r;
+}
+
+// The branding file with the studio's logo switched off (its sixth line).
+void withoutStudioLogo(const std::filesystem::path& game) {
+    std::ofstream(game / "gfx" / "logo" / "trader.ini") << "1\n676\n548\n112\n44\n0\n1\n262\n4\n276\n52\n";
+}
+
+// The checksum `state` gives for a black picture.
+std::string blackChecksum() {
+    uint64_t checksum = 1469598103934665603ull;
+    for (int i = 0; i < 800 * 600; ++i) checksum = checksum * 1099511628211ull;
+    return std::to_string(checksum);
+}
+
+int ms(const json& state) { return state["now"].get<int>() - 100000; }
+
+json glowOf(const json& state, const char* which, int button) { return state[which][button]; }
+
+TEST(ScreensScenario, TheOpeningLastsFiveAndAHalfSecondsWithTheStudioLogoAndFourAndAHalfWithout) {
+    const scenario::Run with = run("screens_logo.sim");
+    const scenario::Run without = run("screens_logo.sim", withoutStudioLogo);
+    ASSERT_EQ(with.states.size(), 7u);
+    ASSERT_EQ(without.states.size(), 7u);
+    const int tickOfTitle = 167;  // 167 * 33 = 5511 ms
+    for (size_t i = 0; i < 7; ++i) {
+        SCOPED_TRACE(ms(with.states[i]));
+        EXPECT_EQ(with.states[i]["playState"], ms(with.states[i]) >= 5500 ? 7 : 11);
+        EXPECT_EQ(without.states[i]["playState"], ms(without.states[i]) >= 4500 ? 7 : 11);
+    }
+    // The menu music starts on the tick the opening ends.
+    EXPECT_EQ(with.states[6]["soundLog"], json::array({json::array({tickOfTitle, rules::SoundMenuMusic, "play"})}));
+    EXPECT_EQ(without.states[4]["soundLog"], json::array({json::array({137, rules::SoundMenuMusic, "play"})}));
+    EXPECT_EQ(without.states[3]["soundLog"], json::array());
+
+    // Without the studio logo its fade-out ends at 4000 ms: black until the title.
+    const std::string black = blackChecksum();
+    EXPECT_NE(without.states[1]["frameChecksum"], black) << "2970 ms: the studio logo shows";
+    EXPECT_EQ(without.states[2]["frameChecksum"], black) << "4455 ms";
+    EXPECT_EQ(without.states[3]["frameChecksum"], black) << "4488 ms";
+    EXPECT_NE(with.states[3]["frameChecksum"], black) << "with it, the logo still shows at 4488 ms";
+    EXPECT_NE(with.states[0]["frameChecksum"], black) << "990 ms: the splash logo fades";
+}
+
+TEST(ScreensScenario, EscapeOnTheTitleWaitsHalfASecondThenAsksToQuitOnce) {
+    const scenario::Run r = run("screens_escape.sim");
+    ASSERT_EQ(r.states.size(), 5u);
+    const json& before = r.states[0];
+    // 166 and 496 ms after the title was entered: no frame, no glow, no menu.
+    for (int i : {1, 2}) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(r.states[i]["menuActive"], 0);
+        EXPECT_EQ(r.states[i]["frameChecksum"], before["frameChecksum"]);
+        EXPECT_EQ(glowOf(r.states[i], "titleGlow", 1), json::array({0, 0})) << "the title frame did not run";
+    }
+    // 529 ms: the quit confirmation, and the title drawn under the pointer this once.
+    EXPECT_EQ(r.states[3]["screenStack"], json::array({0}));
+    EXPECT_EQ(glowOf(r.states[3], "titleGlow", 1), json::array({1, 0}));
+    EXPECT_EQ(r.states[4]["screenStack"], json::array({0})) << "still held: opened once";
+    EXPECT_EQ(r.states[4]["menuScreen"], 0);
+}
+
+TEST(ScreensScenario, AButtonEnteredForOneTickGlowsThroughItsSixFramesAndGoesDark) {
+    const scenario::Run r = run("screens_glow.sim");
+    ASSERT_EQ(r.states.size(), 18u);
+    // After each tick: the glow as the hover test leaves it, which the next tick draws.
+    const json expected = json::array({{0, 0}, {1, 0}, {2, 1}, {2, 2}, {2, 3}, {2, 4}, {2, 5}, {0, 6}, {0, 6}});
+    for (size_t i = 0; i < 9; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(glowOf(r.states[i], "titleGlow", 1), expected[i]);
+        EXPECT_EQ(glowOf(r.states[9 + i], "menuGlow", 1), i == 0 ? json::array({0, 0}) : expected[i]);
+    }
+    for (int base : {0, 9}) {
+        SCOPED_TRACE(base);
+        const auto frame = [&](int i) { return r.states[base + i]["frameChecksum"]; };
+        EXPECT_NE(frame(2), frame(0)) << "frame 0 (half strength) is drawn";
+        EXPECT_NE(frame(3), frame(2)) << "frame 1 at full strength";
+        EXPECT_EQ(frame(6), frame(2)) << "frame 4 is drawn at frame 0's strength";
+        EXPECT_NE(frame(7), frame(0)) << "frame 5 still glows faintly";
+        EXPECT_EQ(frame(8), frame(0)) << "dark after the sixth tick";
+    }
+    // The title plays the hover sound once as the pointer enters; the menus stay quiet.
+    EXPECT_EQ(scenario::played(r.states[17], rules::SoundMouseOver), 1);
+}
+
+TEST(ScreensScenario, TitleButtonsTakeTheirWholeGlassAndMenuButtonsOnlyItsInside) {
+    const scenario::Run r = run("screens_bounds.sim");
+    ASSERT_EQ(r.states.size(), 10u) << "the last press quits before the final state";
+    // The Help button at (227, 409), 156 by 28.
+    EXPECT_EQ(r.states[0]["menuActive"], 0) << "(383, 436)";
+    EXPECT_EQ(r.states[1]["menuActive"], 0) << "(382, 437)";
+    EXPECT_EQ(r.states[2]["menuActive"], 0) << "(226, 409)";
+    EXPECT_EQ(r.states[3]["screenStack"], json::array({8})) << "(227, 409)";
+    EXPECT_EQ(r.states[4]["screenStack"], json::array({8})) << "(382, 436)";
+    // The quit confirmation's "No" at (408, 351): its glass's inside is x 418..572, y 364..390.
+    EXPECT_EQ(r.states[5]["screenStack"], json::array({0}));
+    EXPECT_EQ(r.states[6]["screenStack"], json::array({0})) << "edges and outside take no press";
+    EXPECT_EQ(r.states[7]["menuActive"], 0) << "(418, 364) closes it";
+    EXPECT_EQ(r.states[8]["menuActive"], 0) << "(572, 390) closes it";
+    EXPECT_EQ(r.states[9]["screenStack"], json::array({0})) << "(227, 364) and (228, 363) miss \"Yes\"";
+    EXPECT_EQ(scenario::played(r.states[9], rules::SoundMouseClick), 9) << "one click sound per hit";
+}
+
+TEST(ScreensScenario, EachTitleButtonOpensItsScreenAndBackShowsTheTitleAgain) {
+    const scenario::Run r = run("screens_title_buttons.sim");
+    ASSERT_EQ(r.states.size(), 10u);
+    const json title = r.states[0]["frameChecksum"];
+    struct Step {
+        size_t open;
+        int screen;
+    };
+    for (const Step& s : {Step{1, 1}, Step{4, 8}, Step{6, 11}, Step{8, 0}}) {
+        SCOPED_TRACE(s.screen);
+        EXPECT_EQ(r.states[s.open]["screenStack"], json::array({s.screen}));
+        EXPECT_EQ(r.states[s.open]["menuScreen"], s.screen);
+        const json& after = r.states[s.open + 1];
+        EXPECT_EQ(after["menuActive"], 0);
+        EXPECT_EQ(after["screenStack"], json::array());
+        EXPECT_EQ(after["playState"], 7);
+        EXPECT_NE(after["frameChecksum"], r.states[s.open]["frameChecksum"]) << "the title is drawn on the next tick";
+    }
+    EXPECT_EQ(r.states[3]["frameChecksum"], title) << "the same title as before, once its glow has faded";
+}
+
+TEST(ScreensScenario, TheBoardUnderTheOptionsScreenTakesNoInputAndTheClockStopsOnce) {
+    const scenario::Run r = run("screens_play_menu.sim");
+    ASSERT_EQ(r.states.size(), 6u);
+    const json &playing = r.states[0], &opened = r.states[1], &afterInput = r.states[2], &afterFocus = r.states[3],
+               &closed = r.states[4], &later = r.states[5];
+    ASSERT_EQ(playing["playState"], 2);
+    EXPECT_EQ(opened["screenStack"], json::array({11, 15}));
+    EXPECT_EQ(opened["pauseStart"], playing["now"]);
+
+    // Arrow keys, right presses, double clicks and "s" reach no board behind the menu.
+    EXPECT_EQ(afterInput["cells"], playing["cells"]);
+    EXPECT_EQ(afterInput["playState"], 2);
+    EXPECT_EQ(afterInput["pendingBlockTurn"], nullptr);
+    EXPECT_EQ(afterInput["boardTurnFrame"], 0);
+
+    // The focus went away and came back while the options screen held the clock.
+    EXPECT_EQ(afterFocus["pauseStart"], opened["pauseStart"]);
+    EXPECT_EQ(afterFocus["cellStamp"], opened["cellStamp"]) << "bonus ages stay ages";
+    EXPECT_EQ(afterFocus["remaining"], playing["remaining"]);
+
+    // Back resumes the level once, by the whole time the screen was open.
+    const int paused = closed["now"].get<int>() - opened["pauseStart"].get<int>();
+    EXPECT_EQ(closed["menuActive"], 0);
+    EXPECT_EQ(closed["cellStamp"][45], playing["cellStamp"][45].get<int>() + paused);
+    EXPECT_EQ(closed["remaining"], playing["remaining"]);
+    EXPECT_EQ(later["remaining"], playing["remaining"].get<double>() - 1) << "the clock runs again";
+}
+
+}  // namespace

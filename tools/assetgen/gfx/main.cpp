@@ -120,7 +120,9 @@ int run(int argc, char** argv) {
     if (!mockupDir.empty()) {
         std::filesystem::create_directories(mockupDir);
         assetgen::MockupTexts texts;
-        if (!textDir.empty()) texts = {readLines(textDir / "text00.txt"), readLines(textDir / "text04.txt")};
+        if (!textDir.empty())
+            texts = {readLines(textDir / "text00.txt"), readLines(textDir / "text04.txt"), readLines(textDir / "text01.txt"),
+                     readLines(textDir / "text02.txt"), readLines(textDir / "text03.txt")};
         assetgen::writeMockups(pictures, art.characterMap(), texts, mockupDir);
     }
     return 0;

@@ -6,6 +6,7 @@
 #include "compose.hpp"
 #include "geometry.hpp"
 #include "paint.hpp"
+#include "present/menu_layout.hpp"
 #include "sheets.hpp"
 
 namespace assetgen {
@@ -14,6 +15,12 @@ namespace {
 
 using compose::blendBlit;
 using compose::copyRect;
+namespace menu = present::menu;
+namespace layout = present::layout;
+
+std::string lineOr(const std::vector<std::string>& lines, size_t line, const char* sample) {
+    return line < lines.size() ? lines[line] : sample;
+}
 
 struct Screen {
     const PictureSet& set;
@@ -25,6 +32,9 @@ struct Screen {
     const Picture& pic(const std::string& path) const { return set.at(path); }
     std::string caption(size_t line, const char* sample) const { return line < texts.captions.size() ? texts.captions[line] : sample; }
     std::string message(size_t line, const char* sample) const { return line < texts.messages.size() ? texts.messages[line] : sample; }
+    std::string menuCaption(size_t line) const { return lineOr(texts.menuCaptions, line, "Button"); }
+    std::string label(size_t line) const { return lineOr(texts.labels, line, "Label"); }
+    std::string help(size_t line, const char* sample = "Help text") const { return lineOr(texts.help, line, sample); }
     void copy(const std::string& path, int x, int y) { copyWhole(pic(path), x, y, true); }
     void copyWhole(const Picture& p, int x, int y, bool keyed) { copyRect(p, 0, 0, p.width, p.height, frame, x, y, keyed); }
     void blend(const std::string& path, int sx, int sy, int w, int h, int x, int y, float fs, float fd) {
@@ -68,10 +78,27 @@ struct Screen {
         copyRect(p, 66, 66, 66, 66, frame, x + 66 + 116 * n, y + 66 + 116 * rows, true);
     }
     void menuButton(int ox, int oy, int bx, int by, const std::string& caption, bool lit) {
-        copy("gfx//Menu//But_Small_Glass.png", ox + bx + 9, oy + by + 12);
+        copy("gfx//Menu//But_Small_Glass.png", ox + bx + menu::kButtonGlassX, oy + by + menu::kButtonGlassY);
         copy("gfx//Menu//But_Small_Border.png", ox + bx, oy + by);
-        text(ox + bx + 9, oy + by + 15, 156, caption, 0);
-        if (lit) blend("gfx//Menu//But_Small_Glow.png", 0, 0, 189, 68, ox + bx - 9, oy + by - 9, 1.0f, 1.0f);
+        text(ox + bx + menu::kButtonGlassX, oy + by + menu::kButtonCaptionY, menu::kButtonGlassW, caption, 0);
+        if (lit)
+            blend("gfx//Menu//But_Small_Glow.png", 0, 0, 189, 68, ox + bx - menu::kButtonGlowOffset, oy + by - menu::kButtonGlowOffset,
+                  1.0f, 1.0f);
+    }
+    // A menu screen as the game lays it out: the panel over what is there, its labels, its frame and
+    // its buttons (button `lit` glowing). Extras go between the panel and the frame.
+    template <typename Extras>
+    void menuScreen(int screen, float transparency, int lit, Extras extras) {
+        const menu::MenuLayout& l = menu::kMenuLayouts[static_cast<size_t>(screen)];
+        glassPanel(l.x, l.y, l.rows, l.columns, transparency);
+        for (int i = 0; i < l.labelCount; ++i)
+            text(l.x + 66, l.y + l.labels[static_cast<size_t>(i)].y, l.fieldWidth(), label(static_cast<size_t>(l.labels[static_cast<size_t>(i)].line)), 0);
+        extras(l);
+        menuFrame(l.x, l.y, l.rows, l.columns);
+        for (int i = 0; i < l.buttonCount; ++i) {
+            const menu::Button& b = l.buttons[static_cast<size_t>(i)];
+            menuButton(l.x, l.y, b.bx, b.by, menuCaption(static_cast<size_t>(b.caption)), i == lit);
+        }
     }
     void save(const std::filesystem::path& file) const { writePng(file, frame); }
 };
@@ -108,24 +135,16 @@ void scoreDigits(Screen& s, long value) {
 
 void playScreen(Screen& s, bool turning) {
     s.copyWhole(s.pic("gfx//backgrounds//background1.jpg"), 0, 0, false);
-    const Picture& lr = s.pic("gfx//MainKerun_LeftRight.png");
-    const Picture& tb = s.pic("gfx//MainKerun_TopBottom.png");
-    const Picture& arms = s.pic("gfx//MainKerun_LeftRight_But.png");
-    const Picture& buttons = s.pic("gfx//Kerun_Buttons.png");
-    copyRect(lr, 0, 0, 108, 358, s.frame, 127, 121, true);
-    copyRect(lr, 108, 0, 108, 358, s.frame, 565, 121, true);
-    copyRect(tb, 0, 0, 330, 134, s.frame, 235, 10, true);
-    copyRect(tb, 0, 134, 330, 134, s.frame, 235, 456, true);
-    copyRect(arms, 0, 0, 104, 158, s.frame, 23, 221, true);
-    copyRect(arms, 104, 0, 104, 158, s.frame, 673, 221, true);
-    copyRect(buttons, 0, 0, 118, 48, s.frame, 36, 246, true);
-    copyRect(buttons, 118, 0, 118, 48, s.frame, 646, 249, true);
-    copyRect(buttons, 0, 48, 118, 48, s.frame, 36, 303, true);
-    copyRect(buttons, 118, 48, 118, 48, s.frame, 646, 303, true);
-    s.text(36, 260, 118, s.caption(8, "Back"), 0);
-    s.text(36, 314, 118, s.caption(9, "Options"), 0);
-    s.text(646, 260, 118, s.caption(10, "Shuffle"), 0);
-    s.text(646, 314, 118, s.caption(11, "Pause"), 0);
+    for (const layout::FramePiece& piece : layout::kFramePieces) {
+        const char* path = piece.picture == layout::FramePicture::LeftRight      ? "gfx//MainKerun_LeftRight.png"
+                           : piece.picture == layout::FramePicture::TopBottom    ? "gfx//MainKerun_TopBottom.png"
+                           : piece.picture == layout::FramePicture::LeftRightBut ? "gfx//MainKerun_LeftRight_But.png"
+                                                                                 : "gfx//Kerun_Buttons.png";
+        copyRect(s.pic(path), piece.source.x, piece.source.y, piece.source.w, piece.source.h, s.frame, piece.at.x, piece.at.y, true);
+    }
+    const char* sideSamples[4] = {"Back", "Options", "Shuffle", "Pause"};
+    for (size_t i = 0; i < layout::kSideCaptions.size(); ++i)
+        s.text(layout::kSideCaptions[i].x, layout::kSideCaptions[i].y, layout::kSideCaptionField, s.caption(8 + i, sideSamples[i]), 0);
 
     // Progress at 45 percent; time at 60 percent, or frozen over while the board turns.
     const int w = static_cast<int>((100 - 45) * 2.7);
@@ -192,92 +211,74 @@ void playScreen(Screen& s, bool turning) {
 
 void titleScreen(Screen& s) {
     s.copyWhole(s.pic("gfx//menu//menu.jpg"), 0, 0, false);
-    s.copy("gfx//logo//Game_Logo.png", 596, 284);
+    s.copy("gfx//logo//Game_Logo.png", layout::kGameLogo.x, layout::kGameLogo.y);
     s.copy("gfx//Logo//Small_Logo.png", geo::kSmallLogo.x, geo::kSmallLogo.y);
-    s.copy("gfx//Menu//Ramka//But_ActPzlStrMode_Border.PNG", 265, 153);
-    s.copy("gfx//Menu//Ramka//But_ChsPlayer_Border.PNG", 383, 90);
-    s.copy("gfx//Menu//Ramka//But_HScoreExit_Border.PNG", 321, 449);
-    s.copy("gfx//Menu//Ramka//But_OptionsHelp_Border.PNG", 218, 339);
+    const char* ornaments[4] = {"gfx//Menu//Ramka//But_ActPzlStrMode_Border.PNG", "gfx//Menu//Ramka//But_ChsPlayer_Border.PNG",
+                                "gfx//Menu//Ramka//But_HScoreExit_Border.PNG", "gfx//Menu//Ramka//But_OptionsHelp_Border.PNG"};
+    for (size_t i = 0; i < layout::kTitleOrnaments.size(); ++i)
+        s.copy(ornaments[i], layout::kTitleOrnaments[i].x, layout::kTitleOrnaments[i].y);
     const char* captions[8] = {"Players", "Action", "Puzzle", "Strategy", "Scores", "Help", "Options", "Quit"};
     for (int b = 0; b < 8; ++b)
         s.button(present::layout::kTitleButtons[static_cast<size_t>(b)].x, present::layout::kTitleButtons[static_cast<size_t>(b)].y, b < 4,
                  s.caption(static_cast<size_t>(b), captions[b]), false);
     s.copy("gfx//logo//partnerLogo.bmp", geo::kPartnerLogo.x, geo::kPartnerLogo.y);
-    s.blend("gfx//Menu//But_Big_Glow.png", 0, 0, 212, 72, 274 - 18, 167 - 21, 1.0f, 1.0f);
-    s.blend("gfx//Menu//But_Small_Glow.png", 0, 0, 189, 68, 330 - 18, 464 - 21, 0.7f, 1.0f);
-    s.text(0, 59, 770, "WELCOME, MARGARETHE", 0);
+    const layout::Pos lit = layout::kTitleButtons[1], fading = layout::kTitleButtons[6];
+    s.blend("gfx//Menu//But_Big_Glow.png", 0, 0, 212, 72, lit.x - 18, lit.y - 21, 1.0f, 1.0f);
+    s.blend("gfx//Menu//But_Small_Glow.png", 0, 0, 189, 68, fading.x - 18, fading.y - 21, 0.7f, 1.0f);
+    s.text(layout::kWelcomeText.x, layout::kWelcomeText.y, layout::kWelcomeField, "WELCOME, MARGARETHE", 0);
 }
 
 void optionsScreen(Screen& s, float transparency) {
     s.copyWhole(s.pic("gfx//menu//menu.jpg"), 0, 0, false);
-    const int ox = 160, oy = 32;
-    s.glassPanel(ox, oy, 3, 3, transparency);
-    s.text(ox + 66, oy + 30, 348, "OPTIONS", 0);
-    s.copy("gfx//Menu//Menu_Slider.PNG", ox + 27, oy + 143);
-    s.copy("gfx//Menu//Menu_Slider.PNG", ox + 27, oy + 259);
-    for (int b = 0; b < 3; ++b) s.copy("gfx//Help//CheckBox_Base.png", ox + 144, oy + 330 + 40 * b);
-    s.text(ox, oy + 109, 480, "Music volume", 0);
-    s.text(ox, oy + 224, 480, "Sound effects", 0);
-    s.text(ox + 194, oy + 336, 0, "Own pointer", 0);
-    s.text(ox + 194, oy + 376, 0, "Show tips", 0);
-    s.text(ox + 194, oy + 416, 0, "Full screen", 0);
-    s.menuFrame(ox, oy, 3, 3);
-    s.menuButton(ox, oy, 0, 482, "Help", false);
-    s.menuButton(ox, oy, 306, 482, "Back", true);
-    s.copy("gfx//Help//CheckBox_Check.png", ox + 142, oy + 311);
-    s.copy("gfx//Help//CheckBox_Check.png", ox + 142, oy + 351);
-    s.copy("gfx//Menu//Slider.PNG", ox + 57 + 240 - 18, oy + 149);
-    s.copy("gfx//Menu//Slider.PNG", ox + 57 + 120 - 18, oy + 265);
+    s.menuScreen(menu::ScreenOptions, transparency, 1, [&](const menu::MenuLayout& l) {
+        for (const menu::Offset& t : menu::kSliderTracks) s.copy("gfx//Menu//Menu_Slider.PNG", l.x + t.x, l.y + t.y);
+        for (const menu::Offset& b : menu::kOptionBoxes) s.copy("gfx//Help//CheckBox_Base.png", l.x + b.x, l.y + b.y);
+        s.text(l.x, l.y + menu::kMusicCaptionY, l.width(), s.help(menu::kMusicCaptionLine, "Music volume"), 0);
+        s.text(l.x, l.y + menu::kSoundCaptionY, l.width(), s.help(menu::kSoundCaptionLine, "Sound effects"), 0);
+        for (size_t i = 0; i < menu::kOptionCaptionLines.size(); ++i)
+            s.text(l.x + menu::kOptionCaptionX, l.y + menu::kOptionCaptionY[i], 0, s.help(static_cast<size_t>(menu::kOptionCaptionLines[i])), 0);
+    });
+    const menu::MenuLayout& l = menu::kMenuLayouts[menu::ScreenOptions];
+    for (size_t i = 0; i < 2; ++i) s.copy("gfx//Help//CheckBox_Check.png", l.x + menu::kOptionTicks[i].x, l.y + menu::kOptionTicks[i].y);
+    // Music at two thirds, effects at one third of the track.
+    const int knobs[2] = {menu::kKnobMin + 240, menu::kKnobMin + 120};
+    for (size_t i = 0; i < 2; ++i) s.copy("gfx//Menu//Slider.PNG", l.x + knobs[i] - menu::kKnobSize.x / 2, l.y + menu::kKnobY[i]);
 }
 
 void playersScreen(Screen& s, float transparency) {
     s.copyWhole(s.pic("gfx//menu//menu.jpg"), 0, 0, false);
-    const int ox = 130, oy = 32;
-    s.glassPanel(ox, oy, 3, 2, transparency);
-    s.text(ox + 66, oy + 30, 232, "Choose a player", 0);
-    s.copy("gfx//Help//Line_Help_Horiz.png", ox + 25, oy + 95);
-    s.copy("gfx//Help//Line_Help_Horiz.png", ox + 25, oy + 425);
-    s.menuFrame(ox, oy, 3, 2);
+    s.menuScreen(menu::ScreenChoosePlayer, transparency, 2, [&](const menu::MenuLayout& l) {
+        for (const menu::Offset& r : menu::kListRules) s.copy("gfx//Help//Line_Help_Horiz.png", l.x + r.x, l.y + r.y);
+    });
+    const menu::MenuLayout& l = menu::kMenuLayouts[menu::ScreenChoosePlayer];
     const char* names[5] = {"ANNA", "BJORN", "CASSIOPEIA", "DMITRI", "PLAYER"};
-    for (int k = 0; k < 5; ++k) s.text(ox + 66, oy + 108 + 29 * k, 232, names[k], k == 2 ? 2 : 0);
-    s.copy("gfx//Menu//CurPlayerCursor.png", ox + 66, oy + 108 + 29 * 2);
-    s.copy("gfx//Menu//CurPlayerCursor.png", ox + 166 * 2 - 40, oy + 108 + 29 * 2);
-    s.copy("gfx//menu//but_name//But_PrevName_Glow.PNG", ox + 153, oy + 69);
-    s.copy("gfx//menu//but_name//But_NextName.PNG", ox + 153, oy + 441);
-    s.menuButton(ox, oy, 0, 482, "Select", false);
-    s.menuButton(ox, oy, 192, 482, "Cancel", false);
-    s.menuButton(ox, oy, 366, 323, "New", true);
-    s.menuButton(ox, oy, 366, 376, "Rename", false);
-    s.menuButton(ox, oy, 366, 429, "Delete", false);
+    const int selected = 2;
+    for (int k = 0; k < 5; ++k)
+        s.text(l.x + 66, l.y + menu::kListRowY + menu::kListRowPitch * k, l.fieldWidth(), names[k], k == selected ? 2 : 0);
+    const int markerY = l.y + menu::kListRowY + menu::kListRowPitch * selected;
+    s.copy("gfx//Menu//CurPlayerCursor.png", l.x + 66, markerY);
+    s.copy("gfx//Menu//CurPlayerCursor.png", l.x + 166 * l.columns - 40, markerY);
+    s.copy("gfx//menu//but_name//But_PrevName_Glow.PNG", l.x + menu::kListUpArrow.x, l.y + menu::kListUpArrow.y);
+    s.copy("gfx//menu//but_name//But_NextName.PNG", l.x + menu::kListDownArrow.x, l.y + menu::kListDownArrow.y);
 }
 
 // The rules help: three demonstrations on the glass, the pointer gliding over them.
 void helpScreen(Screen& s, float transparency) {
     s.copyWhole(s.pic("gfx//menu//menu.jpg"), 0, 0, false);
-    const int ox = 44, oy = 32;
-    s.glassPanel(ox, oy, 3, 5, transparency);
-    s.copy("gfx//Help//CheckBox_Base.png", ox + 392, oy + 428);
-    s.copy("gfx//Help//Small_Bars.png", 333, 354);
-    s.text(ox + 439, oy + 433, 0, "Show before a game", 0);
-    s.copy("gfx//Help//Line_Help_Horiz.png", ox + 26, oy + 137);
-    s.copy("gfx//Help//Line_Help_Horiz.png", ox + 26, oy + 312);
-    s.copy("gfx//Help//Line_Help_Horiz.png", ox + 371, oy + 189);
-    const char* left[3] = {"Left click:", "turn a block", "to the left."};
-    for (int k = 0; k < 3; ++k) s.text(ox + 26, oy + 26 + 28 * k, 0, left[k], 0);
-    const char* right[3] = {"Four of a", "colour in a", "square vanish."};
-    for (int k = 0; k < 3; ++k) s.text(ox + 364, oy + 26 + 28 * k, 0, right[k], 0);
-    s.menuFrame(ox, oy, 3, 5);
-    s.menuButton(ox, oy, 0, 482, "More help", false);
-    s.menuButton(ox, oy, 190, 482, "Bonuses", false);
-    s.menuButton(ox, oy, 538, 482, "Back", false);
+    s.menuScreen(menu::ScreenHelpRules, transparency, -1, [&](const menu::MenuLayout& l) {
+        s.copy("gfx//Help//CheckBox_Base.png", l.x + menu::kHelpBox.x, l.y + menu::kHelpBox.y);
+        s.copy("gfx//Help//Small_Bars.png", menu::kHelpSmallBars.x, menu::kHelpSmallBars.y);
+        s.text(l.x + menu::kHelpBoxCaption.x, l.y + menu::kHelpBoxCaption.y, 0, s.help(0, "Skip before games"), 0);
+        for (const menu::Offset& r : menu::kHelpRules) s.copy("gfx//Help//Line_Help_Horiz.png", l.x + r.x, l.y + r.y);
+        for (const menu::HelpLine& line : menu::kHelpText) s.text(l.x + line.at.x, l.y + line.at.y, 0, s.help(static_cast<size_t>(line.line)), 0);
+    });
+    const int ox = menu::kMenuLayouts[menu::ScreenHelpRules].x, oy = menu::kMenuLayouts[menu::ScreenHelpRules].y;
     // Demonstration 1 in mid-turn, 2 with a burst and a glow, 3 at rest.
-    const int positions[6][4][2] = {{{7, 7}, {7, 35}, {35, 7}, {35, 35}},  {{6, 8}, {8, 36}, {34, 6}, {36, 34}},
-                                    {{4, 11}, {11, 38}, {31, 4}, {38, 31}}, {{1, 21}, {21, 41}, {21, 1}, {41, 21}},
-                                    {{4, 31}, {31, 38}, {11, 4}, {38, 11}}, {{6, 34}, {34, 36}, {8, 6}, {36, 8}}};
     auto block = [&](int x, int y, int frame, const int cells[4], int burst, int glow) {
         copyRect(s.pic("gfx//Quadro.png"), 62 * frame, 0, 62, 62, s.frame, ox + x, oy + y, true);
         for (int i = 0; i < 4; ++i) {
-            const int px = ox + x + positions[frame][i][0], py = oy + y + positions[frame][i][1];
+            const layout::Pos at = layout::kTurnPositions[static_cast<size_t>(frame)][static_cast<size_t>(i)];
+            const int px = ox + x + at.x, py = oy + y + at.y;
             if (cells[i]) copyRect(s.balls, 20 * (cells[i] - 1), 0, 20, 20, s.frame, px, py, true);
             if (i == burst) copyRect(s.pic("gfx//Explode.png"), 29 * 3, 0, 29, 26, s.frame, px - 2, py - 5, true, true);
             if (i == glow) blendBlit(s.pic("gfx//Rise.png"), 42 * 2, 0, 42, 42, s.frame, px - 10, py - 10, 1.0f, 1.0f);
@@ -303,16 +304,15 @@ void helpScreen(Screen& s, float transparency) {
 // A tip over the play screen: the freeze bonus shown turning above its text.
 void tipDialog(Screen& s, const Picture& playScreen, float transparency) {
     s.copyWhole(playScreen, 0, 0, false);
-    const int ox = 160, oy = 149;
-    s.glassPanel(ox, oy, 1, 3, transparency + 0.2f);
-    const char* lines[6] = {"", "A frozen ball!", "Clear it in a figure", "and the clock stops", "for a few seconds.", ""};
-    for (int k = 0; k < 6; ++k) s.text(0, oy + 59 + 24 * k, 800, lines[k], 0);
-    copyRect(s.balls, 20 * 6, 0, 20, 20, s.frame, ox + 230, oy + 28, true);
-    s.menuFrame(ox, oy, 1, 3);
-    s.menuButton(ox, oy, 306, 250, "Close", false);
-    s.menuButton(ox, oy, 0, 250, "No more tips", true);
+    const menu::DialogText& tip = menu::kDialogTexts[2];  // the Freeze tip
+    s.menuScreen(menu::ScreenDialogHost, transparency + 0.2f, 1, [&](const menu::MenuLayout& l) {
+        for (int line = tip.firstLine; line <= tip.lastLine; ++line)
+            s.text(0, l.y + tip.baseY + tip.step * (line - tip.firstLine), 800, s.help(static_cast<size_t>(line), ""), 0);
+        copyRect(s.balls, 20 * 6, 0, 20, 20, s.frame, l.x + menu::kDialogBall.x, l.y + menu::kDialogBall.y, true);
+    });
     const Picture& snow = s.pic("gfx//bonuses//Snowy 15x17.png");
-    blendBlit(snow, snow.height * 5, 0, snow.height, snow.height, s.frame, 400 - snow.height / 2, 187 - snow.height / 2, 1.0f, 1.0f);
+    blendBlit(snow, snow.height * 5, 0, snow.height, snow.height, s.frame, menu::kTipAnimation.x - snow.height / 2,
+              menu::kTipAnimation.y - snow.height / 2, 1.0f, 1.0f);
 }
 
 }  // namespace

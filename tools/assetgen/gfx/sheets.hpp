@@ -18,8 +18,11 @@ void writeContactSheets(const PictureSet& pictures, const std::filesystem::path&
 // Texts for the mock-ups: the title and side-button captions (text00) and the level-group titles
 // (text04). Sample words stand in for missing lines.
 struct MockupTexts {
-    std::vector<std::string> captions;
-    std::vector<std::string> messages;
+    std::vector<std::string> captions;      // text00: title and side buttons
+    std::vector<std::string> messages;      // text04: level groups and in-game messages
+    std::vector<std::string> menuCaptions;  // text01: menu buttons
+    std::vector<std::string> labels;        // text02: menu labels
+    std::vector<std::string> help;          // text03: help and dialog texts
 };
 
 // The title screen, the play screen (at rest and in mid-turn), menu screens, a tip, the opening

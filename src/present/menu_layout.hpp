@@ -260,6 +260,7 @@ inline constexpr std::array<Area, 3> kOptionBoxAreas = {{{305, 363, 333, 391}, {
 inline constexpr Area kHelpBoxArea = {437, 461, 465, 489};
 
 // Help pages 12 and 14: centred lines, with a gap after every second (12) or fourth (14) line.
+inline constexpr int kHintsTopY = 108;
 inline constexpr int kHintsFirstLine = 49, kHintsLineCount = 6;
 inline constexpr std::array<int32_t, 3> kHintsTail = {102, 103, 55};
 inline constexpr std::array<int32_t, 3> kHintsTailY = {342, 368, 420};

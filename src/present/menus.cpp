@@ -107,14 +107,14 @@ void optionsExtras(const Painter& p, const MenuLayout& l) {
 void hintsExtras(const Painter& p, const MenuLayout& l) {
     const int fieldX = l.x - 33, field = 182 * l.columns;
     for (int k = 0; k < kHintsLineCount; ++k)
-        p.write(fieldX, l.y + kListRowY + 26 * (k + k / 2), field, p.text(kMessages, kHintsFirstLine + k));
+        p.write(fieldX, l.y + kHintsTopY + 26 * (k + k / 2), field, p.text(kMessages, kHintsFirstLine + k));
     for (size_t i = 0; i < kHintsTail.size(); ++i) p.write(fieldX, l.y + kHintsTailY[i], field, p.text(kMessages, kHintsTail[i]));
 }
 
 void moreHintsExtras(const Painter& p, const MenuLayout& l) {
     const int fieldX = l.x - 33, field = 182 * l.columns;
     for (int k = 0; k < kMoreHintsLineCount; ++k)
-        p.write(fieldX, l.y + kListRowY + 26 * (k + k / 4), field, p.text(kMessages, kMoreHintsFirstLine + k));
+        p.write(fieldX, l.y + kHintsTopY + 26 * (k + k / 4), field, p.text(kMessages, kMoreHintsFirstLine + k));
     p.write(fieldX, l.y + kHintsTailYLast, field, p.text(kMessages, kMoreHintsTail));
 }
 

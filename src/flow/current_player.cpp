@@ -1,17 +1,46 @@
 #include "flow/current_player.hpp"
 
+#include "flow/persistence.hpp"
+
 namespace flow {
 
-// Until the profiles arrive, the tips switch lives with the rules and the other options keep
-// their defaults.
+namespace {
+
+// Without a player the options keep their defaults, all on.
+bool option(const Game& game, uint8_t data::PlayerProfile::*field) {
+    const data::PlayerProfile* player = currentProfile(game);
+    return player == nullptr || player->*field != 0;
+}
+
+void setOption(Game& game, uint8_t data::PlayerProfile::*field, bool on) {
+    if (data::PlayerProfile* player = currentProfile(game)) player->*field = on ? 1 : 0;
+}
+
+}  // namespace
+
+// The rules keep a copy of the player's tips switch, in step with the profile every tick.
 bool tipsWanted(const Game& game) { return game.rules.player.toShowTips; }
-void setTipsWanted(Game& game, bool on) { game.rules.player.toShowTips = on; }
-bool ownCursorWanted(const Game&) { return true; }
-void setOwnCursorWanted(Game&, bool) {}
-bool helpBeforeGame(const Game&) { return true; }
-void setHelpBeforeGame(Game&, bool) {}
-int32_t savedLevel(const Game&, rules::GameMode) { return 0; }
-std::string currentPlayerName(const Game&) { return {}; }
-void saveAfterOptions(Game&) {}
+
+void setTipsWanted(Game& game, bool on) {
+    setOption(game, &data::PlayerProfile::toShowTips, on);
+    game.rules.player.toShowTips = on;
+}
+
+bool ownCursorWanted(const Game& game) { return option(game, &data::PlayerProfile::ownCursor); }
+void setOwnCursorWanted(Game& game, bool on) { setOption(game, &data::PlayerProfile::ownCursor, on); }
+bool helpBeforeGame(const Game& game) { return option(game, &data::PlayerProfile::showHelpBeforeGame); }
+void setHelpBeforeGame(Game& game, bool on) { setOption(game, &data::PlayerProfile::showHelpBeforeGame, on); }
+
+int32_t savedLevel(const Game& game, rules::GameMode mode) {
+    const data::PlayerProfile* player = currentProfile(game);
+    return player == nullptr ? 0 : data::savedLevel(*player, mode);
+}
+
+std::string currentPlayerName(const Game& game) {
+    const data::PlayerProfile* player = currentProfile(game);
+    return player == nullptr ? std::string() : player->name();
+}
+
+void saveAfterOptions(Game& game) { saveAll(game); }
 
 }  // namespace flow

@@ -3,6 +3,7 @@
 #include "flow/audio.hpp"
 #include "flow/display_steps.hpp"
 #include "flow/current_player.hpp"
+#include "flow/persistence.hpp"
 #include "flow/play_frame.hpp"
 #include "flow/scene.hpp"
 #include "flow/screen_frames.hpp"
@@ -27,9 +28,7 @@ void handleLostSurfaces(Game& game) {
     game.app.graphicsLoaded = false;
 }
 
-void chooseCursor(Game& game) {
-    game.platform.setCursor(ownCursorWanted(game) ? present::CursorShape::Own : present::CursorShape::SystemArrow);
-}
+void chooseCursor(Game& game) { game.platform.setCursor(playerCursor(game)); }
 
 }  // namespace
 
@@ -48,6 +47,7 @@ void frameTick(Game& game) {
         recomposeScene(game);
     }
     chooseCursor(game);
+    syncPlayerTips(game);
     dispatchScreen(game);
 }
 

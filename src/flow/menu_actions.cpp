@@ -2,6 +2,7 @@
 
 #include "flow/current_player.hpp"
 #include "flow/display_steps.hpp"
+#include "flow/persistence.hpp"
 #include "flow/scene.hpp"
 #include "game/modes.hpp"
 #include "present/blitter.hpp"
@@ -25,6 +26,8 @@ void back(Game& game) {
         if (screens.dialogId == DialogGameComplete) {
             screens.dialogId = DialogNone;
             game.rules.playState = rules::StateTitle;
+            recordRun(game);
+            saveAll(game);
             // The game is over: the title's music takes over from the game's, as on every other
             // way back to the title.
             switchMusicToMenus(game);
@@ -48,6 +51,8 @@ void startRunFromTitle(Game& game, rules::GameMode mode) {
         openMenuScreen(game, ScreenStartLater);
     else if (level == 1)
         openMenuScreen(game, ScreenStartLevelOne);
+    else
+        startNewRun(game);
     if (helpBeforeGame(game)) openMenuScreen(game, ScreenHelpRules);
     // Nothing before this reads the mode, and the level is set up on a later tick.
     game.rules.gameMode = mode;
@@ -66,6 +71,22 @@ void runMenuAction(Game& game, int action) {
         case ActionScoresAction: showScores(game, rules::GameMode::Action); break;
         case ActionScoresActionPuzzle: showScores(game, rules::GameMode::ActionPuzzle); break;
         case ActionScoresStrategy: showScores(game, rules::GameMode::Strategy); break;
+        case ActionResetScores:
+            clearHighScores(game, game.rules.gameMode);
+            closeMenuScreen(game);
+            break;
+        case ActionNewPlayer: beginNameEntry(game, data::NameEntryFor::NewPlayer); break;
+        case ActionRenamePlayer: beginNameEntry(game, data::NameEntryFor::Rename); break;
+        case ActionAskDeletePlayer: openMenuScreen(game, ScreenDeletePlayer); break;
+        case ActionSaveName:
+            saveName(game);
+            saveAll(game);
+            break;
+        case ActionDeletePlayer: deletePlayer(game); break;
+        case ActionConfirmPlayer: confirmPlayer(game); break;
+        case ActionCancelPlayers: cancelPlayerScreen(game); break;
+        case ActionNewGame: startNewRun(game); break;
+        case ActionContinueGame: resumeRun(game); break;
         case ActionHelpPage9: openMenuScreen(game, ScreenHelpModes); break;
         case ActionHelpPage10: openMenuScreen(game, ScreenHelpBonuses); break;
         case ActionHelpPage12: openMenuScreen(game, ScreenHelpHints); break;
@@ -87,7 +108,7 @@ void runMenuAction(Game& game, int action) {
 
 void pressTitleButton(Game& game, int button) {
     switch (button) {
-        case 0: openMenuScreen(game, ScreenChoosePlayer); break;
+        case 0: beginPlayerScreen(game); break;
         case 1: startRunFromTitle(game, rules::GameMode::Action); break;
         case 2: startRunFromTitle(game, rules::GameMode::ActionPuzzle); break;
         case 3: startRunFromTitle(game, rules::GameMode::Strategy); break;
@@ -100,11 +121,11 @@ void pressTitleButton(Game& game, int button) {
 }
 
 void toggleWindowMode(Game& game) {
-    const bool requested = !game.app.windowed;
-    game.app.windowed = requested;
+    const bool requested = !game.profiles.windowed;
+    game.profiles.windowed = requested;
     switchGameWindowMode(game);
     recomposeScene(game);
-    if (game.app.windowed == requested) return;
+    if (game.profiles.windowed == requested) return;
     game.display.windowedRefused = false;
     present::copyRect(game.pictures.surface(present::SurfacePicture::MenuBackground), 0, 0, 0, 0, present::kScreenWidth,
                       present::kScreenHeight, game.display.captureSurface, present::ColourKey::Ignore);
@@ -113,6 +134,8 @@ void toggleWindowMode(Game& game) {
 
 void leaveGameForTitle(Game& game) {
     game.rules.playState = rules::StateTitle;
+    recordRun(game);
+    saveAll(game);
     switchMusicToMenus(game);
 }
 

@@ -1,6 +1,7 @@
 #include "flow/menu_view.hpp"
 
 #include "flow/current_player.hpp"
+#include "flow/persistence.hpp"
 
 namespace flow {
 
@@ -27,25 +28,35 @@ present::MenuView menuView(const Game& game) {
     view.capture = &game.display.captureSurface;
     view.gameMode = static_cast<int32_t>(rules.gameMode);
 
+    for (const data::HighScoreEntry& entry : data::highScoreTable(game.highScores, rules.gameMode))
+        view.highScores.push_back({entry.name(), entry.score});
+    for (const data::PlayerProfile& player : game.profiles.players) view.playerNames.push_back(player.name());
+    const data::PlayerScreen& players = game.playerScreen;
+    view.selection = players.selection;
+    view.firstVisible = players.firstVisible;
+    view.typedName = players.typedName;
+    view.nameEntryActive = players.nameEntryActive;
+    view.nameRefusal = players.refusal;
+
     view.savedLevel = savedLevel(game, rules.gameMode);
     view.showHelpBeforeGame = helpBeforeGame(game);
     view.ownCursor = ownCursorWanted(game);
     view.toShowTips = tipsWanted(game);
-    view.fullScreen = !game.app.windowed;
+    view.fullScreen = !game.profiles.windowed;
     view.explodeTipColour = rules.requests.explodeTipColour;
     view.pointer = present::cursorToClient(game.platform);
     return view;
 }
 
 present::VolumeSliders volumeSliders(const Game& game) {
-    return {game.app.musicSliderX, game.app.musicVolume, game.app.soundSliderX, game.app.soundVolume};
+    return {game.profiles.musicSliderX, game.profiles.musicVolume, game.profiles.soundSliderX, game.profiles.soundVolume};
 }
 
 void storeVolumeSliders(Game& game, const present::VolumeSliders& sliders) {
-    game.app.musicSliderX = sliders.musicSliderX;
-    game.app.musicVolume = sliders.musicVolume;
-    game.app.soundSliderX = sliders.soundSliderX;
-    game.app.soundVolume = sliders.soundVolume;
+    game.profiles.musicSliderX = sliders.musicSliderX;
+    game.profiles.musicVolume = sliders.musicVolume;
+    game.profiles.soundSliderX = sliders.soundSliderX;
+    game.profiles.soundVolume = sliders.soundVolume;
 }
 
 }  // namespace flow

@@ -5,6 +5,7 @@
 #include "data/texts.hpp"
 #include "flow/audio.hpp"
 #include "flow/display_steps.hpp"
+#include "flow/persistence.hpp"
 #include "game/runes.hpp"
 
 namespace flow {
@@ -36,6 +37,9 @@ void startGame(Game& game) {
     present::createLogoSurface(game.display);
     data::loadCharacterMap(game.folder, game.characterMap);
     data::loadTexts(game.folder, game.texts);
+    // The first start asks for a name before anything else; the name screen shows once the
+    // opening logos have ended.
+    if (game.profiles.players.empty()) beginNameEntry(game, data::NameEntryFor::NewPlayer);
     game.rules.playState = rules::StateLogo;
     game.screens.logoClicked = false;
     game.platform.movePointer(kStartPointer);

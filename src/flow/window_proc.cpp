@@ -4,6 +4,7 @@
 #include "flow/current_player.hpp"
 #include "flow/display_steps.hpp"
 #include "flow/menu_actions.hpp"
+#include "flow/persistence.hpp"
 #include "flow/screen_frames.hpp"
 #include "game/falling.hpp"
 #include "game/moves.hpp"
@@ -38,12 +39,10 @@ rules::Direction directionOf(present::MouseButton button) {
 
 bool inside(const rules::Rect& r, present::Point p) { return p.x >= r.x && p.x < r.x + r.w && p.y >= r.y && p.y < r.y + r.h; }
 
-int playerCount(const Game&) { return 0; }
-
 void selectInPlayerList(Game& game, int y) {
     if (!menuShows(game, menu::ScreenChoosePlayer)) return;
-    int32_t selection = 0, firstVisible = 0;
-    present::selectInList(selection, firstVisible, playerCount(game), game.screens.menuLive, y);
+    present::selectInList(game.playerScreen.selection, game.playerScreen.firstVisible,
+                          static_cast<int>(game.profiles.players.size()), game.screens.menuLive, y);
 }
 
 // An arrow key works the list's arrow as a press would, leaving the pointer's hover as it was.
@@ -80,6 +79,9 @@ void handleCharacter(Game& game, const InputEvent& event) {
         if (event.character == 's' || event.character == 'S') rules::shuffle(game.rules, game.services);
         return;
     }
+    // Typing goes to the name only while the name screen shows: not under the opening logos, nor
+    // under a dialog opened over it.
+    if (game.playerScreen.nameEntryActive && menuShows(game, menu::ScreenEnterName)) typeNameCharacter(game, event.character);
 }
 
 void pressOptionsControl(Game& game, present::Point p) {

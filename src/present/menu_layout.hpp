@@ -173,12 +173,14 @@ inline constexpr int kListPressTop = 140;
 inline constexpr Offset kNameField = {21, 62};
 inline constexpr int kNameTextX = 222;  // the typed name's field starts here in the picture
 inline constexpr int kNameTextY = 71;
+inline constexpr int kNameRefusalY = 104;
 
 // Delete confirmation (screen 5) and the saved level (screen 7).
 inline constexpr int kSelectedNameY = 79;
 inline constexpr int kSavedLevelY = 27;
 
 // High scores (screen 1): ten rows, and the width that name, dots and score fill.
+inline constexpr int kScoreRows = 10;  // the panel holds ten; an edited file may have more
 inline constexpr int kScoreRowX = 65;
 inline constexpr int kScoreRowY = 108;
 inline constexpr int kScoreRowPitch = 30;

@@ -132,6 +132,8 @@ void drawMenuLive(const MenuView& view, MenuLiveState& live, VolumeSliders& slid
                 std::string name = view.typedName;
                 if (live.nameCursorFrames & kCursorBlinkBit) name += '|';
                 drawText(view.font, kNameTextX, l.y + kNameTextY, 166 * l.columns + 33, name, target, FontNormal);
+                if (!view.nameRefusal.empty())
+                    drawText(view.font, l.x, l.y + kNameRefusalY, l.width(), view.nameRefusal, target, FontNormal);
             }
             break;
         case ScreenHelpRules:

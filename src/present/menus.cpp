@@ -59,7 +59,7 @@ void drawPlayScreenFrame(const Painter& p) {
 }
 
 void highScoreExtras(const Painter& p, const MenuLayout& l) {
-    for (size_t i = 0; i < p.view.highScores.size(); ++i)
+    for (size_t i = 0; i < std::min(p.view.highScores.size(), static_cast<size_t>(kScoreRows)); ++i)
         p.write(l.x + kScoreRowX, l.y + kScoreRowY + kScoreRowPitch * static_cast<int>(i), l.fieldWidth(),
                 highScoreRowText(p.view.font.characterMap, p.view.highScores[i]));
 }

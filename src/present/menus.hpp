@@ -19,7 +19,7 @@ namespace present {
 // One row of the high-score screen.
 struct HighScoreRow {
     std::string name;
-    int32_t score = 0;
+    uint32_t score = 0;
 };
 
 // The game modes as the menus tell them apart (the numbers of the rules' GameMode).
@@ -51,6 +51,7 @@ struct MenuView {
     // Name entry.
     std::string typedName;
     bool nameEntryActive = false;
+    std::string nameRefusal;  // why the typed name could not be taken; empty when it could
     // The current player's saved level in the current mode, and options.
     int32_t savedLevel = 0;
     bool showHelpBeforeGame = true;

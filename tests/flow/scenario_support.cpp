@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "data/profiles.hpp"
 #include "flow/sim.hpp"
 #include "support/test_support.hpp"
 
@@ -20,6 +21,8 @@ void copyGameFolder(const fs::path& from, const fs::path& to) {
         if (entry.is_directory() && entry.path().filename() != "profile")
             fs::copy(entry.path(), to / entry.path().filename(), fs::copy_options::recursive);
 }
+
+std::string bytesOf(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 std::vector<nlohmann::json> statesIn(const std::string& text) {
     std::vector<nlohmann::json> states;
@@ -48,6 +51,13 @@ Run runScenario(const std::string& name, const std::function<void(const fs::path
         fs::copy_file(scenarios / "levels.txt", game.path() / "ini" / "levels.txt", fs::copy_options::overwrite_existing);
     }
 
+    // One player, so no name screen stands in front of the game; a scenario of the first start
+    // removes the file.
+    fs::create_directories(game.path() / "profile");
+    data::Profiles profiles;
+    profiles.players.emplace_back();
+    profiles.players.back().setName("TESTER");
+    testing_support::writeFile(game.path() / "profile" / "profile", bytesOf(data::serialiseProfiles(profiles)));
     if (prepare) prepare(game.path());
 
     std::ifstream script(scenarios / name);

@@ -18,7 +18,7 @@ struct Run {
 
 // Runs tests/scenarios/NAME through lumerik-sim's script runner, in-process, on a copy of the built
 // game folder whose level file is the scenarios' own tests/scenarios/levels.txt (or the shipped
-// one when `shippedLevels` is set).
+// one when `shippedLevels` is set), with one player, "TESTER", in its profile file.
 Run runScenario(const std::string& name, bool shippedLevels = false, uint32_t seed = 1);
 
 // The same, with `prepare` changing the copied game folder first (a branding file, a profile).

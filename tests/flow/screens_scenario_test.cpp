@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "data/profiles.hpp"
 #include "game/sound_ids.hpp"
 #include "scenario_support.hpp"
 
@@ -19,6 +20,9 @@ scenario::Run run(const std::string& name, const std::function<void(const std::f
 void withoutStudioLogo(const std::filesystem::path& game) {
     std::ofstream(game / "gfx" / "logo" / "trader.ini") << "1\n676\n548\n112\n44\n0\n1\n262\n4\n276\n52\n";
 }
+
+// No player file: the first start.
+void firstStart(const std::filesystem::path& game) { std::filesystem::remove_all(game / "profile"); }
 
 // The checksum `state` gives for a black picture.
 std::string blackChecksum() {
@@ -54,6 +58,35 @@ TEST(ScreensScenario, TheOpeningLastsFiveAndAHalfSecondsWithTheStudioLogoAndFour
     EXPECT_EQ(without.states[3]["frameChecksum"], black) << "4488 ms";
     EXPECT_NE(with.states[3]["frameChecksum"], black) << "with it, the logo still shows at 4488 ms";
     EXPECT_NE(with.states[0]["frameChecksum"], black) << "990 ms: the splash logo fades";
+}
+
+TEST(ScreensScenario, TheFirstStartAsksForANameOnceTheOpeningLogosHaveEnded) {
+    const scenario::Run r = run("screens_first_start.sim", firstStart);
+    ASSERT_EQ(r.states.size(), 5u);
+    // Under the logos the name screen waits on the stack; typing and clicks do not reach it.
+    EXPECT_EQ(r.states[0]["playState"], 11);
+    EXPECT_EQ(r.states[0]["screenStack"], json::array({4}));
+    EXPECT_EQ(r.states[0]["nameEntryActive"], 1);
+    EXPECT_EQ(r.states[1]["typedName"], "");
+    EXPECT_EQ(r.states[1]["logoClicked"], 1);
+    EXPECT_EQ(r.states[1]["screenStack"], json::array({4}));
+    EXPECT_EQ(r.states[2]["playState"], 7);
+    EXPECT_EQ(r.states[2]["menuScreen"], 4);
+    EXPECT_EQ(r.states[3]["typedName"], "ANNA");
+    const json& named = r.states[4];
+    EXPECT_EQ(named["menuActive"], 0);
+    ASSERT_EQ(named["players"].size(), 1u);
+    EXPECT_EQ(named["players"][0]["name"], "ANNA");
+
+    // The logos look the same with and without the name screen behind them.
+    const scenario::Run newcomer = run("screens_logo.sim", firstStart);
+    const scenario::Run known = run("screens_logo.sim");
+    ASSERT_EQ(newcomer.states.size(), known.states.size());
+    for (size_t i = 0; i + 1 < known.states.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(newcomer.states[i]["frameChecksum"], known.states[i]["frameChecksum"]);
+    }
+    EXPECT_NE(newcomer.states.back()["frameChecksum"], known.states.back()["frameChecksum"]) << "then the name screen shows";
 }
 
 TEST(ScreensScenario, EscapeOnTheTitleWaitsHalfASecondThenAsksToQuitOnce) {
@@ -117,13 +150,13 @@ TEST(ScreensScenario, TitleButtonsTakeTheirWholeGlassAndMenuButtonsOnlyItsInside
 
 TEST(ScreensScenario, EachTitleButtonOpensItsScreenAndBackShowsTheTitleAgain) {
     const scenario::Run r = run("screens_title_buttons.sim");
-    ASSERT_EQ(r.states.size(), 10u);
+    ASSERT_EQ(r.states.size(), 14u);
     const json title = r.states[0]["frameChecksum"];
     struct Step {
         size_t open;
         int screen;
     };
-    for (const Step& s : {Step{1, 1}, Step{4, 8}, Step{6, 11}, Step{8, 0}}) {
+    for (const Step& s : {Step{1, 1}, Step{4, 8}, Step{6, 11}, Step{8, 0}, Step{10, 3}}) {
         SCOPED_TRACE(s.screen);
         EXPECT_EQ(r.states[s.open]["screenStack"], json::array({s.screen}));
         EXPECT_EQ(r.states[s.open]["menuScreen"], s.screen);
@@ -134,6 +167,49 @@ TEST(ScreensScenario, EachTitleButtonOpensItsScreenAndBackShowsTheTitleAgain) {
         EXPECT_NE(after["frameChecksum"], r.states[s.open]["frameChecksum"]) << "the title is drawn on the next tick";
     }
     EXPECT_EQ(r.states[3]["frameChecksum"], title) << "the same title as before, once its glow has faded";
+
+    // Action, with no saved run: the run starts at once and the rules help stands in front of it.
+    const json& started = r.states[12];
+    EXPECT_EQ(started["playState"], 9);
+    EXPECT_EQ(started["gameMode"], 0);
+    EXPECT_EQ(started["screenStack"], json::array({8}));
+    const json& playing = r.states[13];
+    EXPECT_EQ(playing["menuActive"], 0);
+    EXPECT_NE(playing["playState"], 9) << "the play screen set the level up";
+    EXPECT_NE(playing["playState"], 7);
+}
+
+TEST(ScreensScenario, ASavedRunOffersToContinueOrStartAnew) {
+    const auto savedRuns = [](const std::filesystem::path& game) {
+        data::Profiles profiles;
+        profiles.players.emplace_back();
+        profiles.players.back().setName("TESTER");
+        profiles.players.back().actionPuzzle.level = 1;
+        profiles.players.back().strategy.level = 4;
+        profiles.players.back().strategy.total = 5000;
+        const std::vector<uint8_t> bytes = data::serialiseProfiles(profiles);
+        std::ofstream(game / "profile" / "profile", std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                                            static_cast<std::streamsize>(bytes.size()));
+    };
+    const scenario::Run r = run("screens_runs.sim", savedRuns);
+    ASSERT_EQ(r.states.size(), 6u);
+    // Action Puzzle saved at level 1: screen 6 under the help; New Game starts level 1.
+    EXPECT_EQ(r.states[0]["screenStack"], json::array({6, 8}));
+    EXPECT_EQ(r.states[0]["gameMode"], 3);
+    EXPECT_EQ(r.states[0]["playState"], 7) << "nothing starts before the choice";
+    EXPECT_EQ(r.states[1]["screenStack"], json::array({6}));
+    EXPECT_EQ(r.states[2]["menuActive"], 0);
+    EXPECT_EQ(r.states[2]["playState"], 9);
+    EXPECT_EQ(r.states[2]["nextLevel"], 1);
+    EXPECT_EQ(r.states[2]["totalScore"], 0);
+    // Strategy saved at level 4: screen 7; Continue brings the run back.
+    EXPECT_EQ(r.states[3]["screenStack"], json::array({7, 8}));
+    EXPECT_EQ(r.states[3]["gameMode"], 1);
+    EXPECT_EQ(r.states[4]["screenStack"], json::array({7}));
+    EXPECT_EQ(r.states[5]["menuActive"], 0);
+    EXPECT_EQ(r.states[5]["playState"], 9);
+    EXPECT_EQ(r.states[5]["nextLevel"], 4);
+    EXPECT_EQ(r.states[5]["totalScore"], 5000);
 }
 
 TEST(ScreensScenario, TheBoardUnderTheOptionsScreenTakesNoInputAndTheClockStopsOnce) {

@@ -170,7 +170,7 @@ TEST(WindowMode, AltEnterOnADesktopThatRefusesAWindowStaysFullScreenAndSaysSo) {
     g.game.rules.playState = rules::StateTitle;
     g.platform.setDesktopMode({2, 1024});
     g.type(InputEvent::Type::AltEnter);
-    EXPECT_FALSE(g.game.app.windowed);
+    EXPECT_FALSE(g.game.profiles.windowed);
     EXPECT_FALSE(g.game.display.windowedRefused);
     EXPECT_EQ(g.screens().screenStack, (std::vector<int32_t>{13}));
     EXPECT_EQ(g.screens().dialogId, flow::DialogModeSwitched);
@@ -181,11 +181,11 @@ TEST(WindowMode, AltEnterOnADesktopThatRefusesAWindowStaysFullScreenAndSaysSo) {
     PlayingGame h;
     h.game.rules.playState = rules::StateTitle;
     h.type(InputEvent::Type::AltEnter);
-    EXPECT_TRUE(h.game.app.windowed);
+    EXPECT_TRUE(h.game.profiles.windowed);
     EXPECT_TRUE(h.platform.windowed());
     EXPECT_FALSE(h.screens().menuActive);
     h.type(InputEvent::Type::AltEnter);
-    EXPECT_FALSE(h.game.app.windowed);
+    EXPECT_FALSE(h.game.profiles.windowed);
 }
 
 TEST(PlayScreenInput, SideButtonsHaveHalfOpenBoundsAndAPausedGameOnlyResumes) {

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "data/profiles.hpp"
 #include "flow/sim.hpp"
 #include "support/test_support.hpp"
 
@@ -16,6 +17,12 @@ struct SimResult {
 
 SimResult runScript(const std::string& script) {
     testing_support::TempFolder game;
+    // A player exists, so no name screen stands in front of the board.
+    data::Profiles profiles;
+    profiles.players.emplace_back();
+    profiles.players.back().setName("TESTER");
+    const std::vector<uint8_t> bytes = data::serialiseProfiles(profiles);
+    testing_support::writeFile(game.path() / "profile" / "profile", std::string(bytes.begin(), bytes.end()));
     std::istringstream in(script);
     std::ostringstream out, err;
     flow::SimOptions options;

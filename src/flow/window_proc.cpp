@@ -25,13 +25,11 @@ constexpr uint32_t kIntermissionSkipMs = 3500;
 constexpr int kListKeyDownY = 106;
 constexpr int kListKeyUpY = 478;
 
-ActiveScreen shown(const Game& game) { return activeScreen(game); }
-
-bool menuShows(const Game& game, int32_t screen) { return shown(game) == ActiveScreen::Menu && game.screens.menuScreen == screen; }
+bool menuShows(const Game& game, int32_t screen) { return activeScreen(game) == ActiveScreen::Menu && game.screens.menuScreen == screen; }
 
 // Board input acts only on the play screen itself: a menu or dialog over it, the pause screen
 // and the title all hide the board.
-bool boardShows(const Game& game) { return shown(game) == ActiveScreen::Play; }
+bool boardShows(const Game& game) { return activeScreen(game) == ActiveScreen::Play; }
 
 rules::Direction directionOf(present::MouseButton button) {
     return button == present::MouseButton::Left ? rules::Direction::CounterClockwise : rules::Direction::Clockwise;
@@ -149,7 +147,7 @@ void handlePress(Game& game, const InputEvent& event) {
         return;
     }
     const present::Point p = present::cursorToClient(game.platform);
-    switch (shown(game)) {
+    switch (activeScreen(game)) {
         case ActiveScreen::Logo: game.screens.logoClicked = true; return;
         case ActiveScreen::Paused: return;
         case ActiveScreen::Menu:

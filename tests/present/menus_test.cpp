@@ -209,6 +209,26 @@ TEST(Menus, AHighScoreRowFillsItsWidthWithDotsUnlessTheNameIsTooLong) {
     // "AB" measures 31 and "100" 47: (330 - 31 - 47) / 15 = 16 dots.
     EXPECT_EQ(highScoreRowText(map, {"AB", 100}), "AB" + std::string(16, '.') + "100");
     EXPECT_EQ(highScoreRowText(map, {std::string(20, 'A'), 5}), std::string(20, 'A') + "5") << "wider than 330: no dots";
+
+    // A table edited to hold more than ten entries shows its ten best inside the panel.
+    FlatPictures flat;
+    MenuView view = flat.view(menu::ScreenHighScores);
+    view.highScores.assign(12, HighScoreRow{"", 0});
+    flat.map = {'0'};
+    view.font = makeSpriteFont(flat.pictures, flat.map);
+    Surface scene = Surface::create(800, 600);
+    rules::Random random;
+    rebuildMenuScreen(view, scene, random);
+    const auto rowLit = [&](int row) {
+        const int y = 32 + 108 + 30 * row + 10;
+        for (int x = 72; x < 72 + 480; ++x)
+            if (colour(scene, x, y) == 0x00FFFFFF) return true;
+        return false;
+    };
+    EXPECT_TRUE(rowLit(0));
+    EXPECT_TRUE(rowLit(9));
+    EXPECT_FALSE(rowLit(10));
+    EXPECT_FALSE(rowLit(11));
 }
 
 TEST(Menus, TheNameCursorBlinksEverySixteenFrames) {

@@ -20,8 +20,14 @@ fail() { echo "FAIL: $*"; exit 1; }
 dest=$work/dest
 root=$dest/usr
 game=$root/$sub
-DESTDIR=$dest "$cmake" --install "$build" --prefix /usr >"$work/install.log" 2>&1 ||
-  { cat "$work/install.log"; fail "cmake --install failed"; }
+# An install writes its list of files into the build folder; keep the player's own list, which
+# tells what to delete to uninstall.
+manifest=$build/install_manifest.txt
+[ -f "$manifest" ] && cp -p "$manifest" "$work/manifest"
+DESTDIR=$dest "$cmake" --install "$build" --prefix /usr >"$work/install.log" 2>&1
+installed=$?
+if [ -f "$work/manifest" ]; then cp -p "$work/manifest" "$manifest"; else rm -f "$manifest"; fi
+[ $installed -eq 0 ] || { cat "$work/install.log"; fail "cmake --install failed"; }
 
 # The game folder: the executable beside every file of the built folders, and the mark of an
 # installed copy; no simulator, no profile, no log.

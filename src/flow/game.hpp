@@ -6,6 +6,7 @@
 #include "data/gfx_settings.hpp"
 #include "data/log.hpp"
 #include "data/texts.hpp"
+#include "flow/play_state.hpp"
 #include "flow/screens.hpp"
 #include "game/state.hpp"
 #include "present/display.hpp"
@@ -54,6 +55,7 @@ struct Game {
     rules::GameState rules;
     AppState app;
     ScreenState screens;
+    PlayScreenState play;
     data::GraphicsSettings gfx;
     data::TextTables texts;
     std::vector<uint8_t> characterMap;

@@ -86,6 +86,18 @@ const std::vector<Variable>& variables() {
         LUMERIK_VAR("burstFrames", rules.effects.frames[0]),
         LUMERIK_VAR("clearFrames", rules.effects.frames[1]),
         LUMERIK_VAR("revealFrames", rules.effects.frames[2]),
+        // The play screen's own state.
+        LUMERIK_VAR("progressShown", play.progressShown),
+        LUMERIK_VAR("timeShown", play.timeShown),
+        LUMERIK_VAR("criticalFrame", play.criticalFrame),
+        LUMERIK_VAR("flashOn", play.flashOn),
+        LUMERIK_VAR("flashStep", play.flashStep),
+        LUMERIK_VAR("tipPending", play.tipPending),
+        LUMERIK_VAR("tipTimerAt", play.tipTimerAt),
+        LUMERIK_VAR("sweepStartAt", play.sweepStartAt),
+        LUMERIK_VAR("stuckLost", play.stuckLost),
+        LUMERIK_VAR("shuffleSoundOn", play.shuffleSoundOn),
+        LUMERIK_VAR("titleEnteredAt", screens.titleEnteredAt),
         LUMERIK_VAR("windowed", app.windowed),
         LUMERIK_VAR("suspended", app.suspended),
         LUMERIK_VAR("graphicsLoaded", app.graphicsLoaded),
@@ -168,6 +180,16 @@ nlohmann::json stateJson(const Game& game) {
                          {"recordRun", requests.recordRun ? 1 : 0},
                          {"gameComplete", requests.gameComplete ? 1 : 0},
                          {"startGameMusic", requests.startGameMusic ? 1 : 0}};
+
+    const PlayScreenState& play = game.play;
+    state["flights"] = play.flights.size();
+    state["fireworks"] = game.screens.fireworks.size();
+    state["bonusPhase"] = numbers(play.bonusPhase);
+    nlohmann::json glows = nlohmann::json::array();
+    for (const rules::GlowPair& glow : rules.playGlow) glows.push_back({glow.state, glow.frame});
+    state["playGlow"] = glows;
+    state["shownBonusSprites"] = play.view.bonusSprites.size();
+    state["shownFlights"] = play.view.flights.size();
 
     state["players"] = nlohmann::json::array();
     state["highScores"] = nlohmann::json::array({nlohmann::json::array(), nlohmann::json::array(), nlohmann::json::array()});

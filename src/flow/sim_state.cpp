@@ -188,8 +188,17 @@ nlohmann::json stateJson(const Game& game) {
     nlohmann::json glows = nlohmann::json::array();
     for (const rules::GlowPair& glow : rules.playGlow) glows.push_back({glow.state, glow.frame});
     state["playGlow"] = glows;
-    state["shownBonusSprites"] = play.view.bonusSprites.size();
+    // The bonus pictures the last play frame drew: [kind, x, y] of each hot spot.
+    nlohmann::json sprites = nlohmann::json::array();
+    for (const present::PlayBonusSprite& sprite : play.view.bonusSprites) sprites.push_back({sprite.kind, sprite.at.x, sprite.at.y});
+    state["shownBonusSprites"] = sprites;
     state["shownFlights"] = play.view.flights.size();
+    state["timeBarShape"] = static_cast<int>(play.view.timeBar);  // 0 bar, 1 critical, 2 frozen glass
+    // The texts the last play frame drew: [text, y] in drawing order.
+    nlohmann::json texts = nlohmann::json::array();
+    for (const auto* list : {&play.view.endTexts, &play.view.captions})
+        for (const present::PlayText& line : *list) texts.push_back({line.text, line.y});
+    state["shownTexts"] = texts;
 
     state["players"] = nlohmann::json::array();
     state["highScores"] = nlohmann::json::array({nlohmann::json::array(), nlohmann::json::array(), nlohmann::json::array()});

@@ -1,6 +1,7 @@
 #pragma once
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,13 @@ struct Run {
 // game folder whose level file is the scenarios' own tests/scenarios/levels.txt (or the shipped
 // one when `shippedLevels` is set).
 Run runScenario(const std::string& name, bool shippedLevels = false, uint32_t seed = 1);
+
+// Copies the built game folder into `folder`, with tests/scenarios/LEVELS as its level file (the
+// shipped one when `levels` is empty), so a test can change pictures before running a script there.
+void prepareGameFolder(const std::filesystem::path& folder, const std::string& levels);
+
+// Runs tests/scenarios/NAME in a game folder made by prepareGameFolder.
+Run runScenarioIn(const std::string& name, const std::filesystem::path& folder, uint32_t seed = 1);
 
 int emptyCells(const nlohmann::json& state);
 

@@ -39,6 +39,7 @@ bool startLevel(Game& game) {
     }
     // The level's own group background, now that it is the current level.
     recomposeScene(game);
+    play.backdrop.invalidate();
     play.stuckLost = false;
     play.shuffleSoundOn = true;
     play.flashOn = true;
@@ -78,6 +79,7 @@ Tick runStateStep(Game& game) {
             // A click moves the start later, so the unsigned difference jumps past the limit.
             if (rules::elapsedSince(now, game.screens.intermissionStartedAt) < kIntermissionMs) {
                 drawIntermissionView(game);
+                game.play.backdrop.forgetBackBuffer();
                 return Tick::Shown;
             }
             rules.playState = rules::StateLevelStart;
@@ -164,7 +166,7 @@ bool playFrameSteps(Game& game) {
     }
 
     const present::PlayArt art{game.pictures, game.gfx, present::makeSpriteFont(game.pictures, game.characterMap)};
-    present::drawPlayView(stepPlayView(game), art, game.display);
+    present::drawPlayView(stepPlayView(game), art, game.display, &game.play.backdrop);
 
     hover(game);
     if (!rules::canShuffle(rules, game.services)) {
@@ -186,9 +188,17 @@ bool playFrameSteps(Game& game) {
 }  // namespace
 
 bool composePlayFrame(Game& game) {
+    // The screens shown in between (menus, dialogs, the title) compose their own pictures into
+    // sceneSurface, and it is composed again for play: what was kept of it is no longer sure.
+    PlayScreenState& play = game.play;
+    if (game.app.tickNumber != play.lastPlayTick + 1) play.backdrop.invalidate();
+    play.lastPlayTick = game.app.tickNumber;
     const bool show = playFrameSteps(game);
     serveRuleRequests(game);
-    if (show && game.rules.playState != rules::StateIntermission) drawDiagnosticOverlay(game);
+    if (show && game.rules.playState != rules::StateIntermission && (game.app.showMainStatus || game.app.showFps)) {
+        drawDiagnosticOverlay(game);
+        play.backdrop.forgetBackBuffer();
+    }
     return show;
 }
 

@@ -58,6 +58,8 @@ struct PlayScreenState {
 
     std::vector<DueDialog> dialogsDue;
     present::PlayView view;         // what the last play frame showed; rebuilt by every frame
+    present::PlayBackdrop backdrop; // the board's static pictures, while the scene stays as it is
+    int64_t lastPlayTick = -1;      // the frame tick of the last play frame
 };
 
 }  // namespace flow

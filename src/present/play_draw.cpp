@@ -21,57 +21,82 @@ constexpr int kFlightCell = 27;
 constexpr int kFlightRowWidth = 7 * kFlightCell;
 constexpr int kSideGlowFirst = 8;
 
+// The back buffer as the play screen draws into it, noting every rectangle it draws over so that
+// the next frame restores only those from the scene.
+class Canvas {
+public:
+    Canvas(Surface& target, std::vector<layout::Rect>* drawn) : target_(target), drawn_(drawn) {}
+
+    void copy(const Surface& source, int sx, int sy, int dx, int dy, int w, int h) {
+        if (copyRect(source, sx, sy, dx, dy, w, h, target_, ColourKey::Use)) note({dx, dy, w, h});
+    }
+    void blend(const PixelImage& source, int sx, int sy, int dx, int dy, int w, int h, float fs, float fd) {
+        if (source.empty()) return;
+        blendBlit(sx, sy, dx, dy, w, h, source, target_, fs, fd);
+        note({dx, dy, w, h});
+    }
+    void text(const SpriteFont& font, int y, std::string_view line, int style) {
+        drawText(font, 0, y, kScreenWidth, line, target_, style);
+        // Glyphs of the glow style reach 6 pixels above and 9 below the line.
+        note({0, y - 6, kScreenWidth, kGlowCellHeight});
+    }
+    Surface& target() { return target_; }
+
+private:
+    void note(layout::Rect r) {
+        if (drawn_ != nullptr && r.w > 0 && r.h > 0) drawn_->push_back(r);
+    }
+    Surface& target_;
+    std::vector<layout::Rect>* drawn_;
+};
+
 void copyWhole(const Surface& source, Surface& target) {
     copyRect(source, 0, 0, 0, 0, kScreenWidth, kScreenHeight, target, ColourKey::Ignore);
 }
 
-void drawFlash(const PlayView& view, const Pictures& pictures, Surface& target) {
+void drawFlash(const PlayView& view, const Pictures& pictures, Canvas& canvas) {
     if (!view.flash.on) return;
     const float a = view.flash.strength;
     for (int w = 0; w < 4; ++w) {
         const PixelImage& word = pictures.image(static_cast<StartupImage>(static_cast<int>(StartupImage::RuneWord1) + w));
-        blendBlit(0, 0, layout::kRuneWords[w].x, layout::kRuneWords[w].y, word.width, word.height, word, target, a, 1.0f);
+        canvas.blend(word, 0, 0, layout::kRuneWords[w].x, layout::kRuneWords[w].y, word.width, word.height, a, 1.0f);
     }
     for (int slot = 0; slot < 18; ++slot) {
         const PixelImage& glow = pictures.image(static_cast<StartupImage>(static_cast<int>(StartupImage::GlowRune01) + slot));
-        blendBlit(0, 0, layout::kRuneSlots[slot].x, layout::kRuneSlots[slot].y, glow.width, glow.height, glow, target, a,
-                  1.0f);
+        canvas.blend(glow, 0, 0, layout::kRuneSlots[slot].x, layout::kRuneSlots[slot].y, glow.width, glow.height, a, 1.0f);
     }
 }
 
-void drawFreezeGlass(const Pictures& pictures, float level, Surface& target) {
+void drawFreezeGlass(const Pictures& pictures, float level, Canvas& canvas) {
     const PixelImage& glass = pictures.image(StartupImage::BarGlassFreeze);
     const layout::Rect& at = layout::kFreezeGlass;
-    blendBlit(0, 0, at.x, at.y, at.w, at.h, glass, target, level + 0.1f, 0.9f - level);
+    canvas.blend(glass, 0, 0, at.x, at.y, at.w, at.h, level + 0.1f, 0.9f - level);
 }
 
-void drawBars(const PlayView& view, const Pictures& pictures, Surface& target) {
+void drawBars(const PlayView& view, const Pictures& pictures, Canvas& canvas) {
     const Surface& bars = pictures.surface(SurfacePicture::BarsTimeProgress);
     const layout::Rect& progress = layout::kProgressBar;
-    copyRect(bars, kBarWidth, view.progressTop, progress.x, progress.y + view.progressTop, kBarWidth,
-             kBarHeight - view.progressTop, target, ColourKey::Use);
+    canvas.copy(bars, kBarWidth, view.progressTop, progress.x, progress.y + view.progressTop, kBarWidth, kBarHeight - view.progressTop);
 
     const layout::Rect& timeBar = layout::kTimeBar;
     switch (view.timeBar) {
-        case TimeBarShape::Frozen: drawFreezeGlass(pictures, view.freezeLevel, target); break;
+        case TimeBarShape::Frozen: drawFreezeGlass(pictures, view.freezeLevel, canvas); break;
         case TimeBarShape::Critical:
             if (view.criticalFrame > 0) {
-                copyRect(pictures.surface(SurfacePicture::BarCritical), kBarWidth * (view.criticalFrame - 1), view.timeTop,
-                         timeBar.x, timeBar.y + view.timeTop, kBarWidth, kBarHeight - view.timeTop, target, ColourKey::Use);
+                canvas.copy(pictures.surface(SurfacePicture::BarCritical), kBarWidth * (view.criticalFrame - 1), view.timeTop, timeBar.x, timeBar.y + view.timeTop, kBarWidth, kBarHeight - view.timeTop);
                 break;
             }
             [[fallthrough]];
         case TimeBarShape::Bar:
-            copyRect(bars, 0, view.timeTop, timeBar.x, timeBar.y + view.timeTop, kBarWidth, kBarHeight - view.timeTop, target,
-                     ColourKey::Use);
+            canvas.copy(bars, 0, view.timeTop, timeBar.x, timeBar.y + view.timeTop, kBarWidth, kBarHeight - view.timeTop);
             break;
     }
-    if (view.thaw.on) drawFreezeGlass(pictures, view.thaw.strength, target);
+    if (view.thaw.on) drawFreezeGlass(pictures, view.thaw.strength, canvas);
 }
 
 // One block composed in the work surface from the Quadro frame of its step and its balls, then
 // copied with the key to its place.
-void drawBlock(const PlayBlock& block, const Pictures& pictures, Surface& work, Surface& target) {
+void drawBlock(const PlayBlock& block, const Pictures& pictures, Surface& work, Canvas& canvas) {
     copyRect(pictures.surface(SurfacePicture::Quadro), kBlockSide * block.step, 0, 0, 0, kBlockSide, kBlockSide, work,
              ColourKey::Ignore);
     const auto& places = layout::kTurnPositions[static_cast<size_t>(block.step)];
@@ -81,102 +106,119 @@ void drawBlock(const PlayBlock& block, const Pictures& pictures, Surface& work, 
         copyRect(pictures.balls, kBallSide * (colour - 1), 0, places[static_cast<size_t>(j)].x,
                  places[static_cast<size_t>(j)].y, kBallSide, kBallSide, work, ColourKey::Use);
     }
-    copyRect(work, 0, 0, block.at.x, block.at.y, kBlockSide, kBlockSide, target, ColourKey::Use);
+    canvas.copy(work, 0, 0, block.at.x, block.at.y, kBlockSide, kBlockSide);
 }
 
-void drawBoard(const PlayView& view, const Pictures& pictures, Display& display) {
-    Surface& target = display.backBuffer;
-    copyRect(pictures.surface(SurfacePicture::KeruniteCenter), kCentreSide * view.centreFrame, 0,
-             layout::kCentrePiece.x, layout::kCentrePiece.y, kCentreSide, kCentreSide, target, ColourKey::Use);
+// The centre piece and the sockets over them, within `clip` of the picture, into a target whose
+// corner is the picture's point `origin`.
+void drawCentreAndSockets(const PlayView& view, const Pictures& pictures, const layout::Rect& clip, Surface& target,
+                          Pos origin = {0, 0}) {
+    const layout::Rect& centre = layout::kCentrePiece;
+    const auto piece = [&](const Surface& source, int sourceX, Pos at, int w, int h) {
+        const int x0 = std::max(at.x, clip.x), y0 = std::max(at.y, clip.y);
+        const int x1 = std::min(at.x + w, clip.x + clip.w), y1 = std::min(at.y + h, clip.y + clip.h);
+        if (x0 >= x1 || y0 >= y1) return;
+        copyRect(source, sourceX + x0 - at.x, y0 - at.y, x0 - origin.x, y0 - origin.y, x1 - x0, y1 - y0, target, ColourKey::Use);
+    };
+    piece(pictures.surface(SurfacePicture::KeruniteCenter), kCentreSide * view.centreFrame, {centre.x, centre.y}, kCentreSide,
+          kCentreSide);
     const Surface& ring = pictures.surface(SurfacePicture::RingBack);
-    for (const Pos& socket : view.sockets) copyRect(ring, 0, 0, socket.x, socket.y, kSocketSide, kSocketSide, target, ColourKey::Use);
+    for (const Pos& socket : view.sockets) piece(ring, 0, socket, kSocketSide, kSocketSide);
+}
+
+constexpr layout::Rect kWholePicture = {0, 0, kScreenWidth, kScreenHeight};
+
+// Where the bars and the freeze glass reach under the centre piece: drawn after the backdrop, they
+// are covered again by the centre piece and sockets there, as if drawn before them.
+constexpr std::array<layout::Rect, 2> kUnderCentre = {{{176, 159, 215 - 176, 465 - 159}, {591, 165, 624 - 591, 435 - 165}}};
+
+void drawBoard(const PlayView& view, const Pictures& pictures, Display& display, bool backdropDrawn, Canvas& canvas) {
+    Surface& target = canvas.target();
+    if (backdropDrawn) {
+        for (const layout::Rect& strip : kUnderCentre) drawCentreAndSockets(view, pictures, strip, target);
+    } else {
+        drawCentreAndSockets(view, pictures, kWholePicture, target);
+    }
 
     if (view.board == BoardShape::LooseBalls) {
         const Surface& quadro = pictures.surface(SurfacePicture::Quadro);
         for (int i = 0; i < 5; ++i)
             for (int k = 0; k < 5; ++k) {
                 const Pos at = layout::blockAt(k, i);
-                copyRect(quadro, 0, 0, at.x, at.y, kBlockSide, kBlockSide, target, ColourKey::Use);
+                canvas.copy(quadro, 0, 0, at.x, at.y, kBlockSide, kBlockSide);
             }
         for (const PlayBall& ball : view.balls) {
             if (ball.colour == 0) continue;
-            copyRect(pictures.balls, kBallSide * (ball.colour - 1), 0, ball.at.x, ball.at.y, kBallSide, kBallSide, target,
-                     ColourKey::Use);
+            canvas.copy(pictures.balls, kBallSide * (ball.colour - 1), 0, ball.at.x, ball.at.y, kBallSide, kBallSide);
         }
         return;
     }
     // A picture reload makes the work surface anew; without one the blocks cannot be composed.
     if (display.blockSurface.empty()) return;
-    for (const PlayBlock& block : view.blocks) drawBlock(block, pictures, display.blockSurface, target);
+    for (const PlayBlock& block : view.blocks) drawBlock(block, pictures, display.blockSurface, canvas);
 }
 
-void drawDigits(std::string_view digits, Pos (*place)(int, int), const Surface& font, Surface& target) {
+void drawDigits(std::string_view digits, Pos (*place)(int, int), const Surface& font, Canvas& canvas) {
     const int n = static_cast<int>(digits.size());
     for (int i = 0; i < n; ++i) {
         const Pos at = place(n, i);
-        copyRect(font, layout::kDigitW * (kFirstDigitGlyph + digits[static_cast<size_t>(i)] - '0'), 0, at.x, at.y,
-                 layout::kDigitW, layout::kDigitH, target, ColourKey::Use);
+        canvas.copy(font, layout::kDigitW * (kFirstDigitGlyph + digits[static_cast<size_t>(i)] - '0'), 0, at.x, at.y, layout::kDigitW, layout::kDigitH);
     }
 }
 
-void drawNumbers(const PlayView& view, const Pictures& pictures, Surface& target) {
+void drawNumbers(const PlayView& view, const Pictures& pictures, Canvas& canvas) {
     const Surface& font = pictures.surface(SurfacePicture::FontSprites);
-    drawDigits(std::to_string(view.score < 0 ? 0 : view.score), scoreDigitAt, font, target);
-    drawDigits(std::to_string(view.level < 0 ? 0 : view.level), levelDigitAt, font, target);
+    drawDigits(std::to_string(view.score < 0 ? 0 : view.score), scoreDigitAt, font, canvas);
+    drawDigits(std::to_string(view.level < 0 ? 0 : view.level), levelDigitAt, font, canvas);
 }
 
-void drawTexts(const std::vector<PlayText>& texts, const SpriteFont& font, Surface& target) {
-    for (const PlayText& line : texts) drawText(font, 0, line.y, kScreenWidth, line.text, target, line.style);
+void drawTexts(const std::vector<PlayText>& texts, const SpriteFont& font, Canvas& canvas) {
+    for (const PlayText& line : texts) canvas.text(font, line.y, line.text, line.style);
 }
 
-void drawRuneMeter(const PlayView& view, const Pictures& pictures, Surface& target) {
+void drawRuneMeter(const PlayView& view, const Pictures& pictures, Canvas& canvas) {
     for (int slot = 0; slot < 18; ++slot) {
         const PlayGlow& glow = view.runeSlots[static_cast<size_t>(slot)];
         if (!glow.on) continue;
         const PixelImage& image = pictures.image(static_cast<StartupImage>(static_cast<int>(StartupImage::GlowRune01) + slot));
-        blendBlit(0, 0, layout::kRuneSlots[slot].x, layout::kRuneSlots[slot].y, image.width, image.height, image, target,
-                  glow.strength, 1.0f);
+        canvas.blend(image, 0, 0, layout::kRuneSlots[slot].x, layout::kRuneSlots[slot].y, image.width, image.height, glow.strength, 1.0f);
     }
 }
 
-void drawBonusSprites(const PlayView& view, const PlayArt& art, Surface& target) {
+void drawBonusSprites(const PlayView& view, const PlayArt& art, Canvas& canvas) {
     for (const PlayBonusSprite& sprite : view.bonusSprites) {
         if (sprite.kind < 0 || sprite.kind >= data::kBonusPictureCount) continue;
         const data::BonusLayout& record = art.gfx.bonuses[static_cast<size_t>(sprite.kind)];
         const PixelImage& image = art.pictures.image(static_cast<StartupImage>(static_cast<int>(StartupImage::Bonus1) + sprite.kind));
         // The Universal ball's picture stands in for the ball itself, so it is drawn opaque.
         const float fd = sprite.kind == 3 ? 0.0f : 1.0f;
-        blendBlit(sprite.frame * record.frame_width, 0, sprite.at.x - record.center_x, sprite.at.y - record.center_y,
-                  record.frame_width, image.height, image, target, 1.0f, fd);
+        canvas.blend(image, sprite.frame * record.frame_width, 0, sprite.at.x - record.center_x, sprite.at.y - record.center_y, record.frame_width, image.height, 1.0f, fd);
     }
 }
 
-void drawFlights(const PlayView& view, const Pictures& pictures, Surface& target) {
+void drawFlights(const PlayView& view, const Pictures& pictures, Canvas& canvas) {
     const PixelImage& runes = pictures.image(StartupImage::RotRune);
     for (const PlayFlight& flight : view.flights)
-        blendBlit(kFlightRowWidth * flight.pictureRow + kFlightCell * flight.cell, 0, flight.at.x, flight.at.y, kFlightCell,
-                  kFlightCell, runes, target, 1.0f, 1.0f);
+        canvas.blend(runes, kFlightRowWidth * flight.pictureRow + kFlightCell * flight.cell, 0, flight.at.x, flight.at.y, kFlightCell, kFlightCell, 1.0f, 1.0f);
 }
 
-void drawButtonGlows(const PlayView& view, const Pictures& pictures, Surface& target) {
+void drawButtonGlows(const PlayView& view, const Pictures& pictures, Canvas& canvas) {
     for (int b = 0; b < 12; ++b) {
         const PlayGlow& glow = view.buttonGlows[static_cast<size_t>(b)];
         if (!glow.on) continue;
         const layout::PlayButton& button = layout::kPlayButtons[static_cast<size_t>(b)];
         if (b >= kSideGlowFirst) {
-            blendBlit(button.glowSource.x, button.glowSource.y, button.glowAt.x, button.glowAt.y, layout::kSideGlowCell.x,
-                      layout::kSideGlowCell.y, pictures.image(StartupImage::KerunButtonsGlow), target, glow.strength, 1.0f);
+            canvas.blend(pictures.image(StartupImage::KerunButtonsGlow), button.glowSource.x, button.glowSource.y, button.glowAt.x, button.glowAt.y, layout::kSideGlowCell.x, layout::kSideGlowCell.y, glow.strength, 1.0f);
             continue;
         }
         // The arrows above and below the board shine from one picture, those beside it from another.
         const bool topBottom = button.rect.w > button.rect.h;
         const PixelImage& shine = pictures.image(topBottom ? StartupImage::ButShineTopBottom : StartupImage::ButShineLeftRight);
-        blendBlit(button.glowSource.x, button.glowSource.y, button.rect.x, button.rect.y, button.rect.w, button.rect.h, shine,
-                  target, glow.strength, 1.0f);
+        canvas.blend(shine, button.glowSource.x, button.glowSource.y, button.rect.x, button.rect.y, button.rect.w, button.rect.h, glow.strength, 1.0f);
     }
 }
 
-void drawEffects(const PlayView& view, const PlayArt& art, Surface& target) {
+void drawEffects(const PlayView& view, const PlayArt& art, Canvas& canvas) {
     for (int s = 0; s < kStripCount; ++s) {
         const data::AnimationSettings& settings = art.gfx.strips[static_cast<size_t>(s)];
         const AnimationStrip& strip = art.pictures.strip(static_cast<Strip>(s));
@@ -186,10 +228,9 @@ void drawEffects(const PlayView& view, const PlayArt& art, Surface& target) {
             const Pos cell = layout::effectAt(effect.column, effect.row);
             const int x = cell.x - settings.center_x, y = cell.y - settings.center_y;
             if (settings.type == 0)
-                copyRect(strip.surface, effect.frame * w, 0, x, y, w, strip.height, target, ColourKey::Use);
+                canvas.copy(strip.surface, effect.frame * w, 0, x, y, w, strip.height);
             else
-                blendBlit(effect.frame * w, 0, x, y, w, strip.height, strip.image, target, settings.transparencyS,
-                          settings.transparencyD);
+                canvas.blend(strip.image, effect.frame * w, 0, x, y, w, strip.height, settings.transparencyS, settings.transparencyD);
         }
     }
 }
@@ -224,21 +265,85 @@ Pos levelDigitAt(int digits, int i) {
     return {400 - width / 2 + kDigitPitch * i, layout::kLevelOneDigit.y};
 }
 
-void drawPlayView(const PlayView& view, const PlayArt& art, Display& display) {
+const Surface& PlayBackdrop::square(const PlayView& view, const Pictures& pictures, const Surface& scene) {
+    const Sources now{scene.pixels.data(), pictures.surface(SurfacePicture::KeruniteCenter).pixels.data(),
+                      pictures.surface(SurfacePicture::RingBack).pixels.data()};
+    if (!(now == sources_)) {
+        entries_.clear();
+        sources_ = now;
+    }
+    const auto sameSockets = [&](const Entry& entry) {
+        for (size_t i = 0; i < entry.sockets.size(); ++i)
+            if (entry.sockets[i].x != view.sockets[i].x || entry.sockets[i].y != view.sockets[i].y) return false;
+        return true;
+    };
+    for (const Entry& entry : entries_)
+        if (entry.centreFrame == view.centreFrame && sameSockets(entry)) return entry.square;
+    // The upright board and five frames of a turn each way.
+    constexpr size_t kMostEntries = 11;
+    if (entries_.size() >= kMostEntries) entries_.erase(entries_.begin());
+    const layout::Rect& centre = layout::kCentrePiece;
+    Entry entry{view.centreFrame, view.sockets, Surface::create(centre.w, centre.h)};
+    copyRect(scene, centre.x, centre.y, 0, 0, centre.w, centre.h, entry.square, ColourKey::Ignore);
+    drawCentreAndSockets(view, pictures, centre, entry.square, {centre.x, centre.y});
+    entries_.push_back(std::move(entry));
+    return entries_.back().square;
+}
+
+void PlayBackdrop::restore(const Surface& scene, Surface& target) {
+    const layout::Rect& c = layout::kCentrePiece;
+    const bool known = backBufferKnown_ && knownBuffer_ == target.pixels.data() && knownScene_ == scene.pixels.data();
+    if (!known) {
+        copyWhole(scene, target);
+    } else {
+        // Only what the last frame drew outside the centre square is put back; the square is
+        // drawn whole every frame.
+        const auto back = [&](int x0, int y0, int x1, int y1) {
+            if (x0 < x1 && y0 < y1) copyRect(scene, x0, y0, x0, y0, x1 - x0, y1 - y0, target, ColourKey::Ignore);
+        };
+        for (const layout::Rect& r : drawn_) {
+            const int x0 = std::max(r.x, 0), y0 = std::max(r.y, 0);
+            const int x1 = std::min(r.x + r.w, kScreenWidth), y1 = std::min(r.y + r.h, kScreenHeight);
+            back(x0, y0, x1, std::min(y1, c.y));
+            back(x0, std::max(y0, c.y + c.h), x1, y1);
+            const int my0 = std::max(y0, c.y), my1 = std::min(y1, c.y + c.h);
+            back(x0, my0, std::min(x1, c.x), my1);
+            back(std::max(x0, c.x + c.w), my0, x1, my1);
+        }
+    }
+    drawn_.clear();
+    backBufferKnown_ = true;
+    knownBuffer_ = target.pixels.data();
+    knownScene_ = scene.pixels.data();
+}
+
+void drawPlayView(const PlayView& view, const PlayArt& art, Display& display, PlayBackdrop* backdrop) {
     Surface& target = display.backBuffer;
     if (target.empty()) return;
-    copyWhole(display.sceneSurface, target);
-    drawFlash(view, art.pictures, target);
-    drawBars(view, art.pictures, target);
-    drawBoard(view, art.pictures, display);
-    drawNumbers(view, art.pictures, target);
-    drawTexts(view.endTexts, art.font, target);
-    drawRuneMeter(view, art.pictures, target);
-    drawBonusSprites(view, art, target);
-    drawFlights(view, art.pictures, target);
-    drawButtonGlows(view, art.pictures, target);
-    drawEffects(view, art, target);
-    drawTexts(view.captions, art.font, target);
+    const Surface& scene = display.sceneSurface;
+    // The flash lies under the centre piece: its frames are drawn in the plain order.
+    const bool useBackdrop = backdrop != nullptr && !view.flash.on && !scene.empty();
+    if (useBackdrop) {
+        const layout::Rect& c = layout::kCentrePiece;
+        const Surface& square = backdrop->square(view, art.pictures, scene);
+        backdrop->restore(scene, target);
+        copyRect(square, 0, 0, c.x, c.y, c.w, c.h, target, ColourKey::Ignore);
+    } else {
+        copyWhole(scene, target);
+        if (backdrop != nullptr) backdrop->forgetBackBuffer();
+    }
+    Canvas canvas(target, useBackdrop ? &backdrop->drawn_ : nullptr);
+    drawFlash(view, art.pictures, canvas);
+    drawBars(view, art.pictures, canvas);
+    drawBoard(view, art.pictures, display, useBackdrop, canvas);
+    drawNumbers(view, art.pictures, canvas);
+    drawTexts(view.endTexts, art.font, canvas);
+    drawRuneMeter(view, art.pictures, canvas);
+    drawBonusSprites(view, art, canvas);
+    drawFlights(view, art.pictures, canvas);
+    drawButtonGlows(view, art.pictures, canvas);
+    drawEffects(view, art, canvas);
+    drawTexts(view.captions, art.font, canvas);
 }
 
 void drawIntermission(int group, std::string_view title, const PlayArt& art, Display& display) {

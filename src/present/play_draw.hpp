@@ -118,9 +118,53 @@ struct PlayArt {
     SpriteFont font;
 };
 
+// What the play screen keeps between frames so as to draw less, with the same pixels:
+// - the board's backdrop as the scene, the centre piece and the 25 sockets make it, for the
+//   upright board and each frame of a board turn: the square under the centre piece is then one
+//   copy instead of the scene's, the centre piece's and the sockets';
+// - where the last frame drew outside that square: only those places are put back from the scene.
+// It notices new pictures and a new back buffer. Whoever changes sceneSurface's pixels in place
+// calls invalidate(); whoever draws into the back buffer between two play frames calls
+// forgetBackBuffer().
+class PlayBackdrop {
+public:
+    void invalidate() {
+        entries_.clear();
+        forgetBackBuffer();
+    }
+    void forgetBackBuffer() { backBufferKnown_ = false; }
+    // The square for this centre frame and these sockets, made when missing.
+    const Surface& square(const PlayView& view, const Pictures& pictures, const Surface& scene);
+    // Makes `target` the scene again: wholly, or where the last frame drew when the back buffer
+    // has held nothing else since.
+    void restore(const Surface& scene, Surface& target);
+
+private:
+    friend void drawPlayView(const PlayView&, const PlayArt&, Display&, PlayBackdrop*);
+
+    struct Entry {
+        int centreFrame = 0;
+        std::array<Pos, kBlockCount> sockets{};
+        Surface square;
+    };
+    struct Sources {
+        const uint32_t* scene = nullptr;
+        const uint32_t* centre = nullptr;
+        const uint32_t* ring = nullptr;
+        bool operator==(const Sources&) const = default;
+    };
+    std::vector<Entry> entries_;
+    Sources sources_;
+    std::vector<layout::Rect> drawn_;  // what the last frame drew outside the centre square
+    bool backBufferKnown_ = false;
+    const uint32_t* knownBuffer_ = nullptr;
+    const uint32_t* knownScene_ = nullptr;
+};
+
 // Draws the play screen of `view` into the back buffer, starting from a copy of sceneSurface. The
-// display's block surface is the work area in which blocks are composed.
-void drawPlayView(const PlayView& view, const PlayArt& art, Display& display);
+// display's block surface is the work area in which blocks are composed. With a backdrop the board's
+// static pictures come from it; the pixels are the same.
+void drawPlayView(const PlayView& view, const PlayArt& art, Display& display, PlayBackdrop* backdrop = nullptr);
 
 // A level group's intermission: its background and title.
 void drawIntermission(int group, std::string_view title, const PlayArt& art, Display& display);

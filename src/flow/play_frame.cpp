@@ -1,6 +1,7 @@
 #include "flow/play_frame.hpp"
 
 #include "flow/overlay.hpp"
+#include "flow/persistence.hpp"
 #include "flow/play_requests.hpp"
 #include "flow/play_view.hpp"
 #include "flow/scene.hpp"
@@ -208,6 +209,8 @@ void runPlayFrame(Game& game) {
 
 void leaveGameForTitle(Game& game) {
     rules::GameState& rules = game.rules;
+    recordRun(game);
+    saveAll(game);
     rules.playState = rules::StateTitle;
     // What the level had asked for goes with it.
     rules.requests.bonusFlights.clear();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "flow/persistence.hpp"
 #include "flow/play_view.hpp"
 #include "present/blitter.hpp"
 #include "present/layout.hpp"
@@ -97,6 +98,13 @@ void serveRuleRequests(Game& game) {
     }
     requests.bonusFlights.clear();
 
+    if (requests.recordRun) {
+        // Play of a level begins: the saved run holds the board as it starts.
+        requests.recordRun = false;
+        recordRun(game);
+        saveAll(game);
+    }
+
     if (requests.shuffleTip) {
         requests.shuffleTip = false;
         due(game, {DialogShuffleTip, DialogBackdrop::Screen, true, {}});
@@ -111,6 +119,10 @@ void serveRuleRequests(Game& game) {
 
     if (requests.gameComplete) {
         requests.gameComplete = false;
+        // The run is recorded as complete (level 0): the player's saved run of the mode ends here,
+        // its high-score entry stays.
+        recordRun(game);
+        saveAll(game);
         due(game, {DialogGameComplete, DialogBackdrop::Prepared, false, present::SurfacePicture::Background5});
     }
 

@@ -51,9 +51,9 @@ close_and_wait() {  # asks the window manager to close the window; the game must
   return $?
 }
 
-# Windowed: the profile's first byte is 1.
+# Windowed: a profile header (21 bytes, no players) whose first field is 1.
 mkdir -p "$work/g/profile"
-printf '\001\000\000\000' > "$work/g/profile/profile"
+printf '\001\000\000\000\062\000\000\000\220\001\000\000\062\000\000\000\220\001\000\000\000' > "$work/g/profile/profile"
 "$work/g/lumerik" &
 game_pid=$!
 pids+=($game_pid)

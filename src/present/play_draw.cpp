@@ -238,6 +238,7 @@ void drawEffects(const PlayView& view, const PlayArt& art, Canvas& canvas) {
 }  // namespace
 
 void PlayView::clear() {
+    board = BoardShape::Blocks;
     blocks.clear();
     balls.clear();
     endTexts.clear();

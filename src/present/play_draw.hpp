@@ -99,7 +99,7 @@ struct PlayView {
     std::array<std::vector<PlayEffect>, kStripCount> effects;  // Rise, Explode, Level
     std::vector<PlayText> captions;      // "LEVEL n" while the board fills in
 
-    // Empties the lists, keeping their storage for the next frame.
+    // Back to the upright board with nothing on it, keeping the lists' storage for the next frame.
     void clear();
 };
 

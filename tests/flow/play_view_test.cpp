@@ -101,6 +101,13 @@ TEST(PlayView, FallingBallsAboveTheHoleHangLowerAndUniversalBallsShowOnlyTheirPi
     EXPECT_EQ(view.bonusSprites[1].kind, rules::BonusExplode - 1);
     EXPECT_EQ(view.bonusSprites[1].at.y, 174 + 28 * 8);
     EXPECT_EQ(g.game.rules.fall.fallOffset, 21);
+
+    // The drop drawn, the board is blocks again.
+    g.game.rules.fall.fallOffset = 28;
+    const present::PlayView& settled = g.step();
+    EXPECT_EQ(settled.board, present::BoardShape::Blocks);
+    EXPECT_EQ(settled.blocks.size(), 25u);
+    EXPECT_TRUE(settled.balls.empty());
 }
 
 TEST(PlayView, ABoardTurnTurnsBlocksSocketsAndBonusPicturesTogether) {

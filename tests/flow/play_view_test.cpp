@@ -2,8 +2,11 @@
 
 #include <cmath>
 
+#include "flow/display_steps.hpp"
 #include "flow/fireworks.hpp"
+#include "flow/play_frame.hpp"
 #include "flow/play_view.hpp"
+#include "game/modes.hpp"
 #include "game/moves.hpp"
 #include "present/headless_platform.hpp"
 #include "present/layout.hpp"
@@ -189,6 +192,65 @@ TEST(PlayView, AButtonEnteredAndLeftShowsItsGlowFramesAndGoesDark) {
     rules::GlowPair held{1, 0};
     for (int i = 0; i < 10; ++i) flow::advanceGlow(held);
     EXPECT_EQ(held, (rules::GlowPair{1, 1})) << "a glow under the pointer holds at full strength";
+}
+
+TEST(PlayFrame, ARefusedWindowModeIsToldInADialogThatStopsTheLevel) {
+    PlayViewGame g;
+    g.game.rules.level.levelRunning = true;
+    g.game.rules.level.limit = 60;
+    g.game.rules.level.remaining = 60;
+    g.game.rules.level.target = 1000;
+    g.game.rules.level.levelStartTime = g.platform.clock().now();
+    // A desktop too narrow for a window: asking for one gives full screen.
+    g.platform.setDesktopMode({4, 800});
+    g.game.profiles.windowed = true;
+    flow::switchGameWindowMode(g.game);
+    ASSERT_FALSE(g.game.profiles.windowed);
+    ASSERT_TRUE(g.game.display.windowedRefused);
+
+    g.platform.manualClock().advance(33);
+    ++g.game.app.tickNumber;
+    flow::composePlayFrame(g.game);
+    EXPECT_FALSE(g.game.display.windowedRefused) << "told once";
+    EXPECT_EQ(g.game.screens.dialogStack, std::vector<int32_t>{12});
+    EXPECT_EQ(g.game.screens.screenStack, (std::vector<int32_t>{13, 15})) << "the level's clock stops behind it";
+}
+
+TEST(PlayFrame, NoFigureLeftOpensItsDialogOverTheFrameAndTheLostLevelSaysSoAlone) {
+    PlayViewGame g;
+    rules::GameState& rules = g.game.rules;
+    rules.gameMode = rules::GameMode::ActionPuzzle;
+    rules.level = {};
+    rules.level.levelRunning = true;
+    rules.level.target = 95;
+    rules.level.limit = 100;
+    rules.level.levelStartTime = g.platform.clock().now();
+    // Three balls of each of three colours at the bottom, apart: no figure can be made.
+    rules.board.clear();
+    for (int c = 0; c < 9; ++c) rules.board.cells[static_cast<size_t>(rules::cellIndex(c, 9))] = static_cast<uint8_t>(1 + c % 3);
+    auto frame = [&] {
+        g.platform.manualClock().advance(33);
+        ++g.game.app.tickNumber;
+        return flow::composePlayFrame(g.game);
+    };
+    g.game.display.sceneSurface.fill(0x123456);
+    frame();
+    EXPECT_EQ(g.game.screens.dialogStack, std::vector<int32_t>{11});
+    EXPECT_EQ(g.game.screens.screenStack, std::vector<int32_t>{13}) << "the clock is not stopped";
+    // Its backdrop is the frame as drawn in that tick.
+    EXPECT_EQ(g.game.display.captureSurface.at(5, 5), 0x123456u);
+    EXPECT_EQ(g.game.display.captureSurface.pixels, g.game.display.backBuffer.pixels);
+
+    // Closing it loses the level; its end shows the one line of a level lost this way.
+    rules::loseStuckLevel(rules);
+    flow::closeMenuScreen(g.game);
+    for (int i = 0; i < 3 && rules.playState != rules::StateFallOut; ++i) frame();
+    ASSERT_EQ(rules.playState, rules::StateFallOut);
+    for (int i = 0; i < 60; ++i) {
+        frame();
+        ASSERT_EQ(g.game.play.view.endTexts.size(), 1u);
+        EXPECT_EQ(g.game.play.view.endTexts[0].y, 312);
+    }
 }
 
 TEST(Fireworks, RocketsBurstAndEveryParticleLeavesSoTheArrayStaysSmall) {

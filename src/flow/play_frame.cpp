@@ -146,10 +146,21 @@ void advanceBonusPhases(Game& game) {
     }
 }
 
+// Escape in play: the run is recorded and saved, the game music stops and the title music plays.
+void leaveForTitle(Game& game) {
+    rules::GameState& rules = game.rules;
+    recordRun(game);
+    saveAll(game);
+    rules.playState = rules::StateTitle;
+    for (rules::SoundId track : {rules::SoundMusicAction, rules::SoundMusicPuzzle, rules::SoundMusicSpace, rules::SoundMusicStrategy})
+        game.sound.stopSound(track);
+    game.sound.playSound(rules::SoundMenuMusic);
+}
+
 bool escapeToTitle(Game& game) {
     if (!game.platform.escapeDown() || game.rules.playState != rules::StatePlaying) return false;
     game.screens.titleEnteredAt = game.services.now();
-    leaveGameForTitle(game);
+    leaveForTitle(game);
     return true;
 }
 
@@ -192,7 +203,18 @@ bool composePlayFrame(Game& game) {
     // The screens shown in between (menus, dialogs, the title) compose their own pictures into
     // sceneSurface, and it is composed again for play: what was kept of it is no longer sure.
     PlayScreenState& play = game.play;
-    if (game.app.tickNumber != play.lastPlayTick + 1) play.backdrop.invalidate();
+    if (game.app.tickNumber != play.lastPlayTick + 1) {
+        play.backdrop.invalidate();
+        // A run begins from the menus: nothing the last game asked for and did not see before it
+        // was left (a tip about to open, a shuffle tip, flights) belongs to this one.
+        if (game.rules.playState == rules::StateLevelAdvance) {
+            rules::RuleRequests& requests = game.rules.requests;
+            requests.explodeTipPending = false;
+            requests.shuffleTip = false;
+            requests.bonusFlights.clear();
+            play.flights.clear();
+        }
+    }
     play.lastPlayTick = game.app.tickNumber;
     const bool show = playFrameSteps(game);
     serveRuleRequests(game);
@@ -205,23 +227,6 @@ bool composePlayFrame(Game& game) {
 
 void runPlayFrame(Game& game) {
     if (composePlayFrame(game)) present::presentFrame(game.display, game.platform);
-}
-
-void leaveGameForTitle(Game& game) {
-    rules::GameState& rules = game.rules;
-    recordRun(game);
-    saveAll(game);
-    rules.playState = rules::StateTitle;
-    // What the level had asked for goes with it.
-    rules.requests.bonusFlights.clear();
-    rules.requests.explodeTipPending = false;
-    rules.requests.shuffleTip = false;
-    rules.requests.stuckDialog = false;
-    game.play.flights.clear();
-    game.play.dialogsDue.clear();
-    for (rules::SoundId track : {rules::SoundMusicAction, rules::SoundMusicPuzzle, rules::SoundMusicSpace, rules::SoundMusicStrategy})
-        game.sound.stopSound(track);
-    game.sound.playSound(rules::SoundMenuMusic);
 }
 
 }  // namespace flow

@@ -13,8 +13,4 @@ void runPlayFrame(Game& game);
 // way back to the title) leaves the previous frame on screen.
 bool composePlayFrame(Game& game);
 
-// Leaving a game for the title (Escape, the play screen's back button): the run is recorded and
-// saved, the game music stops and the title music plays.
-void leaveGameForTitle(Game& game);
-
 }  // namespace flow

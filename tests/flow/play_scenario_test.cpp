@@ -195,6 +195,13 @@ TEST(PlayScenario, TipsOpenWhenDueStackAndStopTheLevel) {
     EXPECT_EQ(explode.states[3]["dialogStack"], json::array({7}));
     EXPECT_EQ(explode.states[3]["screenStack"], json::array({13, 15}));
 
+    // Left before it opened, the tip does not follow into the next run.
+    const scenario::Run left = run("play_tip_left.sim");
+    ASSERT_EQ(left.states.size(), 2u);
+    EXPECT_EQ(left.states[0]["requests"]["explodeTipPending"], 1);
+    EXPECT_EQ(left.states[1]["playState"], 1);
+    EXPECT_EQ(left.states[1]["menuActive"], 0);
+
     // The first shuffle: its tip opens over the sweep, which waits behind it.
     const scenario::Run shuffle = run("play_tip_shuffle.sim");
     ASSERT_EQ(shuffle.states.size(), 3u);

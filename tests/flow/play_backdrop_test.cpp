@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "flow/fireworks.hpp"
 #include "flow/play_frame.hpp"
 #include "flow/startup.hpp"
 #include "game/moves.hpp"
@@ -77,6 +78,24 @@ TEST(PlayBackdrop, EveryFrameEqualsTheFrameDrawnFromTheSceneAlone) {
     rules.level.levelScore = rules.level.target;
     frames(200);
     EXPECT_GT(compared, 250);
+}
+
+// The game-complete dialog's fireworks with the game's pictures: rockets and bursts show on a
+// black frame, and nothing is drawn outside it however far the particles fly.
+TEST(Fireworks, RocketsAndSparksAreDrawnWithTheGamesPictures) {
+    RealGame g;
+    present::Surface& frame = g.game.display.backBuffer;
+    int mostLit = 0;
+    for (int tick = 0; tick < 400; ++tick) {
+        g.platform.manualClock().advance(33);
+        frame.fill(0);
+        flow::runFireworks(g.game);
+        int lit = 0;
+        for (uint32_t p : frame.pixels) lit += (p & 0xFFFFFF) != 0 ? 1 : 0;
+        mostLit = std::max(mostLit, lit);
+    }
+    EXPECT_GT(mostLit, 2000) << "a burst covers some ground";
+    EXPECT_FALSE(g.game.screens.fireworks.empty());
 }
 
 }  // namespace

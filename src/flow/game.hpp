@@ -9,6 +9,7 @@
 #include "data/players.hpp"
 #include "data/profiles.hpp"
 #include "data/texts.hpp"
+#include "flow/play_state.hpp"
 #include "flow/screens.hpp"
 #include "game/state.hpp"
 #include "present/display.hpp"
@@ -58,6 +59,7 @@ struct Game {
     data::HighScores highScores;
     data::PlayerScreen playerScreen;
     ScreenState screens;
+    PlayScreenState play;
     data::GraphicsSettings gfx;
     data::TextTables texts;
     std::vector<uint8_t> characterMap;

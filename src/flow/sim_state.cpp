@@ -105,6 +105,18 @@ const std::vector<Variable>& variables() {
         LUMERIK_VAR("burstFrames", rules.effects.frames[0]),
         LUMERIK_VAR("clearFrames", rules.effects.frames[1]),
         LUMERIK_VAR("revealFrames", rules.effects.frames[2]),
+        // The play screen's own state.
+        LUMERIK_VAR("progressShown", play.progressShown),
+        LUMERIK_VAR("timeShown", play.timeShown),
+        LUMERIK_VAR("criticalFrame", play.criticalFrame),
+        LUMERIK_VAR("flashOn", play.flashOn),
+        LUMERIK_VAR("flashStep", play.flashStep),
+        LUMERIK_VAR("tipPending", play.tipPending),
+        LUMERIK_VAR("tipTimerAt", play.tipTimerAt),
+        LUMERIK_VAR("sweepStartAt", play.sweepStartAt),
+        LUMERIK_VAR("stuckLost", play.stuckLost),
+        LUMERIK_VAR("shuffleSoundOn", play.shuffleSoundOn),
+        LUMERIK_VAR("titleEnteredAt", screens.titleEnteredAt),
         LUMERIK_VAR("windowed", profiles.windowed),
         LUMERIK_VAR("suspended", app.suspended),
         LUMERIK_VAR("graphicsLoaded", app.graphicsLoaded),
@@ -242,6 +254,25 @@ nlohmann::json stateJson(const Game& game) {
                          {"recordRun", requests.recordRun ? 1 : 0},
                          {"gameComplete", requests.gameComplete ? 1 : 0},
                          {"startGameMusic", requests.startGameMusic ? 1 : 0}};
+
+    const PlayScreenState& play = game.play;
+    state["flights"] = play.flights.size();
+    state["fireworks"] = game.screens.fireworks.size();
+    state["bonusPhase"] = numbers(play.bonusPhase);
+    nlohmann::json glows = nlohmann::json::array();
+    for (const rules::GlowPair& glow : rules.playGlow) glows.push_back({glow.state, glow.frame});
+    state["playGlow"] = glows;
+    // The bonus pictures the last play frame drew: [kind, x, y] of each hot spot.
+    nlohmann::json sprites = nlohmann::json::array();
+    for (const present::PlayBonusSprite& sprite : play.view.bonusSprites) sprites.push_back({sprite.kind, sprite.at.x, sprite.at.y});
+    state["shownBonusSprites"] = sprites;
+    state["shownFlights"] = play.view.flights.size();
+    state["timeBarShape"] = static_cast<int>(play.view.timeBar);  // 0 bar, 1 critical, 2 frozen glass
+    // The texts the last play frame drew: [text, y] in drawing order.
+    nlohmann::json texts = nlohmann::json::array();
+    for (const auto* list : {&play.view.endTexts, &play.view.captions})
+        for (const present::PlayText& line : *list) texts.push_back({line.text, line.y});
+    state["shownTexts"] = texts;
 
     nlohmann::json players = nlohmann::json::array();
     for (const data::PlayerProfile& player : game.profiles.players) players.push_back(playerJson(player));

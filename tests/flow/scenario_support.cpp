@@ -37,6 +37,35 @@ std::vector<nlohmann::json> statesIn(const std::string& text) {
 
 }  // namespace
 
+void prepareGameFolder(const fs::path& folder, const std::string& levels) {
+    copyGameFolder(testing_support::builtGameFolder(), folder);
+    if (!levels.empty()) {
+        fs::create_directories(folder / "ini");
+        fs::copy_file(fs::path(LUMERIK_TEST_SOURCE_DIR) / "scenarios" / levels, folder / "ini" / "levels.txt",
+                      fs::copy_options::overwrite_existing);
+    }
+    // One player, so no name screen stands in front of the game; a scenario of the first start
+    // removes the file.
+    fs::create_directories(folder / "profile");
+    data::Profiles profiles;
+    profiles.players.emplace_back();
+    profiles.players.back().setName("TESTER");
+    testing_support::writeFile(folder / "profile" / "profile", bytesOf(data::serialiseProfiles(profiles)));
+}
+
+Run runScenarioIn(const std::string& name, const fs::path& folder, uint32_t seed) {
+    std::ifstream script(fs::path(LUMERIK_TEST_SOURCE_DIR) / "scenarios" / name);
+    std::ostringstream out, err;
+    flow::SimOptions options;
+    options.gameDir = folder;
+    options.seed = seed;
+    Run run;
+    run.exitCode = script ? flow::runSimScript(script, options, out, err) : -1;
+    run.err = err.str();
+    run.states = statesIn(out.str());
+    return run;
+}
+
 Run runScenario(const std::string& name, bool shippedLevels, uint32_t seed) {
     return runScenario(name, nullptr, shippedLevels, seed);
 }
@@ -44,32 +73,9 @@ Run runScenario(const std::string& name, bool shippedLevels, uint32_t seed) {
 Run runScenario(const std::string& name, const std::function<void(const fs::path&)>& prepare, bool shippedLevels,
                 uint32_t seed) {
     testing_support::TempFolder game;
-    copyGameFolder(testing_support::builtGameFolder(), game.path());
-    const fs::path scenarios = fs::path(LUMERIK_TEST_SOURCE_DIR) / "scenarios";
-    if (!shippedLevels) {
-        fs::create_directories(game.path() / "ini");
-        fs::copy_file(scenarios / "levels.txt", game.path() / "ini" / "levels.txt", fs::copy_options::overwrite_existing);
-    }
-
-    // One player, so no name screen stands in front of the game; a scenario of the first start
-    // removes the file.
-    fs::create_directories(game.path() / "profile");
-    data::Profiles profiles;
-    profiles.players.emplace_back();
-    profiles.players.back().setName("TESTER");
-    testing_support::writeFile(game.path() / "profile" / "profile", bytesOf(data::serialiseProfiles(profiles)));
+    prepareGameFolder(game.path(), shippedLevels ? std::string() : std::string("levels.txt"));
     if (prepare) prepare(game.path());
-
-    std::ifstream script(scenarios / name);
-    std::ostringstream out, err;
-    flow::SimOptions options;
-    options.gameDir = game.path();
-    options.seed = seed;
-    Run run;
-    run.exitCode = script ? flow::runSimScript(script, options, out, err) : -1;
-    run.err = err.str();
-    run.states = statesIn(out.str());
-    return run;
+    return runScenarioIn(name, game.path(), seed);
 }
 
 int emptyCells(const nlohmann::json& state) {

@@ -25,6 +25,14 @@ Run runScenario(const std::string& name, bool shippedLevels = false, uint32_t se
 Run runScenario(const std::string& name, const std::function<void(const std::filesystem::path&)>& prepare,
                 bool shippedLevels = false, uint32_t seed = 1);
 
+// Copies the built game folder into `folder`, with tests/scenarios/LEVELS as its level file (the
+// shipped one when `levels` is empty) and the one player "TESTER", so a test can change pictures
+// before running a script there.
+void prepareGameFolder(const std::filesystem::path& folder, const std::string& levels);
+
+// Runs tests/scenarios/NAME in a game folder made by prepareGameFolder.
+Run runScenarioIn(const std::string& name, const std::filesystem::path& folder, uint32_t seed = 1);
+
 int emptyCells(const nlohmann::json& state);
 
 // How often a sound was played (or stopped) in the log of a state.

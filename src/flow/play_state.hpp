@@ -1,0 +1,65 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "flow/screens.hpp"
+#include "game/types.hpp"
+#include "present/play_draw.hpp"
+
+namespace flow {
+
+// A new bonus flying from the rune meter to its cell along the points of a line.
+struct BonusFlight {
+    std::vector<present::Pos> points;
+    int32_t index = 0;
+    int32_t pictureRow = 0;
+};
+
+// A bonus picture to draw over its ball this frame: the ball's bonus stamp (which sets the
+// animation's frame), where the picture's hot spot goes, the bonus kind 0..4 and the ball's cell.
+struct BonusSprite {
+    int32_t counter = 0;
+    present::Pos at;
+    int32_t kind = 0;
+    int32_t column = 0;
+    int32_t row = 0;
+};
+
+// A dialog the frame has decided on. It opens at the end of the frame's rule steps, so that no rule
+// of the same frame runs on a level whose clock the dialog has stopped.
+struct DueDialog {
+    int32_t dialog = DialogNone;
+    DialogBackdrop backdrop = DialogBackdrop::Screen;
+    bool pausesClock = false;
+    // A picture copied whole into captureSurface just before the dialog opens, as its backdrop.
+    std::optional<present::SurfacePicture> backdropPicture;
+};
+
+// The play screen's own state, living for the run.
+struct PlayScreenState {
+    uint32_t sweepStartAt = 0;      // the level-1 sweep over the frame's arrows begins here
+    uint32_t tipTimerAt = 0;        // the level-start tips are looked at once, 500 ms after this
+    bool tipPending = false;
+    bool stuckLost = false;         // the level was lost through the no-more-figures dialog
+    bool shuffleSoundOn = true;     // cleared for the rest of the level once a shuffle is unaffordable
+    std::array<int32_t, rules::kBonusKindCount> bonusPhase{};  // per bonus kind, one frame a tick
+    std::vector<BonusFlight> flights;
+    std::vector<BonusSprite> bonusSprites;  // filled by the board's step, drawn and emptied every frame
+
+    // What the bars and the flash show.
+    int32_t progressShown = -1;     // percent; -1 when a level starts, and it never goes down in a level
+    float timeShown = 0;            // eases towards the time or moves left
+    int32_t criticalFrame = 0;      // 0..4, back and forth while time runs short
+    int32_t criticalStep = 1;
+    bool flashOn = false;
+    int32_t flashStep = 0;
+
+    std::vector<DueDialog> dialogsDue;
+    present::PlayView view;         // what the last play frame showed; rebuilt by every frame
+    present::PlayBackdrop backdrop; // the board's static pictures, while the scene stays as it is
+    int64_t lastPlayTick = -1;      // the frame tick of the last play frame
+};
+
+}  // namespace flow

@@ -1,5 +1,7 @@
 #include "flow/sim_state.hpp"
 
+#include "flow/persistence.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -116,7 +118,6 @@ const std::vector<Variable>& variables() {
         LUMERIK_VAR("sweepStartAt", play.sweepStartAt),
         LUMERIK_VAR("stuckLost", play.stuckLost),
         LUMERIK_VAR("shuffleSoundOn", play.shuffleSoundOn),
-        LUMERIK_VAR("titleEnteredAt", screens.titleEnteredAt),
         LUMERIK_VAR("windowed", profiles.windowed),
         LUMERIK_VAR("suspended", app.suspended),
         LUMERIK_VAR("graphicsLoaded", app.graphicsLoaded),
@@ -259,9 +260,7 @@ nlohmann::json stateJson(const Game& game) {
     state["flights"] = play.flights.size();
     state["fireworks"] = game.screens.fireworks.size();
     state["bonusPhase"] = numbers(play.bonusPhase);
-    nlohmann::json glows = nlohmann::json::array();
-    for (const rules::GlowPair& glow : rules.playGlow) glows.push_back({glow.state, glow.frame});
-    state["playGlow"] = glows;
+    state["playGlow"] = glows(rules.playGlow);
     // The bonus pictures the last play frame drew: [kind, x, y] of each hot spot.
     nlohmann::json sprites = nlohmann::json::array();
     for (const present::PlayBonusSprite& sprite : play.view.bonusSprites) sprites.push_back({sprite.kind, sprite.at.x, sprite.at.y});
@@ -305,6 +304,11 @@ bool setStateVariable(Game& game, std::string_view name, double value) {
     for (const Variable& variable : variables()) {
         if (name == variable.name) {
             variable.set(game, value);
+            // The rules take the player's tips from the profile every tick: a script that turns
+            // them on or off speaks for the current player.
+            if (name == "toShowTips") {
+                if (data::PlayerProfile* player = currentProfile(game)) player->toShowTips = value != 0 ? 1 : 0;
+            }
             return true;
         }
     }

@@ -77,10 +77,10 @@ bool runAndKill(const fs::path& game, const fs::path& script, std::mt19937& rand
 
 // Killed at any moment while it saves, the game leaves each of its files either as it was or as
 // the save wrote it: never a mix of two saves, never cut short. LUMERIK_KILLS sets the number of
-// kills (30 by default; the long campaign is run by hand).
+// kills (20 by default; the long campaign is run by hand).
 TEST(SaveKills, EveryFileIsAlwaysTheOldOrTheNewContent) {
     const char* wanted = std::getenv("LUMERIK_KILLS");
-    const int kills = wanted ? std::max(1, std::atoi(wanted)) : 30;
+    const int kills = wanted ? std::max(1, std::atoi(wanted)) : 20;
     testing_support::TempFolder game;
     Bytes initial = profile_bytes::header(0, 0, 400, 0, 400, 0);
     Bytes player = profile_bytes::record("KILL", 5);

@@ -81,6 +81,8 @@ const std::vector<Variable>& variables() {
         LUMERIK_VAR("thawStart", rules.level.thawStart),
         LUMERIK_VAR("pauseStart", rules.level.pauseStart),
         LUMERIK_VAR("resumeSaved", rules.level.resumeSaved),
+        LUMERIK_VAR("inResumedLevel", rules.level.inResumedLevel),
+        LUMERIK_VAR("currentRunId", rules.level.currentRunId),
         LUMERIK_VAR("intermissionStartedAt", screens.intermissionStartedAt),
         LUMERIK_VAR("logoStartedAt", screens.logoStartedAt),
         LUMERIK_VAR("logoClicked", screens.logoClicked),

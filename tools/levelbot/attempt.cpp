@@ -169,7 +169,7 @@ AttemptResult playAttempt(const LevelSet& set, const GameFolders& folders, const
             break;
         }
         // A tip or other dialog over the play screen is closed at once, as a hurried player would.
-        while (game.screens.menuActive) flow::closeMenuScreen(game);
+        while (game.screens.menuActive && !game.screens.screenStack.empty()) flow::closeMenuScreen(game);
         if (now - start > bound) {
             result.cutOff = true;
             break;

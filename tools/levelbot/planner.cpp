@@ -12,9 +12,7 @@ namespace levelbot {
 namespace {
 
 constexpr int kPlayOutPasses = 200;        // a chain never runs this long; the bound only guards the loop
-constexpr double kFollowUpWeight = 0.75;   // a gain one move later is worth a little less than one now
 constexpr double kPotentialWeight = 0.001; // near-figures only decide between otherwise equal moves
-constexpr int kFruitlessBeforeShuffle = 3;
 
 // The rule state without what a look-ahead never reads, so that copies are cheap.
 rules::GameState trialBase(const rules::GameState& state) {
@@ -163,11 +161,11 @@ Move Planner::choose(const rules::GameState& state, uint32_t now) {
         const rules::Services services{clock, unused, sound};
         const int price = rules::shufflePrice(state);
         const int32_t limit = state.level.limit;
-        // Only while at least a third of the limit would be left after paying.
+        // Only while enough of the limit would be left after paying.
         const double left = rules::isTimed(state.gameMode)
                                 ? limit - static_cast<int32_t>(now - state.level.levelStartTime) / 1000
                                 : state.level.remaining;
-        if (rules::canShuffle(state, services) && left - price >= limit / 3.0) {
+        if (rules::canShuffle(state, services) && left - price >= limit * kShuffleReserve) {
             fruitlessMoves_ = 0;
             return {MoveKind::Shuffle};
         }

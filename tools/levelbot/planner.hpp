@@ -7,6 +7,11 @@
 
 namespace levelbot {
 
+// How the planner weighs what it sees; the report quotes them.
+inline constexpr double kFollowUpWeight = 0.75;  // a gain one move later is worth a little less than one now
+inline constexpr int kFruitlessBeforeShuffle = 3;  // moves without progress before a shuffle is considered
+inline constexpr double kShuffleReserve = 1.0 / 3;  // the share of the limit a shuffle must leave
+
 enum class MoveKind { None, Block, Board, Shuffle };
 
 // One thing a player can do on a settled board.

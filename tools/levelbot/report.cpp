@@ -7,6 +7,7 @@
 #include <set>
 
 #include "game/runes.hpp"
+#include "planner.hpp"
 
 namespace levelbot {
 
@@ -265,12 +266,16 @@ std::string markdownReport(const ReportInput& input, const std::vector<Check>& c
            std::to_string(input.randomTries) + " times by the random clicker (seeds " + std::to_string(input.firstSeed) +
            " on), every try in a fresh game driven through the game's own frame tick on a headless platform with "
            "the virtual clock, so the animations, falls, chains, clock and move budget run as in the game.\n\n";
-    out += "- **Bot**: on a settled board it plays every block turn (and on boards that are not refilled both "
-           "board turns) out on a copy of the rule state with the rules' own matching and falls, and for each the "
-           "best move after it; it takes the move with the best gain now plus three quarters of the best gain one "
-           "move later. After three fruitless moves with nothing in reach it buys a shuffle if a third of the limit "
-           "would be left. It moves once a second in Action and ActionPuzzle and as soon as the board has settled "
-           "in Strategy and Puzzle.\n";
+    char bot[640];
+    std::snprintf(bot, sizeof bot,
+                  "- **Bot**: on a settled board it plays every block turn (and on boards that are not refilled both "
+                  "board turns) out on a copy of the rule state with the rules' own matching and falls, and for each "
+                  "the best move after it; it takes the move with the best gain now plus %.2f times the best gain one "
+                  "move later. After %d fruitless moves with nothing in reach it buys a shuffle if %.0f %% of the "
+                  "limit would be left. It moves once a second in Action and ActionPuzzle and as soon as the board "
+                  "has settled in Strategy and Puzzle.\n",
+                  kFollowUpWeight, kFruitlessBeforeShuffle, 100 * kShuffleReserve);
+    out += bot;
     out += "- **Random clicker**: clicks a random block with a random mouse button whenever the board takes a "
            "click.\n";
     out += "- *Progress* is the level score in Action and Strategy and the number of empty cells in Puzzle and "

@@ -7,8 +7,8 @@
 #include "data/levels.hpp"
 #include "flow/frame_tick.hpp"
 #include "flow/game.hpp"
+#include "flow/launch.hpp"
 #include "flow/screens.hpp"
-#include "flow/startup.hpp"
 #include "flow/window_proc.hpp"
 #include "game/board_geometry.hpp"
 #include "game/falling.hpp"
@@ -101,11 +101,16 @@ bool readLevelSet(const std::filesystem::path& file, LevelSet& set) {
 }
 
 AttemptResult playAttempt(const LevelSet& set, const GameFolders& folders, const AttemptSetup& setup) {
+    AttemptResult result;
     present::HeadlessPlatform platform;
-    platform.createWindow(true);
-    flow::Game game(platform, data::GameFolder(folders.gameRoot, folders.writeRoot), setup.seed);
-    game.sound.openSimulatedAudio(platform.clock());
-    flow::startGame(game);
+    const std::unique_ptr<flow::Game> launched =
+        flow::launchGame(platform, data::GameFolder(folders.gameRoot, folders.writeRoot), setup.seed,
+                         [&platform](flow::Game& g) { g.sound.openSimulatedAudio(platform.clock()); });
+    if (!launched) {
+        result.cutOff = true;
+        return result;
+    }
+    flow::Game& game = *launched;
 
     // The level set under test replaces the one the game folder holds.
     rules::GameState& rules = game.rules;
@@ -113,7 +118,6 @@ AttemptResult playAttempt(const LevelSet& set, const GameFolders& folders, const
     rules.settings = set.settings;
     game.app.showMainStatus = 0;
     game.app.showFps = 0;
-    AttemptResult result;
     rules::LevelDefinition* definition = rules.levels.findLevel(setup.mode, setup.level);
     if (definition == nullptr) return result;
     result.limit = definition->limit;

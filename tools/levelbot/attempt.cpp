@@ -167,8 +167,8 @@ AttemptResult playAttempt(const LevelSet& set, const GameFolders& folders, const
             result.left = result.won ? limitLeft(rules) : 0;
             break;
         }
-        // The no-more-figures dialog: closing it loses the level.
-        if (rules.requests.stuckDialog) {
+        // The no-more-figures dialog (asked for, or already open): closing it loses the level.
+        if (rules.requests.stuckDialog || (game.screens.menuActive && game.screens.dialogId == flow::DialogNoMoves)) {
             result.stuck = true;
             break;
         }

@@ -263,8 +263,8 @@ std::string markdownReport(const ReportInput& input, const std::vector<Check>& c
     out += "# Level balance report\n\n";
     out += "Written by `" + input.command + "` for `" + input.levelFile + "`.\n\n";
     out += "Each level was played " + std::to_string(input.botTries) + " times by the bot and " +
-           std::to_string(input.randomTries) + " times by the random clicker (seeds " + std::to_string(input.firstSeed) +
-           " on), every try in a fresh game driven through the game's own frame tick on a headless platform with "
+           std::to_string(input.randomTries) + " times by the random clicker (seed base " + std::to_string(input.firstSeed) +
+           "), every try in a fresh game driven through the game's own frame tick on a headless platform with "
            "the virtual clock, so the animations, falls, chains, clock and move budget run as in the game.\n\n";
     char bot[640];
     std::snprintf(bot, sizeof bot,

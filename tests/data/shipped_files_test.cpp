@@ -8,6 +8,7 @@
 
 #include "data/levels.hpp"
 #include "data/texts.hpp"
+#include "game/runes.hpp"
 #include "support/test_support.hpp"
 
 namespace {
@@ -18,7 +19,7 @@ TEST(ShippedFiles, EveryLevelIsPlayable) {
     rules::LevelSettings settings;
     data::loadLevelFile(folder, levels, settings);
 
-    const size_t expectedCounts[rules::kModeCount] = {25, 25, 5, 50};
+    const size_t expectedCounts[rules::kModeCount] = {25, 25, 25, 50};
     for (int m = 0; m < rules::kModeCount; ++m) {
         const auto mode = static_cast<rules::GameMode>(m);
         const std::vector<rules::LevelEntry>& list = levels.lists[static_cast<size_t>(m)];
@@ -53,6 +54,29 @@ TEST(ShippedFiles, EveryLevelIsPlayable) {
     EXPECT_LE(settings.maxMusicVolume, 1.0);
     for (double factor : settings.combo) EXPECT_GT(factor, 0.0);
     EXPECT_TRUE(std::is_sorted(settings.combo.begin(), settings.combo.end()));
+}
+
+// The set grows harder one step at a time: colours never drop back, and each bonus kind (and the
+// expiry of bonuses) first appears on a level of its own, so each tip has its level.
+TEST(ShippedFiles, LevelsBringOneNewThingAtATime) {
+    const data::GameFolder folder(testing_support::builtGameFolder());
+    rules::GameState state;
+    data::loadLevelFile(folder, state.levels, state.settings);
+    rules::computeBonusFirstLevels(state);
+    for (int m = 0; m < rules::kModeCount; ++m) {
+        SCOPED_TRACE("mode " + std::to_string(m));
+        const std::vector<rules::LevelEntry>& list = state.levels.lists[static_cast<size_t>(m)];
+        ASSERT_FALSE(list.empty());
+        for (size_t i = 1; i < list.size(); ++i)
+            EXPECT_GE(list[i].definition.colors, list[i - 1].definition.colors) << "level " << list[i].number;
+        EXPECT_GT(list.back().definition.colors, list.front().definition.colors);
+
+        std::vector<int32_t> firsts;
+        for (int32_t level : state.bonusFirstLevel[static_cast<size_t>(m)])
+            if (level >= 0) firsts.push_back(level);
+        std::sort(firsts.begin(), firsts.end());
+        EXPECT_EQ(std::adjacent_find(firsts.begin(), firsts.end()), firsts.end());
+    }
 }
 
 TEST(ShippedFiles, TextsFitTheirSlotsAndTheFont) {

@@ -12,6 +12,7 @@
 #include "flow/play_state.hpp"
 #include "flow/screens.hpp"
 #include "game/state.hpp"
+#include "present/demos.hpp"
 #include "present/display.hpp"
 #include "present/images.hpp"
 #include "present/overlay_text.hpp"
@@ -65,6 +66,7 @@ struct Game {
     std::vector<uint8_t> characterMap;
     present::Display display;
     present::Pictures pictures;
+    present::HelpDemos helpDemos;  // the rules help's demonstrations, kept between visits
     present::OverlayFont overlayFont;
 };
 

@@ -275,6 +275,18 @@ nlohmann::json stateJson(const Game& game) {
         for (const present::PlayText& line : *list) texts.push_back({line.text, line.y});
     state["shownTexts"] = texts;
 
+    // The rules help's demonstrations: each pointer, mouse picture, script position and block.
+    nlohmann::json demos = nlohmann::json::array();
+    for (const present::DemoPlayer& player : game.helpDemos.players) {
+        nlohmann::json blocks = nlohmann::json::array();
+        for (const present::DemoBlock& block : player.blocks)
+            blocks.push_back({{"cells", numbers(block.cells)}, {"turning", block.turning ? 1 : 0},
+                              {"turnCounter", block.turnCounter}, {"dropOn", block.dropOn ? 1 : 0}});
+        demos.push_back({{"x", player.x}, {"y", player.y}, {"mouse", player.mouse}, {"pc", player.pc},
+                         {"pausing", player.pausing ? 1 : 0}, {"gliding", player.gliding ? 1 : 0}, {"blocks", blocks}});
+    }
+    state["helpDemos"] = demos;
+
     nlohmann::json players = nlohmann::json::array();
     for (const data::PlayerProfile& player : game.profiles.players) players.push_back(playerJson(player));
     state["players"] = players;

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <span>
 
 namespace present {
 
@@ -25,7 +26,7 @@ uint32_t bigEndian32(const uint8_t* p) { return uint32_t{p[0]} << 24 | uint32_t{
 uint32_t littleEndian16(const uint8_t* p) { return uint32_t{p[1]} << 8 | p[0]; }
 uint32_t littleEndian32(const uint8_t* p) { return uint32_t{p[3]} << 24 | uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0]; }
 
-std::optional<Size> jpegSize(const std::vector<uint8_t>& b) {
+std::optional<Size> jpegSize(std::span<const uint8_t> b) {
     size_t pos = 2;
     while (pos + 4 <= b.size()) {
         if (b[pos] != 0xFF) return std::nullopt;
@@ -52,7 +53,7 @@ std::optional<Size> jpegSize(const std::vector<uint8_t>& b) {
 
 // The picture's size from its file header, before anything is allocated for it. Only PNG, JPEG and
 // BMP files are pictures of the game.
-std::optional<Size> headerSize(const std::vector<uint8_t>& b) {
+std::optional<Size> headerSize(std::span<const uint8_t> b) {
     static constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     if (b.size() >= 24 && std::memcmp(b.data(), kPngSignature, 8) == 0 && std::memcmp(&b[12], "IHDR", 4) == 0)
         return Size{bigEndian32(&b[16]), bigEndian32(&b[20])};
@@ -86,10 +87,15 @@ std::optional<std::vector<uint8_t>> readSmallFile(const std::filesystem::path& f
 std::optional<PixelImage> decodePicture(const std::filesystem::path& file) {
     const std::optional<std::vector<uint8_t>> bytes = readSmallFile(file);
     if (!bytes) return std::nullopt;
-    const std::optional<Size> declared = headerSize(*bytes);
+    return decodePictureBytes(*bytes);
+}
+
+std::optional<PixelImage> decodePictureBytes(std::span<const uint8_t> bytes) {
+    if (bytes.empty() || bytes.size() > static_cast<size_t>(kMaxFileBytes)) return std::nullopt;
+    const std::optional<Size> declared = headerSize(bytes);
     if (!declared || !sensibleSize(declared->width, declared->height)) return std::nullopt;
 
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (!rw) return std::nullopt;
     SDL_Surface* decoded = IMG_Load_RW(rw, 1);
     if (!decoded) return std::nullopt;

@@ -53,6 +53,45 @@ std::vector<Hit> scan(std::string_view text) {
     return recorder.hits;
 }
 
+// A second table of 64 markers, every word over "a", "b" and "c" up to three letters and some of four,
+// in a mixed order, so that words are prefixes of later and of earlier words. With markers only, the
+// scan is nothing but the matching, which a plain loop over the table at every position can check.
+struct MarkerTable {
+    std::vector<std::string> words;
+    std::vector<ConfigKey> keys;
+
+    MarkerTable() {
+        // Every word in order of length ("a", "b", "c", "aa", "ba", ...): n + 1 written in bijective base 3.
+        for (size_t n = 0; words.size() < 64; ++n) {
+            std::string word;
+            for (size_t v = n + 1; v > 0; v = (v - 1) / 3) word += static_cast<char>('a' + (v - 1) % 3);
+            words.push_back(word);
+        }
+        // A fixed shuffle.
+        uint32_t state = 12345;
+        for (size_t i = words.size() - 1; i > 0; --i) {
+            state = state * 1103515245 + 12345;
+            std::swap(words[i], words[(state >> 8) % (i + 1)]);
+        }
+        for (size_t i = 0; i < words.size(); ++i) keys.push_back({words[i], Marker, static_cast<int>(i)});
+    }
+};
+
+// What the scan must do: at each position every key in table order; a match moves the position past
+// the key word and the later keys are tried there.
+std::vector<int> markersByHand(std::string_view text, const std::vector<ConfigKey>& keys) {
+    std::vector<int> hits;
+    for (size_t pos = 0; pos < text.size(); ++pos) {
+        for (const ConfigKey& key : keys) {
+            if (text.substr(pos).starts_with(key.word)) {
+                hits.push_back(key.id);
+                pos += key.word.size();
+            }
+        }
+    }
+    return hits;
+}
+
 bool sameValue(const ConfigValue& a, const ConfigValue& b) {
     return a.index == b.index && a.integer == b.integer && std::memcmp(&a.real, &b.real, sizeof a.real) == 0 &&
            a.list == b.list;
@@ -82,5 +121,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(paddedHits.size() == hits.size());
     for (size_t i = 0; i < hits.size(); ++i)
         FUZZ_CHECK(paddedHits[i].id == hits[i].id && sameValue(paddedHits[i].value, hits[i].value));
+
+    static const MarkerTable markers;
+    Recorder markerHits;
+    data::scanConfigText(text, markers.keys, markerHits);
+    const std::vector<int> expected = markersByHand(text, markers.keys);
+    FUZZ_CHECK(markerHits.hits.size() == expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) FUZZ_CHECK(markerHits.hits[i].id == expected[i]);
     return 0;
 }

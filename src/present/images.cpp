@@ -51,12 +51,32 @@ std::optional<Size> jpegSize(std::span<const uint8_t> b) {
     return std::nullopt;
 }
 
+// True when a PNG file's chunks, from the first to the end of its image data, all lie inside the
+// file. The decoder does not notice the end of the file inside a chunk: an ancillary chunk that
+// claims more bytes than there are sends it round the same stale bytes for ever, and an image data
+// chunk that does makes it read the claimed length (up to 2 GiB) before it gives up. What follows
+// the image data is never read, so it is not looked at.
+bool pngChunksFit(std::span<const uint8_t> b) {
+    bool imageData = false;
+    for (size_t pos = 8; pos + 8 <= b.size();) {
+        const uint64_t end = pos + uint64_t{12} + bigEndian32(&b[pos]);  // length, type, data, CRC
+        const bool idat = std::memcmp(&b[pos + 4], "IDAT", 4) == 0;
+        if ((imageData && !idat) || std::memcmp(&b[pos + 4], "IEND", 4) == 0) break;
+        if (end > b.size()) return false;
+        imageData = imageData || idat;
+        pos = static_cast<size_t>(end);
+    }
+    return imageData;
+}
+
 // The picture's size from its file header, before anything is allocated for it. Only PNG, JPEG and
 // BMP files are pictures of the game.
 std::optional<Size> headerSize(std::span<const uint8_t> b) {
     static constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    if (b.size() >= 24 && std::memcmp(b.data(), kPngSignature, 8) == 0 && std::memcmp(&b[12], "IHDR", 4) == 0)
+    if (b.size() >= 24 && std::memcmp(b.data(), kPngSignature, 8) == 0 && std::memcmp(&b[12], "IHDR", 4) == 0) {
+        if (!pngChunksFit(b)) return std::nullopt;
         return Size{bigEndian32(&b[16]), bigEndian32(&b[20])};
+    }
     if (b.size() >= 26 && b[0] == 'B' && b[1] == 'M') {
         if (littleEndian32(&b[14]) == 12) return Size{littleEndian16(&b[18]), littleEndian16(&b[20])};
         const auto height = static_cast<int32_t>(littleEndian32(&b[22]));  // negative: rows top-down

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "data/windowed_setting.hpp"
 #include "flow/frame_tick.hpp"
+#include "flow/launch.hpp"
+#include "flow/persistence.hpp"
 #include "flow/sim_dump.hpp"
 #include "flow/sim_script.hpp"
 #include "flow/sim_state.hpp"
@@ -125,6 +126,13 @@ public:
             case Kind::Set:
                 if (!setStateVariable(game_, c.name, c.value)) return fail(error, "unknown variable " + c.name);
                 break;
+            case Kind::Save:
+            case Kind::SaveRun:
+                // The four player files, as the game writes them; `save run` first records the run,
+                // as leaving a game does.
+                if (c.kind == Kind::SaveRun) recordRun(game_);
+                saveAll(game_);
+                break;
             case Kind::Quit:
                 return false;
         }
@@ -183,13 +191,15 @@ private:
 
 int runSimScript(std::istream& script, const SimOptions& options, std::ostream& out, std::ostream& err) {
     present::HeadlessPlatform platform;
-    data::GameFolder folder(options.gameDir, options.writeDir);
-    const bool windowed = data::readWindowedSetting(folder.resolveWritable("profile\\profile"));
-    platform.createWindow(windowed);
-    Game game(platform, folder, options.seed.value_or(platform.clock().now()));
-    game.app.windowed = windowed;
-    game.sound.openSimulatedAudio(platform.clock());
-    startGame(game);
+    const std::unique_ptr<Game> launched =
+        launchGame(platform, data::GameFolder(options.gameDir, options.writeDir),
+                   options.seed.value_or(platform.clock().now()),
+                   [&platform](Game& g) { g.sound.openSimulatedAudio(platform.clock()); });
+    if (!launched) {
+        err << "lumerik-sim: cannot create the window\n";
+        return 1;
+    }
+    Game& game = *launched;
 
     std::string line;
     for (int lineNumber = 1; std::getline(script, line); ++lineNumber) {

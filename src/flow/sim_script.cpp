@@ -203,6 +203,11 @@ bool readCommand(std::string_view line, const std::vector<std::string_view>& w, 
         c.name = w[1];
         return true;
     }
+    if (cmd == "save") {
+        c.kind = w.size() == 2 ? Kind::SaveRun : Kind::Save;
+        if (!r.argumentCount(w, 1, 2)) return false;
+        return w.size() == 1 || w[1] == "run" || r.fail("save takes nothing or run");
+    }
     if (cmd == "quit") {
         c.kind = Kind::Quit;
         return r.argumentCount(w, 1, 1);

@@ -33,6 +33,8 @@ struct SimCommand {
         State,          // `file`, "-" for standard output
         Dump,           // `name` (levels, gfx or texts) into `file`
         Set,            // variable `name` := `value`
+        Save,           // write the four player files
+        SaveRun,        // record the run, then write the four player files
         Quit,
     };
     Kind kind = Kind::Quit;

@@ -51,6 +51,8 @@ TEST(SimScript, ReadsEachCommandWithItsArguments) {
     EXPECT_EQ(dump.name, "gfx");
     EXPECT_EQ(dump.file, "-");
     EXPECT_DOUBLE_EQ(command("set remaining 2.5").value, 2.5);
+    EXPECT_EQ(command("save").kind, Kind::Save);
+    EXPECT_EQ(command("save run").kind, Kind::SaveRun);
 }
 
 TEST(SimScript, BlankLinesCommentsAndOtherBlanksAreNothing) {
@@ -77,6 +79,7 @@ TEST(SimScript, ErrorsNameWhatIsWrong) {
     EXPECT_EQ(error("set remaining 1e999"), "not a number: 1e999");
     EXPECT_EQ(error("set remaining nan"), "not a number: nan");
     EXPECT_EQ(error("set remaining"), "wrong number of arguments to set");
+    EXPECT_EQ(error("save all"), "save takes nothing or run");
     EXPECT_EQ(error("frobnicate 1"), "unknown command frobnicate");
 }
 

@@ -51,11 +51,11 @@ if [ "$minutes" -gt 0 ]; then
   fi
 fi
 
-# Minimise: start from the shipped seeds and the inputs of past findings, and add only what covers
-# something new, cut to merge_len.
+# Minimise: start from the seeds (shipped or hand-made) and the inputs of past findings, and add
+# only what covers something new, cut to merge_len.
 merged=$work/merged
 rm -rf "$merged" && mkdir -p "$merged"
-cp fuzz/corpus/$target/shipped-* fuzz/corpus/$target/regress-* "$merged/" 2>/dev/null || true
+cp fuzz/corpus/$target/shipped-* fuzz/corpus/$target/handmade-* fuzz/corpus/$target/regress-* "$merged/" 2>/dev/null || true
 nice -n 19 "$fuzzer" -merge=1 "$merged" "fuzz/corpus/$target" "$work/corpus" -max_len=$merge_len \
   -rss_limit_mb=2048 >"$work/merge.txt" 2>&1
 rm -rf "fuzz/corpus/$target" && cp -r "$merged" "fuzz/corpus/$target"

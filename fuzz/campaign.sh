@@ -23,9 +23,9 @@ case $target in
   texts) max_len=12000 ;;          # the loader reads no more than the largest table needs
   character_map) max_len=20000 ;;
   branding) max_len=4096 ;;        # eleven short lines
-  picture) max_len=65536 ;;
+  picture) max_len=65536 merge_len=4096 ;;
   sim_script) max_len=8192 ;;
-  profiles) max_len=16384 ;;       # the header and a handful of 1876-byte records
+  profiles) max_len=16384 merge_len=8192 ;;   # the header and a handful of 1876-byte records
   high_scores) max_len=2048 ;;
   *) echo "unknown target $target" >&2; exit 2 ;;
 esac

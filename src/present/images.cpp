@@ -16,9 +16,12 @@ constexpr std::streamoff kMaxFileBytes = 64 << 20;
 constexpr int kMaxSide = 16384;
 constexpr int64_t kMaxPixels = int64_t{1} << 24;
 
+enum class Format { Png, Jpeg, Bmp };
+
 struct Size {
     int64_t width = 0;
     int64_t height = 0;
+    Format format = Format::Png;
 };
 
 uint32_t bigEndian16(const uint8_t* p) { return uint32_t{p[0]} << 8 | p[1]; }
@@ -43,7 +46,7 @@ std::optional<Size> jpegSize(std::span<const uint8_t> b) {
         const bool frameHeader = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frameHeader) {
             if (pos + 9 > b.size()) return std::nullopt;
-            return Size{bigEndian16(&b[pos + 7]), bigEndian16(&b[pos + 5])};
+            return Size{bigEndian16(&b[pos + 7]), bigEndian16(&b[pos + 5]), Format::Jpeg};
         }
         if (length < 2) return std::nullopt;
         pos += 2 + length;
@@ -75,12 +78,12 @@ std::optional<Size> headerSize(std::span<const uint8_t> b) {
     static constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     if (b.size() >= 24 && std::memcmp(b.data(), kPngSignature, 8) == 0 && std::memcmp(&b[12], "IHDR", 4) == 0) {
         if (!pngChunksFit(b)) return std::nullopt;
-        return Size{bigEndian32(&b[16]), bigEndian32(&b[20])};
+        return Size{bigEndian32(&b[16]), bigEndian32(&b[20]), Format::Png};
     }
     if (b.size() >= 26 && b[0] == 'B' && b[1] == 'M') {
-        if (littleEndian32(&b[14]) == 12) return Size{littleEndian16(&b[18]), littleEndian16(&b[20])};
+        if (littleEndian32(&b[14]) == 12) return Size{littleEndian16(&b[18]), littleEndian16(&b[20]), Format::Bmp};
         const auto height = static_cast<int32_t>(littleEndian32(&b[22]));  // negative: rows top-down
-        return Size{static_cast<int32_t>(littleEndian32(&b[18])), height < 0 ? -int64_t{height} : height};
+        return Size{static_cast<int32_t>(littleEndian32(&b[18])), height < 0 ? -int64_t{height} : height, Format::Bmp};
     }
     if (b.size() >= 4 && b[0] == 0xFF && b[1] == 0xD8) return jpegSize(b);
     return std::nullopt;
@@ -117,7 +120,16 @@ std::optional<PixelImage> decodePictureBytes(std::span<const uint8_t> bytes) {
 
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (!rw) return std::nullopt;
-    SDL_Surface* decoded = IMG_Load_RW(rw, 1);
+    // The decoder of the format the header names, never the library's own guess: a file that begins
+    // like a JPEG but fails the library's stricter look would otherwise go on to its other readers
+    // (SVG, TGA, XCF and more), which are no formats of the game's.
+    SDL_Surface* decoded = nullptr;
+    switch (declared->format) {
+        case Format::Png: decoded = IMG_LoadPNG_RW(rw); break;
+        case Format::Jpeg: decoded = IMG_LoadJPG_RW(rw); break;
+        case Format::Bmp: decoded = IMG_LoadBMP_RW(rw); break;
+    }
+    SDL_RWclose(rw);
     if (!decoded) return std::nullopt;
     // A palette picture's transparent entry comes as a colour key and turns into alpha 0 here.
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_ARGB8888, 0);

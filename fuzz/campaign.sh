@@ -52,11 +52,11 @@ if [ "$minutes" -gt 0 ]; then
 fi
 
 # Minimise: start from the seeds (shipped or hand-made) and the inputs of past findings, and add
-# only what covers something new, cut to merge_len.
+# only inputs that reach code no other input reaches (edge coverage, not hit counts), cut to merge_len.
 merged=$work/merged
 rm -rf "$merged" && mkdir -p "$merged"
 cp fuzz/corpus/$target/shipped-* fuzz/corpus/$target/handmade-* fuzz/corpus/$target/regress-* "$merged/" 2>/dev/null || true
-nice -n 19 "$fuzzer" -merge=1 "$merged" "fuzz/corpus/$target" "$work/corpus" -max_len=$merge_len \
+nice -n 19 "$fuzzer" -merge=1 "$merged" "fuzz/corpus/$target" "$work/corpus" -max_len=$merge_len -use_counters=0 \
   -rss_limit_mb=2048 >"$work/merge.txt" 2>&1
 rm -rf "fuzz/corpus/$target" && cp -r "$merged" "fuzz/corpus/$target"
 echo "corpus fuzz/corpus/$target: $(ls "fuzz/corpus/$target" | wc -l) files, $(du -sb "fuzz/corpus/$target" | cut -f1) bytes"

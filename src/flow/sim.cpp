@@ -4,7 +4,6 @@
 #include <fstream>
 #include <iostream>
 #include <string>
-#include <vector>
 
 #include "flow/frame_tick.hpp"
 #include "flow/launch.hpp"

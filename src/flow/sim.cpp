@@ -1,17 +1,15 @@
 #include "flow/sim.hpp"
 
 #include <cctype>
-#include <charconv>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "flow/frame_tick.hpp"
 #include "flow/launch.hpp"
 #include "flow/persistence.hpp"
 #include "flow/sim_dump.hpp"
+#include "flow/sim_script.hpp"
 #include "flow/sim_state.hpp"
 #include "flow/startup.hpp"
 #include "flow/window_proc.hpp"
@@ -24,65 +22,15 @@ namespace {
 
 constexpr uint32_t kTickMs = 33;
 
-struct ScriptError {
-    std::string message;
-};
-
-std::vector<std::string> words(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> out;
-    for (std::string w; in >> w;) out.push_back(w);
-    return out;
-}
-
-long number(const std::string& text) {
-    long value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end) throw ScriptError{"not a whole number: " + text};
-    return value;
-}
-
-double real(const std::string& text) {
-    try {
-        size_t used = 0;
-        const double value = std::stod(text, &used);
-        if (used == text.size()) return value;
-    } catch (...) {
-    }
-    throw ScriptError{"not a number: " + text};
-}
-
-void expectCount(const std::vector<std::string>& w, size_t least, size_t most) {
-    if (w.size() < least || w.size() > most) throw ScriptError{"wrong number of arguments to " + w[0]};
-}
-
-present::MouseButton buttonOf(const std::string& name, bool rightAllowed = true) {
-    if (name == "left") return present::MouseButton::Left;
-    if (name == "right" && rightAllowed) return present::MouseButton::Right;
-    throw ScriptError{"not a mouse button: " + name};
-}
-
-// The hundred digits of a `board` or `bonus` line, spaces ignored.
-std::vector<uint8_t> hundredDigits(const std::string& rest) {
-    std::vector<uint8_t> digits;
-    for (char c : rest) {
-        if (c == ' ' || c == '\t' || c == '\r') continue;
-        if (c < '0' || c > '9') throw ScriptError{std::string("not a digit: ") + c};
-        digits.push_back(static_cast<uint8_t>(c - '0'));
-    }
-    if (digits.size() != 100) throw ScriptError{"expected 100 digits, got " + std::to_string(digits.size())};
-    return digits;
-}
-
-void writeJson(const nlohmann::json& json, const std::string& file, std::ostream& out) {
+bool writeJson(const nlohmann::json& json, const std::string& file, std::ostream& out) {
     if (file == "-") {
         out << json.dump(1) << "\n";
-        return;
+        return true;
     }
     std::ofstream f(file);
-    if (!f) throw ScriptError{"cannot write " + file};
+    if (!f) return false;
     f << json.dump(1) << "\n";
+    return true;
 }
 
 class SimRun {
@@ -90,107 +38,102 @@ public:
     SimRun(present::HeadlessPlatform& platform, Game& game, std::ostream& out)
         : platform_(platform), game_(game), out_(out) {}
 
-    // Returns false when the script asked to quit.
-    bool run(const std::string& line) {
-        const std::vector<std::string> w = words(line);
-        const std::string& cmd = w[0];
-        if (cmd == "tick") {
-            expectCount(w, 1, 2);
-            const long n = w.size() == 2 ? number(w[1]) : 1;
-            if (n < 0) throw ScriptError{"negative tick count"};
-            for (long i = 0; i < n && !game_.app.quitRequested; ++i) tick();
-        } else if (cmd == "wait") {
-            expectCount(w, 2, 2);
-            const long ms = number(w[1]);
-            if (ms < 0) throw ScriptError{"negative wait"};
-            platform_.manualClock().advance(static_cast<uint32_t>(ms));
-        } else if (cmd == "move") {
-            expectCount(w, 3, 3);
-            platform_.setPointer({static_cast<int>(number(w[1])), static_cast<int>(number(w[2]))});
-        } else if (cmd == "hold" || (cmd == "release" && w.size() == 2 && w[1] == "Escape")) {
-            expectCount(w, 2, 2);
-            if (w[1] != "Escape") throw ScriptError{"only Escape can be held"};
-            platform_.setEscapeDown(cmd == "hold");
-        } else if (cmd == "press" || cmd == "release") {
-            if (w.size() != 2 && w.size() != 4) throw ScriptError{"wrong number of arguments to " + cmd};
-            const present::MouseButton button = buttonOf(w[1], cmd == "press");
-            if (w.size() == 4) platform_.setPointer({static_cast<int>(number(w[2])), static_cast<int>(number(w[3]))});
-            mouse(cmd == "press" ? present::InputEvent::Type::ButtonDown : present::InputEvent::Type::ButtonUp, button, 1);
-        } else if (cmd == "click" || cmd == "dblclick") {
-            expectCount(w, 4, 4);
-            const present::MouseButton button = buttonOf(w[1]);
-            platform_.setPointer({static_cast<int>(number(w[2])), static_cast<int>(number(w[3]))});
-            if (cmd == "click") {
-                mouse(present::InputEvent::Type::ButtonDown, button, 1);
-                mouse(present::InputEvent::Type::ButtonUp, button, 1);
-            } else {
-                mouse(present::InputEvent::Type::ButtonDown, button, 2);
-            }
-        } else if (cmd == "key") {
-            expectCount(w, 2, 2);
-            key(w[1]);
-        } else if (cmd == "text") {
-            const size_t start = line.find("text") + 5;
-            const std::string text = start <= line.size() ? line.substr(start) : std::string();
-            for (unsigned char c : text) {
+    // Runs one command read by parseSimLine. False when the run ends: the script or the game quit, or
+    // the command failed, with `error` saying why.
+    bool run(const SimCommand& c, std::string& error) {
+        using Kind = SimCommand::Kind;
+        switch (c.kind) {
+            case Kind::Tick:
+                for (long i = 0; i < c.count && !game_.app.quitRequested; ++i) tick();
+                break;
+            case Kind::Wait:
+                platform_.manualClock().advance(static_cast<uint32_t>(c.count));
+                break;
+            case Kind::Move:
+                platform_.setPointer({c.x, c.y});
+                break;
+            case Kind::HoldEscape:
+            case Kind::ReleaseEscape:
+                platform_.setEscapeDown(c.kind == Kind::HoldEscape);
+                break;
+            case Kind::Press:
+            case Kind::Release:
+                if (c.hasPoint) platform_.setPointer({c.x, c.y});
+                mouse(c.kind == Kind::Press ? present::InputEvent::Type::ButtonDown : present::InputEvent::Type::ButtonUp,
+                      c.button, 1);
+                break;
+            case Kind::Click:
+                platform_.setPointer({c.x, c.y});
+                mouse(present::InputEvent::Type::ButtonDown, c.button, 1);
+                mouse(present::InputEvent::Type::ButtonUp, c.button, 1);
+                break;
+            case Kind::DoubleClick:
+                platform_.setPointer({c.x, c.y});
+                mouse(present::InputEvent::Type::ButtonDown, c.button, 2);
+                break;
+            case Kind::Key:
+                key(c.key, c.letter);
+                break;
+            case Kind::AltEnter: {
                 present::InputEvent event;
-                event.type = present::InputEvent::Type::Character;
-                event.character = c;
+                event.type = present::InputEvent::Type::AltEnter;
                 handleEvent(game_, event);
+                break;
             }
-        } else if (cmd == "focus") {
-            expectCount(w, 2, 2);
-            present::InputEvent event;
-            if (w[1] == "out") {
-                event.type = present::InputEvent::Type::FocusLost;
-            } else if (w[1] == "in") {
-                platform_.setSurfacesLost(false);
-                event.type = present::InputEvent::Type::FocusGained;
-            } else {
-                throw ScriptError{"focus takes in or out"};
+            case Kind::Text:
+                for (unsigned char ch : c.text) character(ch);
+                break;
+            case Kind::FocusOut:
+            case Kind::FocusIn: {
+                present::InputEvent event;
+                if (c.kind == Kind::FocusIn) platform_.setSurfacesLost(false);
+                event.type = c.kind == Kind::FocusIn ? present::InputEvent::Type::FocusGained
+                                                     : present::InputEvent::Type::FocusLost;
+                handleEvent(game_, event);
+                break;
             }
-            handleEvent(game_, event);
-        } else if (cmd == "lose") {
-            expectCount(w, 1, 1);
-            platform_.setSurfacesLost(true);
-        } else if (cmd == "board" || cmd == "bonus") {
-            const std::vector<uint8_t> digits = hundredDigits(line.substr(line.find(cmd) + cmd.size()));
-            rules::Board& board = game_.rules.board;
-            const int32_t now = static_cast<int32_t>(platform_.clock().now());
-            for (int i = 0; i < rules::kCellCount; ++i) {
-                if (cmd == "board") {
-                    board.cells[i] = digits[i];
-                } else {
-                    board.cellBonus[i] = digits[i];
-                    board.cellStamp[i] = digits[i] != 0 ? now : 0;
+            case Kind::Lose:
+                platform_.setSurfacesLost(true);
+                break;
+            case Kind::Board:
+            case Kind::Bonus: {
+                rules::Board& board = game_.rules.board;
+                const int32_t now = static_cast<int32_t>(platform_.clock().now());
+                for (int i = 0; i < rules::kCellCount; ++i) {
+                    const uint8_t digit = c.digits[static_cast<size_t>(i)];
+                    if (c.kind == Kind::Board) {
+                        board.cells[i] = digit;
+                    } else {
+                        board.cellBonus[i] = digit;
+                        board.cellStamp[i] = digit != 0 ? now : 0;
+                    }
                 }
+                break;
             }
-        } else if (cmd == "shot") {
-            expectCount(w, 2, 2);
-            if (!present::savePng(platform_.screen(), w[1])) throw ScriptError{"cannot write " + w[1]};
-        } else if (cmd == "state") {
-            expectCount(w, 2, 2);
-            writeJson(stateJson(game_), w[1], out_);
-        } else if (cmd == "dump") {
-            expectCount(w, 3, 3);
-            nlohmann::json json;
-            if (!dumpJson(game_, w[1], json)) throw ScriptError{"dump takes levels, gfx or texts"};
-            writeJson(json, w[2], out_);
-        } else if (cmd == "set") {
-            expectCount(w, 3, 3);
-            if (!setStateVariable(game_, w[1], real(w[2]))) throw ScriptError{"unknown variable " + w[1]};
-        } else if (cmd == "save") {
-            // The four player files, as the game writes them; `save run` first records the run,
-            // as leaving a game does.
-            expectCount(w, 1, 2);
-            if (w.size() == 2 && w[1] != "run") throw ScriptError{"save takes nothing or run"};
-            if (w.size() == 2) recordRun(game_);
-            saveAll(game_);
-        } else if (cmd == "quit") {
-            expectCount(w, 1, 1);
-            return false;
-        } else {
-            throw ScriptError{"unknown command " + cmd};
+            case Kind::Shot:
+                if (!present::savePng(platform_.screen(), c.file)) return fail(error, "cannot write " + c.file);
+                break;
+            case Kind::State:
+                if (!writeJson(stateJson(game_), c.file, out_)) return fail(error, "cannot write " + c.file);
+                break;
+            case Kind::Dump: {
+                nlohmann::json json;
+                if (!dumpJson(game_, c.name, json)) return fail(error, "dump takes levels, gfx or texts");
+                if (!writeJson(json, c.file, out_)) return fail(error, "cannot write " + c.file);
+                break;
+            }
+            case Kind::Set:
+                if (!setStateVariable(game_, c.name, c.value)) return fail(error, "unknown variable " + c.name);
+                break;
+            case Kind::Save:
+            case Kind::SaveRun:
+                // The four player files, as the game writes them; `save run` first records the run,
+                // as leaving a game does.
+                if (c.kind == Kind::SaveRun) recordRun(game_);
+                saveAll(game_);
+                break;
+            case Kind::Quit:
+                return false;
         }
         return !game_.app.quitRequested;
     }
@@ -217,37 +160,25 @@ private:
         handleEvent(game_, event);
     }
 
-    void key(const std::string& name) {
+    static bool fail(std::string& error, std::string message) {
+        error = std::move(message);
+        return false;
+    }
+
+    void key(present::Key key, uint8_t letter) {
         present::InputEvent event;
         event.type = present::InputEvent::Type::KeyDown;
-        if (name == "AltEnter") {
-            event.type = present::InputEvent::Type::AltEnter;
+        event.key = key;
+        if (key == present::Key::Letter) {
+            event.character = static_cast<uint8_t>(std::toupper(letter));
             handleEvent(game_, event);
+            character(static_cast<uint8_t>(std::tolower(letter)));
             return;
         }
-        static const std::pair<const char*, present::Key> named[] = {
-            {"Left", present::Key::Left},   {"Right", present::Key::Right},       {"Up", present::Key::Up},
-            {"Down", present::Key::Down},   {"Return", present::Key::Return},     {"Backspace", present::Key::Backspace},
-            {"Escape", present::Key::Escape},
-        };
-        for (const auto& [keyName, keyValue] : named) {
-            if (name == keyName) {
-                event.key = keyValue;
-                handleEvent(game_, event);
-                // Enter and Backspace are also characters, as the keyboard translation delivers them.
-                if (keyValue == present::Key::Return) character(13);
-                if (keyValue == present::Key::Backspace) character(8);
-                return;
-            }
-        }
-        if (name.size() == 1 && std::isalpha(static_cast<unsigned char>(name[0]))) {
-            event.key = present::Key::Letter;
-            event.character = static_cast<uint8_t>(std::toupper(static_cast<unsigned char>(name[0])));
-            handleEvent(game_, event);
-            character(static_cast<uint8_t>(std::tolower(static_cast<unsigned char>(name[0]))));
-            return;
-        }
-        throw ScriptError{"unknown key " + name};
+        handleEvent(game_, event);
+        // Enter and Backspace are also characters, as the keyboard translation delivers them.
+        if (key == present::Key::Return) character(13);
+        if (key == present::Key::Backspace) character(8);
     }
 
     present::HeadlessPlatform& platform_;
@@ -271,15 +202,15 @@ int runSimScript(std::istream& script, const SimOptions& options, std::ostream& 
 
     std::string line;
     for (int lineNumber = 1; std::getline(script, line); ++lineNumber) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const size_t first = line.find_first_not_of(" \t");
-        if (first == std::string::npos || line[first] == '#') continue;
-        line.erase(0, first);
-        try {
+        const SimLine parsed = parseSimLine(line);
+        std::string error;
+        if (const auto* bad = std::get_if<SimScriptError>(&parsed)) error = bad->message;
+        if (const auto* command = std::get_if<SimCommand>(&parsed)) {
             SimRun run(platform, game, out);
-            if (!run.run(line)) break;
-        } catch (const ScriptError& e) {
-            err << "lumerik-sim: line " << lineNumber << ": " << e.message << "\n";
+            if (!run.run(*command, error) && error.empty()) break;
+        }
+        if (!error.empty()) {
+            err << "lumerik-sim: line " << lineNumber << ": " << error << "\n";
             return 2;
         }
     }

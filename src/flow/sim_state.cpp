@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <functional>
+#include <limits>
 
 namespace flow {
 
@@ -18,6 +18,17 @@ struct Variable {
     std::function<void(Game&, double)> set;
 };
 
+// A script's number in a field of type T. Numbers beyond what T holds stop at its ends (converting
+// them as they are is undefined); a NaN gives 0.
+template <typename T>
+T saturated(double v) {
+    using Limits = std::numeric_limits<T>;
+    if (std::isnan(v)) return T{};
+    if (v >= static_cast<double>(Limits::max())) return Limits::max();
+    if (v <= static_cast<double>(Limits::lowest())) return Limits::lowest();
+    return static_cast<T>(v);
+}
+
 // Binds a name to a field reached through `access`, converting to and from the JSON number.
 template <typename Field, typename Access>
 Variable bind(const char* name, Access access) {
@@ -28,13 +39,9 @@ Variable bind(const char* name, Access access) {
                 if constexpr (std::is_same_v<Field, bool>)
                     access(g) = v != 0;
                 else if constexpr (std::is_enum_v<Field>)
-                    access(g) = static_cast<Field>(static_cast<int32_t>(v));
-                else if constexpr (std::is_integral_v<Field>)
-                    // Held to the field's range: converting a number past it is undefined.
-                    access(g) = static_cast<Field>(std::clamp(v, static_cast<double>(std::numeric_limits<Field>::lowest()),
-                                                              static_cast<double>(std::numeric_limits<Field>::max())));
+                    access(g) = static_cast<Field>(saturated<int32_t>(v));
                 else
-                    access(g) = static_cast<Field>(v);
+                    access(g) = saturated<Field>(v);
             }};
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <span>
 
 namespace present {
 
@@ -15,9 +16,12 @@ constexpr std::streamoff kMaxFileBytes = 64 << 20;
 constexpr int kMaxSide = 16384;
 constexpr int64_t kMaxPixels = int64_t{1} << 24;
 
+enum class Format { Png, Jpeg, Bmp };
+
 struct Size {
     int64_t width = 0;
     int64_t height = 0;
+    Format format = Format::Png;
 };
 
 uint32_t bigEndian16(const uint8_t* p) { return uint32_t{p[0]} << 8 | p[1]; }
@@ -25,7 +29,7 @@ uint32_t bigEndian32(const uint8_t* p) { return uint32_t{p[0]} << 24 | uint32_t{
 uint32_t littleEndian16(const uint8_t* p) { return uint32_t{p[1]} << 8 | p[0]; }
 uint32_t littleEndian32(const uint8_t* p) { return uint32_t{p[3]} << 24 | uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0]; }
 
-std::optional<Size> jpegSize(const std::vector<uint8_t>& b) {
+std::optional<Size> jpegSize(std::span<const uint8_t> b) {
     size_t pos = 2;
     while (pos + 4 <= b.size()) {
         if (b[pos] != 0xFF) return std::nullopt;
@@ -42,7 +46,7 @@ std::optional<Size> jpegSize(const std::vector<uint8_t>& b) {
         const bool frameHeader = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frameHeader) {
             if (pos + 9 > b.size()) return std::nullopt;
-            return Size{bigEndian16(&b[pos + 7]), bigEndian16(&b[pos + 5])};
+            return Size{bigEndian16(&b[pos + 7]), bigEndian16(&b[pos + 5]), Format::Jpeg};
         }
         if (length < 2) return std::nullopt;
         pos += 2 + length;
@@ -50,16 +54,36 @@ std::optional<Size> jpegSize(const std::vector<uint8_t>& b) {
     return std::nullopt;
 }
 
+// True when a PNG file's chunks, from the first to the end of its image data, all lie inside the
+// file. The decoder does not notice the end of the file inside a chunk: an ancillary chunk that
+// claims more bytes than there are sends it round the same stale bytes for ever, and an image data
+// chunk that does makes it read the claimed length (up to 2 GiB) before it gives up. What follows
+// the image data is never read, so it is not looked at.
+bool pngChunksFit(std::span<const uint8_t> b) {
+    bool imageData = false;
+    for (size_t pos = 8; pos + 8 <= b.size();) {
+        const uint64_t end = pos + uint64_t{12} + bigEndian32(&b[pos]);  // length, type, data, CRC
+        const bool idat = std::memcmp(&b[pos + 4], "IDAT", 4) == 0;
+        if ((imageData && !idat) || std::memcmp(&b[pos + 4], "IEND", 4) == 0) break;
+        if (end > b.size()) return false;
+        imageData = imageData || idat;
+        pos = static_cast<size_t>(end);
+    }
+    return imageData;
+}
+
 // The picture's size from its file header, before anything is allocated for it. Only PNG, JPEG and
 // BMP files are pictures of the game.
-std::optional<Size> headerSize(const std::vector<uint8_t>& b) {
+std::optional<Size> headerSize(std::span<const uint8_t> b) {
     static constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    if (b.size() >= 24 && std::memcmp(b.data(), kPngSignature, 8) == 0 && std::memcmp(&b[12], "IHDR", 4) == 0)
-        return Size{bigEndian32(&b[16]), bigEndian32(&b[20])};
+    if (b.size() >= 24 && std::memcmp(b.data(), kPngSignature, 8) == 0 && std::memcmp(&b[12], "IHDR", 4) == 0) {
+        if (!pngChunksFit(b)) return std::nullopt;
+        return Size{bigEndian32(&b[16]), bigEndian32(&b[20]), Format::Png};
+    }
     if (b.size() >= 26 && b[0] == 'B' && b[1] == 'M') {
-        if (littleEndian32(&b[14]) == 12) return Size{littleEndian16(&b[18]), littleEndian16(&b[20])};
+        if (littleEndian32(&b[14]) == 12) return Size{littleEndian16(&b[18]), littleEndian16(&b[20]), Format::Bmp};
         const auto height = static_cast<int32_t>(littleEndian32(&b[22]));  // negative: rows top-down
-        return Size{static_cast<int32_t>(littleEndian32(&b[18])), height < 0 ? -int64_t{height} : height};
+        return Size{static_cast<int32_t>(littleEndian32(&b[18])), height < 0 ? -int64_t{height} : height, Format::Bmp};
     }
     if (b.size() >= 4 && b[0] == 0xFF && b[1] == 0xD8) return jpegSize(b);
     return std::nullopt;
@@ -86,12 +110,26 @@ std::optional<std::vector<uint8_t>> readSmallFile(const std::filesystem::path& f
 std::optional<PixelImage> decodePicture(const std::filesystem::path& file) {
     const std::optional<std::vector<uint8_t>> bytes = readSmallFile(file);
     if (!bytes) return std::nullopt;
-    const std::optional<Size> declared = headerSize(*bytes);
+    return decodePictureBytes(*bytes);
+}
+
+std::optional<PixelImage> decodePictureBytes(std::span<const uint8_t> bytes) {
+    if (bytes.empty() || bytes.size() > static_cast<size_t>(kMaxFileBytes)) return std::nullopt;
+    const std::optional<Size> declared = headerSize(bytes);
     if (!declared || !sensibleSize(declared->width, declared->height)) return std::nullopt;
 
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (!rw) return std::nullopt;
-    SDL_Surface* decoded = IMG_Load_RW(rw, 1);
+    // The decoder of the format the header names, never the library's own guess: a file that begins
+    // like a JPEG but fails the library's stricter look would otherwise go on to its other readers
+    // (SVG, TGA, XCF and more), which are no formats of the game's.
+    SDL_Surface* decoded = nullptr;
+    switch (declared->format) {
+        case Format::Png: decoded = IMG_LoadPNG_RW(rw); break;
+        case Format::Jpeg: decoded = IMG_LoadJPG_RW(rw); break;
+        case Format::Bmp: decoded = IMG_LoadBMP_RW(rw); break;
+    }
+    SDL_RWclose(rw);
     if (!decoded) return std::nullopt;
     // A palette picture's transparent entry comes as a colour key and turns into alpha 0 here.
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_ARGB8888, 0);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -31,6 +32,8 @@ struct PixelImage {
 // a palette's transparent entry). Nothing when the file is missing, damaged, of an unknown kind or
 // absurdly large.
 std::optional<PixelImage> decodePicture(const std::filesystem::path& file);
+// The same over the file's bytes.
+std::optional<PixelImage> decodePictureBytes(std::span<const uint8_t> bytes);
 
 // A surface of the given size, memory and colour key (-1: none); empty when it cannot be made.
 Surface createSurface(int width, int height, Memory memory, int64_t colourKey);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -50,6 +51,15 @@ TEST(Sim, BadLinesStopTheRunWithExitTwoNamingTheLine) {
         EXPECT_NE(r.err.find("line 3"), std::string::npos) << bad << ": " << r.err;
     }
     EXPECT_EQ(runScript("tick 2\nquit\nnot-a-command\n").exitCode, 0) << "quit ends the run before the bad line";
+}
+
+TEST(Sim, OtherBlankLinesAreSkippedAndSetNumbersStopAtTheFieldsEnds) {
+    const SimResult r = runScript("\v\n\f\nset totalScore 1e12\nset levelScore -1e12\nset remaining 1e300\nstate -\n");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const nlohmann::json s = r.state();
+    EXPECT_EQ(s["totalScore"], INT32_MAX);
+    EXPECT_EQ(s["levelScore"], INT32_MIN);
+    EXPECT_EQ(s["remaining"], FLT_MAX);
 }
 
 TEST(Sim, StagedBoardAndBonusesLandInIndexOrder) {

@@ -68,10 +68,24 @@ TEST_F(LoaderFixture, PicturesThatDoNotDecodeBeepAndLeaveTheSlot) {
     testing_support::writeFile(folder.path() / "gfx/empty.png", "");
     testing_support::writeFile(folder.path() / "gfx/garbage.png", std::string(300, 'Z'));
     testing_support::writeFile(folder.path() / "gfx/truncated.png", png.substr(0, 40));
+    // A chunk before the image data that claims 640 MiB: the decoder would go round its stale bytes
+    // for ever. The same chunk after the image data is never read, and the picture loads.
+    const std::string bogusChunk("\x27\xff\xff\xfftEXtabc", 11);
+    std::string stale = png, trailing = png;
+    stale.insert(png.find("IDAT") - 4, bogusChunk);
+    trailing.insert(png.find("IEND") - 4, bogusChunk);
+    testing_support::writeFile(folder.path() / "gfx/stale.png", stale);
+    // A JPEG frame header, then an SVG drawing: decoded as what its header says, it is no picture.
+    testing_support::writeFile(folder.path() / "gfx/drawing.jpg",
+                               "\xff\xd8\xff\xc0\x01\x11\x08\x01\x02\x01\x04<svg width=\"4\" height=\"2\" "
+                               "xmlns=\"http://www.w3.org/2000/svg\"><rect width=\"4\" height=\"2\" fill=\"red\"/></svg>");
+    testing_support::writeFile(folder.path() / "gfx/trailing.png", trailing);
+    EXPECT_EQ(load("gfx//trailing.png").pixels, p.pixels);
 
     PixelImage kept = load("gfx//good.png");
     int beeps = 0;
-    for (const char* bad : {"gfx//missing.png", "gfx//empty.png", "gfx//garbage.png", "gfx//truncated.png", "gfx//huge.png"}) {
+    for (const char* bad : {"gfx//missing.png", "gfx//empty.png", "gfx//garbage.png", "gfx//truncated.png", "gfx//huge.png",
+                            "gfx//stale.png", "gfx//drawing.jpg"}) {
         EXPECT_FALSE(loader.loadPixelImage(bad, kept)) << bad;
         EXPECT_TRUE(loader.loadSurfacePicture(bad, Memory::Video, kMagentaKey).empty()) << bad;
         EXPECT_EQ(platform.beepCount(), beeps += 2) << bad;

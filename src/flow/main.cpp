@@ -32,6 +32,7 @@ data::GameFolder findGameFolder() {
 }  // namespace
 
 int main(int, char**) {
+    present::catchStopSignals();
     flow::InstanceLock lock;
     if (!lock.acquire()) return 0;
 

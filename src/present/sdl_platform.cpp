@@ -142,11 +142,15 @@ Point windowToPicture(const Viewport& v, int windowX, int windowY) {
 uint32_t SdlClock::now() const { return SDL_GetTicks(); }
 
 void catchStopSignals() {
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (int signal : {SIGINT, SIGTERM}) {
+        struct sigaction action {};
+        // A signal ignored from the start stays ignored (a shell starts background jobs that way).
+        if (sigaction(signal, nullptr, &action) != 0 || action.sa_handler == SIG_IGN) continue;
+        action = {};
+        action.sa_handler = onStopSignal;
+        sigemptyset(&action.sa_mask);
+        sigaction(signal, &action, nullptr);
+    }
 }
 
 bool stopSignalReceived() { return stopSignalled != 0; }

@@ -195,7 +195,14 @@ TEST_F(WindowSurface, ScalesTheFrameBetweenBlackBarsAndMapsThePointerTheSameWay)
 }
 
 TEST_F(WindowSurface, AStopSignalClosesTheGameLikeTheCloseBox) {
+    // SIGINT ignored from the start (a background job of a shell) stays ignored.
+    std::signal(SIGINT, SIG_IGN);
+    std::signal(SIGTERM, SIG_DFL);
     present::catchStopSignals();
+    struct sigaction interrupt {};
+    sigaction(SIGINT, nullptr, &interrupt);
+    EXPECT_EQ(interrupt.sa_handler, SIG_IGN);
+
     ASSERT_TRUE(platform->createWindow(true));
     std::raise(SIGTERM);
     present::InputEvent event;

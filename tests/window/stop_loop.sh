@@ -39,12 +39,19 @@ openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
 
-clean=0 failed=0
+# Whether the process catches the signal now (before main runs, the default action still holds).
+catches() {
+  local mask
+  mask=$(awk '/^SigCgt:/{print $2}' "/proc/$1/status" 2>/dev/null)
+  [ -n "$mask" ] && (( (16#$mask >> ($2 - 1)) & 1 ))
+}
+
+clean=0 early=0 failed=0
 for i in $(seq "$starts"); do
   delay=$((RANDOM * 32768 + RANDOM))
   delay=$((delay % (max_delay + 1)))
-  signal=TERM
-  [ $((RANDOM % 2)) -eq 0 ] && signal=INT
+  signal=TERM number=15
+  [ $((RANDOM % 2)) -eq 0 ] && signal=INT number=2
   log=$work/logs/run$i.log
   # A shell starts background jobs with SIGINT ignored; the game keeps an ignored signal ignored.
   env --default-signal=INT,TERM "$work/g/lumerik" 2>"$log" &
@@ -55,6 +62,8 @@ for i in $(seq "$starts"); do
     [ -n "$wid" ] && WID=$wid bash -c "$actions" >/dev/null 2>&1
   fi
   sleep "$(awk -v d="$delay" 'BEGIN{printf "%.3f", d / 1000}')"
+  caught=no
+  catches "$pid" "$number" && caught=yes
   kill -"$signal" "$pid" 2>/dev/null
   for _ in $(seq 200); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
   if kill -0 "$pid" 2>/dev/null; then
@@ -66,7 +75,9 @@ for i in $(seq "$starts"); do
   fi
   wait "$pid"
   rc=$?
-  if [ $rc -ne 0 ] || grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$log"; then
+  if [ $rc -eq $((128 + number)) ] && [ $caught = no ] && [ ! -s "$log" ]; then
+    early=$((early + 1))  # ended by the signal before the game's first line
+  elif [ $rc -ne 0 ] || grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$log"; then
     echo "run $i: exit $rc after SIG$signal at $delay ms"
     sed -n '1,40p' "$log"
     failed=$((failed + 1))
@@ -74,5 +85,5 @@ for i in $(seq "$starts"); do
     clean=$((clean + 1))
   fi
 done
-echo "stops: $starts starts, $clean clean, $failed failed"
+echo "stops: $starts starts, $clean closed cleanly, $early ended before the game began, $failed failed"
 [ $failed -eq 0 ]

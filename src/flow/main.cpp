@@ -79,6 +79,10 @@ int main(int, char**) {
             platform.setWindowMode(true);
         }
         flow::shutdownGame(game);
+        // The audio threads end before the window does: SDL wakes a waiting pump with a message to
+        // the window, sent from whichever thread posts an event (the device watcher among them).
+        game.sound.closeAudio();
+        if (audio) SDL_QuitSubSystem(SDL_INIT_AUDIO);
         exitCode = game.app.exitCode;
     }
     IMG_Quit();

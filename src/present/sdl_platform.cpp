@@ -5,56 +5,20 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <csignal>
 #include <cstring>
-#include <mutex>
 #include <string_view>
 
 namespace present {
 
 namespace {
 
+// The frame tick's period. The ticks are made on the main thread, between messages: a timer
+// thread posting them would have SDL send its wake-up message to the window from that thread, over
+// a second connection to the X server, which may arrive after the window is gone at shut-down
+// (the server then reports an error, and Xlib ends the program with status 1) or read a window
+// SDL has already freed.
 constexpr uint32_t kTickMs = 33;
-
-// The periodic tick. SDL calls `postTick` on its timer thread, and SDL_RemoveTimer does not wait
-// for a call that is under way, so stopping takes the same lock as the callback: once stopTimer
-// has returned, nothing is posted any more, and SDL_Quit never meets a push in flight. The state
-// lives as long as the process, so a late call never touches freed memory.
-struct TickTimerState {
-    std::mutex mutex;
-    bool running = false;
-    uint32_t eventType = 0;
-    uint32_t deadline = 0;
-    // A tick still waiting in the queue is not posted twice, so a slow frame never lets ticks pile
-    // up (like the window timer it replaces).
-    std::atomic<bool> pending{false};
-};
-
-TickTimerState& tickTimer() {
-    static TickTimerState state;
-    return state;
-}
-
-uint32_t postTick(uint32_t, void*) {
-    TickTimerState& timer = tickTimer();
-    std::lock_guard<std::mutex> lock(timer.mutex);
-    if (!timer.running) return 0;
-    if (!timer.pending.exchange(true)) {
-        SDL_Event event{};
-        event.type = timer.eventType;
-        SDL_PushEvent(&event);
-    }
-    // Keep the period against an absolute deadline so the ticks do not drift.
-    timer.deadline += kTickMs;
-    const uint32_t now = SDL_GetTicks();
-    const int32_t wait = static_cast<int32_t>(timer.deadline - now);
-    if (wait < 1) {
-        timer.deadline = now + kTickMs;
-        return kTickMs;
-    }
-    return static_cast<uint32_t>(wait);
-}
 
 // SIGINT and SIGTERM ask the game to close, exactly as the window's close box does; the handler
 // only raises a flag, which the message pump turns into a close message.
@@ -156,12 +120,9 @@ void catchStopSignals() {
 bool stopSignalReceived() { return stopSignalled != 0; }
 
 SdlPlatform::SdlPlatform(std::filesystem::path cursorPicture, std::filesystem::path iconPicture)
-    : cursorPicture_(std::move(cursorPicture)), iconPicture_(std::move(iconPicture)) {
-    tickEventType_ = SDL_RegisterEvents(1);
-}
+    : cursorPicture_(std::move(cursorPicture)), iconPicture_(std::move(iconPicture)) {}
 
 SdlPlatform::~SdlPlatform() {
-    stopTimer();
     if (ownCursor_) SDL_FreeCursor(ownCursor_);
     if (arrowCursor_) SDL_FreeCursor(arrowCursor_);
     if (texture_) SDL_DestroyTexture(texture_);
@@ -253,27 +214,12 @@ void SdlPlatform::minimise() {
 }
 
 void SdlPlatform::startTimer() {
-    if (timerId_) return;
-    TickTimerState& timer = tickTimer();
-    {
-        std::lock_guard<std::mutex> lock(timer.mutex);
-        timer.running = true;
-        timer.eventType = tickEventType_;
-        timer.deadline = SDL_GetTicks() + kTickMs;
-        timer.pending = false;
-    }
-    timerId_ = SDL_AddTimer(kTickMs, postTick, nullptr);
+    if (ticking_) return;
+    ticking_ = true;
+    nextTickAt_ = SDL_GetTicks() + kTickMs;
 }
 
-void SdlPlatform::stopTimer() {
-    TickTimerState& timer = tickTimer();
-    {
-        std::lock_guard<std::mutex> lock(timer.mutex);
-        timer.running = false;
-    }
-    if (timerId_) SDL_RemoveTimer(timerId_);
-    timerId_ = 0;
-}
+void SdlPlatform::stopTimer() { ticking_ = false; }
 
 bool SdlPlatform::waitEvent(InputEvent& event) {
     while (pending_.empty()) {
@@ -285,8 +231,24 @@ bool SdlPlatform::waitEvent(InputEvent& event) {
             break;
         }
         SDL_Event sdlEvent;
-        if (!SDL_WaitEvent(&sdlEvent)) return false;
-        translate(sdlEvent);
+        if (!ticking_) {
+            if (!SDL_WaitEvent(&sdlEvent)) return false;
+            translate(sdlEvent);
+            continue;
+        }
+        const uint32_t now = SDL_GetTicks();
+        const auto wait = static_cast<int32_t>(nextTickAt_ - now);
+        if (wait <= 0) {
+            // The period is kept against an absolute deadline, so ticks do not drift; a frame that
+            // ran past the next deadline is not made up for with a burst of ticks.
+            nextTickAt_ += kTickMs;
+            if (static_cast<int32_t>(nextTickAt_ - now) <= 0) nextTickAt_ = now + kTickMs;
+            InputEvent tick;
+            tick.type = InputEvent::Type::Tick;
+            pending_.push_back(tick);
+            break;
+        }
+        if (SDL_WaitEventTimeout(&sdlEvent, wait)) translate(sdlEvent);
     }
     event = pending_.front();
     pending_.pop_front();
@@ -295,12 +257,6 @@ bool SdlPlatform::waitEvent(InputEvent& event) {
 
 void SdlPlatform::translate(const SDL_Event& e) {
     InputEvent event;
-    if (e.type == tickEventType_) {
-        tickTimer().pending = false;
-        event.type = InputEvent::Type::Tick;
-        pending_.push_back(event);
-        return;
-    }
     switch (e.type) {
         case SDL_QUIT:
             event.type = InputEvent::Type::Close;

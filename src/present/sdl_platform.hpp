@@ -42,8 +42,8 @@ Point windowToPicture(const Viewport& viewport, int windowX, int windowY);
 void catchStopSignals();
 bool stopSignalReceived();
 
-// The real window: SDL video and events, a 33 ms SDL timer that posts one tick at a time, and the
-// frame shown through the window surface or a renderer. A frame equal to the one on screen is not
+// The real window: SDL video and events, a tick every 33 ms made by the message pump itself (it
+// waits for messages until the next deadline), and the frame shown through the window surface or a renderer. A frame equal to the one on screen is not
 // sent again; only the rows that changed are.
 class SdlPlatform final : public Platform {
 public:
@@ -61,7 +61,6 @@ public:
     void minimise() override;
 
     void startTimer() override;
-    // Once it returns, the timer thread posts nothing more.
     void stopTimer() override;
     bool waitEvent(InputEvent& event) override;
 
@@ -103,8 +102,8 @@ private:
     SDL_Cursor* arrowCursor_ = nullptr;
     CursorShape cursorShape_ = CursorShape::SystemArrow;
     bool cursorSet_ = false;
-    int timerId_ = 0;
-    uint32_t tickEventType_ = 0;
+    bool ticking_ = false;
+    uint32_t nextTickAt_ = 0;
     bool stopDelivered_ = false;
     bool lost_ = false;
     // The window's contents are gone or stale (first frame, exposed, resized, mode switched): the

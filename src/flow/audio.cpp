@@ -3,7 +3,7 @@
 namespace flow {
 
 present::VolumeLevels volumeLevels(const Game& game) {
-    return {game.app.soundVolume, game.app.musicVolume, game.rules.settings.maxMusicVolume};
+    return {game.profiles.soundVolume, game.profiles.musicVolume, game.rules.settings.maxMusicVolume};
 }
 
 void applyVolumes(Game& game, present::Volumes which) { game.sound.applyVolumes(which, volumeLevels(game)); }

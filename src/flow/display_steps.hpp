@@ -10,7 +10,7 @@ present::PictureJob pictureJob(Game& game);
 // Reloads every surface picture (start-up, a mode switch, the first tick after a suspension).
 void reloadGamePictures(Game& game);
 
-// Switches between window and full screen as `game.app.windowed` now asks, and reloads the pictures.
+// Switches between window and full screen as `game.profiles.windowed` now asks, and reloads the pictures.
 void switchGameWindowMode(Game& game);
 
 // The display and picture part of start-up: the display, every surface picture, the opening logos,

@@ -2,6 +2,7 @@
 
 #include "flow/audio.hpp"
 #include "flow/display_steps.hpp"
+#include "flow/persistence.hpp"
 #include "flow/play_frame.hpp"
 
 namespace flow {
@@ -24,10 +25,7 @@ void handleLostSurfaces(Game& game) {
     game.app.graphicsLoaded = false;
 }
 
-void chooseCursor(Game& game) {
-    // The player's choice of pointer arrives with the profiles; until then the game's own is used.
-    game.platform.setCursor(present::CursorShape::Own);
-}
+void chooseCursor(Game& game) { game.platform.setCursor(playerCursor(game)); }
 
 }  // namespace
 
@@ -45,6 +43,7 @@ void frameTick(Game& game) {
         reloadGamePictures(game);
     }
     chooseCursor(game);
+    syncPlayerTips(game);
     dispatchScreen(game);
 }
 

@@ -4,7 +4,10 @@
 
 #include "data/game_folder.hpp"
 #include "data/gfx_settings.hpp"
+#include "data/high_scores.hpp"
 #include "data/log.hpp"
+#include "data/players.hpp"
+#include "data/profiles.hpp"
 #include "data/texts.hpp"
 #include "flow/screens.hpp"
 #include "game/state.hpp"
@@ -18,8 +21,8 @@
 namespace flow {
 
 // The window, the tick and the diagnostic overlay.
+// The window mode and the volumes are the profile file's (Game::profiles).
 struct AppState {
-    bool windowed = false;
     bool suspended = false;
     bool graphicsLoaded = true;
     uint32_t activatedAt = 0;
@@ -31,9 +34,6 @@ struct AppState {
     bool quitRequested = false;
     int exitCode = 0;
     int64_t tickNumber = 0;     // frame ticks run so far, for the sound log
-    int32_t musicVolume = 50;   // percent; the profile file keeps them
-    int32_t soundVolume = 50;
-    int32_t currentPlayer = 0;
 };
 
 // Everything of a running game, made by the entry point (or the simulator, or a test) and passed by
@@ -53,6 +53,9 @@ struct Game {
 
     rules::GameState rules;
     AppState app;
+    data::Profiles profiles;  // the machine-wide settings and the players
+    data::HighScores highScores;
+    data::PlayerScreen playerScreen;
     ScreenState screens;
     data::GraphicsSettings gfx;
     data::TextTables texts;

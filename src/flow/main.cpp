@@ -3,9 +3,9 @@
 
 #include <cstdio>
 
-#include "data/windowed_setting.hpp"
 #include "flow/frame_tick.hpp"
 #include "flow/instance_lock.hpp"
+#include "flow/launch.hpp"
 #include "flow/startup.hpp"
 #include "flow/window_proc.hpp"
 #include "present/sdl_platform.hpp"
@@ -48,21 +48,21 @@ int main(int, char**) {
         SDL_Quit();
         return 1;
     }
-    const bool windowed = data::readWindowedSetting(folder.resolveWritable("profile\\profile"));
 
     int exitCode = 0;
     {
         present::SdlPlatform platform(folder.resolve("gfx/cursor.png"), folder.resolve("gfx/icon.png"));
-        if (!platform.createWindow(windowed)) {
+        std::unique_ptr<flow::Game> launched =
+            flow::launchGame(platform, folder, SDL_GetTicks(), [&platform, audio](flow::Game& game) {
+                if (audio) game.sound.openAudio();
+                platform.setBeepHandler([&game] { game.sound.beep(); });
+            });
+        if (!launched) {
             std::fprintf(stderr, "lumerik: cannot create the window: %s\n", SDL_GetError());
             SDL_Quit();
             return 1;
         }
-        flow::Game game(platform, folder, SDL_GetTicks());
-        game.app.windowed = windowed;
-        if (audio) game.sound.openAudio();
-        platform.setBeepHandler([&game] { game.sound.beep(); });
-        flow::startGame(game);
+        flow::Game& game = *launched;
 
         platform.startTimer();
         present::InputEvent event;
@@ -74,8 +74,8 @@ int main(int, char**) {
         }
         platform.stopTimer();
         // Leave full screen before the window closes.
-        if (!game.app.windowed) {
-            game.app.windowed = true;
+        if (!game.profiles.windowed) {
+            game.profiles.windowed = true;
             platform.setWindowMode(true);
         }
         flow::shutdownGame(game);

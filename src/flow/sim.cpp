@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "data/windowed_setting.hpp"
 #include "flow/frame_tick.hpp"
+#include "flow/launch.hpp"
+#include "flow/persistence.hpp"
 #include "flow/sim_dump.hpp"
 #include "flow/sim_state.hpp"
 #include "flow/startup.hpp"
@@ -178,6 +179,13 @@ public:
         } else if (cmd == "set") {
             expectCount(w, 3, 3);
             if (!setStateVariable(game_, w[1], real(w[2]))) throw ScriptError{"unknown variable " + w[1]};
+        } else if (cmd == "save") {
+            // The four player files, as the game writes them; `save run` first records the run,
+            // as leaving a game does.
+            expectCount(w, 1, 2);
+            if (w.size() == 2 && w[1] != "run") throw ScriptError{"save takes nothing or run"};
+            if (w.size() == 2) recordRun(game_);
+            saveAll(game_);
         } else if (cmd == "quit") {
             expectCount(w, 1, 1);
             return false;
@@ -251,13 +259,15 @@ private:
 
 int runSimScript(std::istream& script, const SimOptions& options, std::ostream& out, std::ostream& err) {
     present::HeadlessPlatform platform;
-    data::GameFolder folder(options.gameDir, options.writeDir);
-    const bool windowed = data::readWindowedSetting(folder.resolveWritable("profile\\profile"));
-    platform.createWindow(windowed);
-    Game game(platform, folder, options.seed.value_or(platform.clock().now()));
-    game.app.windowed = windowed;
-    game.sound.openSimulatedAudio(platform.clock());
-    startGame(game);
+    const std::unique_ptr<Game> launched =
+        launchGame(platform, data::GameFolder(options.gameDir, options.writeDir),
+                   options.seed.value_or(platform.clock().now()),
+                   [&platform](Game& g) { g.sound.openSimulatedAudio(platform.clock()); });
+    if (!launched) {
+        err << "lumerik-sim: cannot create the window\n";
+        return 1;
+    }
+    Game& game = *launched;
 
     std::string line;
     for (int lineNumber = 1; std::getline(script, line); ++lineNumber) {

@@ -1,6 +1,8 @@
 #include "flow/sim_state.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <functional>
 
 namespace flow {
@@ -25,6 +27,10 @@ Variable bind(const char* name, Access access) {
                     access(g) = v != 0;
                 else if constexpr (std::is_enum_v<Field>)
                     access(g) = static_cast<Field>(static_cast<int32_t>(v));
+                else if constexpr (std::is_integral_v<Field>)
+                    // Held to the field's range: converting a number past it is undefined.
+                    access(g) = static_cast<Field>(std::clamp(v, static_cast<double>(std::numeric_limits<Field>::lowest()),
+                                                              static_cast<double>(std::numeric_limits<Field>::max())));
                 else
                     access(g) = static_cast<Field>(v);
             }};
@@ -86,15 +92,17 @@ const std::vector<Variable>& variables() {
         LUMERIK_VAR("burstFrames", rules.effects.frames[0]),
         LUMERIK_VAR("clearFrames", rules.effects.frames[1]),
         LUMERIK_VAR("revealFrames", rules.effects.frames[2]),
-        LUMERIK_VAR("windowed", app.windowed),
+        LUMERIK_VAR("windowed", profiles.windowed),
         LUMERIK_VAR("suspended", app.suspended),
         LUMERIK_VAR("graphicsLoaded", app.graphicsLoaded),
         LUMERIK_VAR("activatedAt", app.activatedAt),
         LUMERIK_VAR("showMainStatus", app.showMainStatus),
         LUMERIK_VAR("showFps", app.showFps),
-        LUMERIK_VAR("musicVolume", app.musicVolume),
-        LUMERIK_VAR("soundVolume", app.soundVolume),
-        LUMERIK_VAR("currentPlayer", app.currentPlayer),
+        LUMERIK_VAR("musicVolume", profiles.musicVolume),
+        LUMERIK_VAR("musicSliderX", profiles.musicSliderX),
+        LUMERIK_VAR("soundVolume", profiles.soundVolume),
+        LUMERIK_VAR("soundSliderX", profiles.soundSliderX),
+        LUMERIK_VAR("currentPlayer", profiles.currentPlayer),
     };
     return table;
 }
@@ -106,6 +114,45 @@ nlohmann::json numbers(const Array& values) {
     nlohmann::json list = nlohmann::json::array();
     for (const auto& v : values) list.push_back(static_cast<int64_t>(v));
     return list;
+}
+
+// Names are bytes, not always UTF-8: a byte that is not ASCII shows as its Latin-1 character, so a
+// name always makes valid JSON.
+std::string jsonText(const std::string& bytes) {
+    std::string out;
+    for (unsigned char c : bytes) {
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+// Every field of a player's record by its name.
+nlohmann::json playerJson(const data::PlayerProfile& p) {
+    nlohmann::json json = {{"runId", p.runId},
+                           {"name", jsonText(p.name())},
+                           {"toShowTips", p.toShowTips},
+                           {"showHelpBeforeGame", p.showHelpBeforeGame},
+                           {"ownCursor", p.ownCursor},
+                           {"shuffleTipShown", p.shuffleTipShown}};
+    const std::pair<const char*, const data::SavedRun&> modes[] = {
+        {"Action", p.action}, {"Strategy", p.strategy}, {"ActionPuzzle", p.actionPuzzle}};
+    for (const auto& [mode, run] : modes) {
+        const std::string m = mode;
+        json["level" + m] = run.level;
+        json["total" + m] = run.total;
+        json["levelScore" + m] = run.levelScore;
+        json[(m == "Strategy" ? "movesLeft" : "elapsed") + m] = run.elapsedOrMovesLeft;
+        json["runes" + m] = run.runes;
+        json["board" + m] = numbers(run.board);
+        json["bonusLayer" + m] = numbers(run.bonusLayer);
+        json["cellTimes" + m] = numbers(run.cellTimes);
+    }
+    return json;
 }
 
 }  // namespace
@@ -169,8 +216,17 @@ nlohmann::json stateJson(const Game& game) {
                          {"gameComplete", requests.gameComplete ? 1 : 0},
                          {"startGameMusic", requests.startGameMusic ? 1 : 0}};
 
-    state["players"] = nlohmann::json::array();
-    state["highScores"] = nlohmann::json::array({nlohmann::json::array(), nlohmann::json::array(), nlohmann::json::array()});
+    nlohmann::json players = nlohmann::json::array();
+    for (const data::PlayerProfile& player : game.profiles.players) players.push_back(playerJson(player));
+    state["players"] = players;
+    nlohmann::json tables = nlohmann::json::array();
+    for (const data::HighScoreTable& table : game.highScores.tables) {
+        nlohmann::json rows = nlohmann::json::array();
+        for (const data::HighScoreEntry& entry : table)
+            rows.push_back({{"runId", entry.runId}, {"score", entry.score}, {"name", jsonText(entry.name())}});
+        tables.push_back(rows);
+    }
+    state["highScores"] = tables;
 
     nlohmann::json playing = nlohmann::json::array();
     for (rules::SoundId id : game.sound.playingNow()) playing.push_back(static_cast<int>(id));

@@ -112,7 +112,7 @@ void handleEvent(Game& game, const InputEvent& event) {
                 handlePress(game, event);
             break;
         case Type::AltEnter:
-            game.app.windowed = !game.app.windowed;
+            game.profiles.windowed = !game.profiles.windowed;
             switchGameWindowMode(game);
             break;
         case Type::Character: handleCharacter(game, event); break;

@@ -5,6 +5,7 @@
 
 #include "game/falling.hpp"
 #include "game/matches.hpp"
+#include "game/pause.hpp"
 #include "game/shuffle.hpp"
 
 namespace rules {
@@ -95,6 +96,22 @@ bool runMoves(GameState& state) {
     return level.remaining <= 0;
 }
 
+// A continued level plays on the board it was saved with; its bonus timers come back from ages
+// to clock values. A ball of a colour this level does not have would never be revealed, and a
+// value past the seven colours or the five bonus kinds can only come from a damaged file: such a
+// cell starts empty, and the opening's settling refills it.
+void restoreSavedBoard(GameState& state, uint32_t now) {
+    Board& board = state.board;
+    board = state.level.resumeBoard;
+    const int colours = ballColours(state);
+    for (int i = 0; i < kCellCount; ++i) {
+        if (board.cells[i] > colours) board.cells[i] = 0;
+        if (board.cells[i] == 0 || board.cellBonus[i] > kBonusKindCount) board.cellBonus[i] = BonusNone;
+        if (board.cellBonus[i] == BonusNone) board.cellStamp[i] = 0;
+    }
+    toggleStampAges(board, now);
+}
+
 }  // namespace
 
 bool setupLevel(GameState& state, Services& services, GameMode mode) {
@@ -119,12 +136,17 @@ bool setupLevel(GameState& state, Services& services, GameMode mode) {
         level.levelScore = 0;
         level.levelStartTime = now;
         if (!isTimed(mode)) level.remaining = static_cast<float>(level.limit);
+        level.inResumedLevel = false;
     } else {
         level.resumeSaved = false;
-        if (isTimed(mode))
-            level.levelStartTime = now - static_cast<uint32_t>(level.resumeElapsedSeconds) * 1000u;
-        else
+        if (isTimed(mode)) {
+            // A damaged save cannot start the clock ahead of now or past the level's end.
+            const int64_t elapsed = std::clamp<int64_t>(level.resumeElapsedSeconds, 0, std::max(level.limit, 0));
+            level.levelStartTime = now - static_cast<uint32_t>(elapsed * 1000);
+        } else {
             level.remaining = static_cast<float>(level.resumeMovesLeft);
+        }
+        restoreSavedBoard(state, now);
     }
 
     level.progressPercent = 0;

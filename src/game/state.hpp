@@ -79,8 +79,9 @@ struct LevelState {
     int32_t endTotalScore = 0;    // totalScore when the level ended; the end bonus adds to it
     bool resumeSaved = false;
     int32_t resumeElapsedSeconds = 0;  // what a saved run brings back: the clock of a timed mode,
-    int32_t resumeMovesLeft = 0;       // or the moves left of the others
-    bool inResumedLevel = false;
+    int32_t resumeMovesLeft = 0;       // or the moves left of the others,
+    Board resumeBoard;                 // and the board, its cellStamp holding ages
+    bool inResumedLevel = false;       // set by continuing a saved run, cleared by a fresh set-up
     PlayState pausedState = StatePlaying;  // where resuming a pause goes back to
     int32_t currentRunId = 0;
     int32_t passPoints = 0;

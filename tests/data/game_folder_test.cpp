@@ -2,7 +2,6 @@
 
 #include "data/game_folder.hpp"
 #include "data/log.hpp"
-#include "data/windowed_setting.hpp"
 #include "support/test_support.hpp"
 
 namespace {
@@ -65,18 +64,6 @@ TEST(DiagnosticLog, EmptiedByTheFirstLineOfARunAndLeftAloneByASilentRun) {
 
     data::DiagnosticLog nowhere(root.path() / "missing-folder" / "crashDump.txt");
     nowhere.writeLog("lost silently");
-}
-
-TEST(WindowedSetting, ReadsTheLowestByteOfTheProfileHeader) {
-    TempFolder root;
-    const auto file = root.path() / "profile";
-    EXPECT_FALSE(data::readWindowedSetting(file)) << "no profile means full screen";
-    writeFile(file, std::string("\x01\x00\x00\x00\x32", 5));
-    EXPECT_TRUE(data::readWindowedSetting(file));
-    writeFile(file, std::string("\x00\x01\x00\x00", 4));
-    EXPECT_FALSE(data::readWindowedSetting(file)) << "only the lowest byte counts";
-    writeFile(file, std::string("\x01\x00", 2));
-    EXPECT_FALSE(data::readWindowedSetting(file)) << "a short file is as good as none";
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ TEST(Display, GameReloadsPicturesWhenItMust) {
     flow::frameTick(game);
     EXPECT_EQ(platform.beepCount(), beeps += kPicturesPerReload);
 
-    const bool windowed = game.app.windowed;
+    const bool windowed = game.profiles.windowed;
     send(InputEvent::Type::AltEnter);
     EXPECT_EQ(platform.windowed(), !windowed);
     EXPECT_EQ(platform.beepCount(), beeps += kPicturesPerReload);

@@ -186,6 +186,48 @@ TEST_F(Modes, SetUpCarriesScoresAndHoldsUndefinedLevelValuesToSaneOnes) {
     EXPECT_EQ(state.level.levelStartTime - before, 1000u + 1000u / 55u);
 }
 
+TEST_F(Modes, AContinuedLevelPlaysOnItsSavedBoardAndAFreshSetUpEndsTheContinuation) {
+    addLevel(GameMode::Action, 4, level(500, 60, 5));
+    rules::Board& saved = state.level.resumeBoard;
+    for (int i = 0; i < rules::kCellCount; ++i) saved.cells[i] = static_cast<uint8_t>(1 + i % 5);
+    saved.cellBonus[12] = rules::BonusFreeze;
+    saved.cellStamp[12] = 3000;  // an age
+    saved.cells[10] = 9;         // no such colour: a damaged save
+    saved.cells[11] = 6;         // a colour this level does not have
+    saved.cellBonus[13] = 9;     // no such bonus
+    saved.cellStamp[13] = 10;
+    saved.cells[14] = 0;         // an empty cell carries no bonus
+    saved.cellBonus[14] = rules::BonusExplode;
+    state.level.nextLevel = 4;
+    state.level.resumeSaved = true;
+    state.level.inResumedLevel = true;
+    state.level.resumeElapsedSeconds = 20;
+    ASSERT_TRUE(rules::setupLevel(state, services, GameMode::Action));
+    EXPECT_EQ(state.board.cells[0], 1);
+    EXPECT_EQ(state.board.cells[99], 5);
+    EXPECT_EQ(state.board.cellBonus[12], rules::BonusFreeze);
+    EXPECT_EQ(state.board.cellStamp[12], static_cast<int32_t>(clock.now() - 3000)) << "the age is a time again";
+    EXPECT_EQ(state.board.cells[10], 0);
+    EXPECT_EQ(state.board.cells[11], 0);
+    EXPECT_EQ(state.board.cellBonus[13], rules::BonusNone);
+    EXPECT_EQ(state.board.cellStamp[13], 0);
+    EXPECT_EQ(state.board.cellBonus[14], rules::BonusNone);
+    EXPECT_EQ(state.level.levelStartTime, clock.now() - 20000);
+    EXPECT_TRUE(state.level.inResumedLevel) << "until a level is set up fresh";
+
+    // A damaged clock starts neither ahead of now nor past the level's end.
+    for (const auto& [elapsed, expected] : {std::pair{-5, 0u}, std::pair{1000, 60000u}}) {
+        state.level.resumeSaved = true;
+        state.level.resumeElapsedSeconds = elapsed;
+        ASSERT_TRUE(rules::setupLevel(state, services, GameMode::Action));
+        EXPECT_EQ(clock.now() - state.level.levelStartTime, expected);
+    }
+
+    state.level.nextLevel = 4;
+    ASSERT_TRUE(rules::setupLevel(state, services, GameMode::Action));
+    EXPECT_FALSE(state.level.inResumedLevel);
+}
+
 TEST_F(Modes, ResumingGoesBackToTheStateThePauseInterrupted) {
     addLevel(GameMode::Action, 1, level(1000, 60));
     start(GameMode::Action, 1);

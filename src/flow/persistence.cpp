@@ -1,0 +1,113 @@
+#include "flow/persistence.hpp"
+
+#include "data/runs.hpp"
+
+namespace flow {
+
+namespace {
+
+// The name screen closes only when it is the screen on top: a name committed from anywhere else
+// must not close a screen that is not its own.
+void closeNameScreen(Game& game) {
+    if (game.screens.menuActive && game.screens.menuScreen == ScreenEnterName) closeMenuScreen(game);
+}
+
+}  // namespace
+
+bool saveAll(Game& game) {
+    syncPlayerTips(game);
+    const data::WriteResult result = data::saveAll(game.folder, game.profiles, game.highScores);
+    if (!result.ok) game.log.writeLog("saveAll failed, the game goes on unsaved: " + result.error);
+    return result.ok;
+}
+
+void recordRun(Game& game) {
+    syncPlayerTips(game);
+    data::recordRun(game.profiles, game.highScores, game.rules, game.platform.clock().now());
+}
+
+void startNewRun(Game& game) {
+    data::startNewRun(game.profiles, game.rules, game.random);
+    closeMenuScreen(game);
+    game.sound.startGameMusic(game.random);
+}
+
+void resumeRun(Game& game) {
+    data::resumeRun(game.profiles, game.rules, game.random);
+    closeMenuScreen(game);
+    game.sound.startGameMusic(game.random);
+}
+
+void clearHighScores(Game& game, rules::GameMode mode) { data::clearHighScores(game.highScores, mode); }
+
+void beginPlayerScreen(Game& game) {
+    data::beginPlayerScreen(game.profiles, game.playerScreen);
+    openMenuScreen(game, ScreenChoosePlayer);
+}
+
+bool beginNameEntry(Game& game, data::NameEntryFor what) {
+    if (!data::beginNameEntry(game.profiles, game.playerScreen, what)) return false;
+    openMenuScreen(game, ScreenEnterName);
+    return true;
+}
+
+void typeNameCharacter(Game& game, uint8_t character) {
+    if (data::typeNameCharacter(game.playerScreen, character) != data::NameKey::Commit) return;
+    saveName(game);
+    saveAll(game);
+}
+
+data::SaveNameOutcome saveName(Game& game) {
+    syncPlayerTips(game);
+    const data::SaveNameOutcome outcome = data::saveName(game.profiles, game.playerScreen, game.log);
+    if (outcome != data::SaveNameOutcome::Refused) closeNameScreen(game);
+    loadPlayerTips(game);
+    return outcome;
+}
+
+void deletePlayer(Game& game) {
+    syncPlayerTips(game);
+    closeMenuScreen(game);
+    if (data::deletePlayer(game.profiles, game.playerScreen) == data::DeleteOutcome::NoPlayersLeft)
+        openMenuScreen(game, ScreenEnterName);
+    loadPlayerTips(game);
+}
+
+void confirmPlayer(Game& game) {
+    syncPlayerTips(game);
+    data::confirmPlayer(game.profiles, game.playerScreen);
+    closeMenuScreen(game);
+    loadPlayerTips(game);
+}
+
+void cancelPlayerScreen(Game& game) {
+    syncPlayerTips(game);
+    data::cancelPlayerScreen(game.profiles, game.playerScreen);
+    closeMenuScreen(game);
+    loadPlayerTips(game);
+}
+
+const data::PlayerProfile* currentProfile(const Game& game) { return data::currentProfile(game.profiles); }
+
+data::PlayerProfile* currentProfile(Game& game) { return data::currentProfile(game.profiles); }
+
+present::CursorShape playerCursor(const Game& game) {
+    const data::PlayerProfile* player = currentProfile(game);
+    return player == nullptr || player->ownCursor != 0 ? present::CursorShape::Own : present::CursorShape::SystemArrow;
+}
+
+void syncPlayerTips(Game& game) {
+    data::PlayerProfile* player = currentProfile(game);
+    if (player == nullptr) return;
+    game.rules.player.toShowTips = player->toShowTips != 0;
+    if (game.rules.player.shuffleTipShown) player->shuffleTipShown = 1;
+}
+
+void loadPlayerTips(Game& game) {
+    const data::PlayerProfile* player = currentProfile(game);
+    if (player == nullptr) return;
+    game.rules.player.toShowTips = player->toShowTips != 0;
+    game.rules.player.shuffleTipShown = player->shuffleTipShown != 0;
+}
+
+}  // namespace flow

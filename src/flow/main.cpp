@@ -6,6 +6,7 @@
 #include "flow/frame_tick.hpp"
 #include "flow/instance_lock.hpp"
 #include "flow/launch.hpp"
+#include "flow/persistence.hpp"
 #include "flow/startup.hpp"
 #include "flow/window_proc.hpp"
 #include "present/sdl_platform.hpp"
@@ -73,6 +74,8 @@ int main(int, char**) {
                 flow::handleEvent(game, event);
         }
         platform.stopTimer();
+        // Stopped from outside (the session ends, Ctrl+C): the player files are written first.
+        if (present::stopSignalReceived()) flow::saveAll(game);
         // Leave full screen before the window closes.
         if (!game.profiles.windowed) {
             game.profiles.windowed = true;

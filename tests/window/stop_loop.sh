@@ -21,6 +21,21 @@ trap cleanup EXIT
 mkdir -p "$work/g" "$work/run" "$work/logs"
 cp -a "$game/." "$work/g/"
 rm -rf "$work/g/profile" "$work/g/crashDump.txt"
+mkdir -p "$work/g/profile"
+
+# A profile file with one player, KEEPER: the header (window mode, volumes 50, sliders 400, player
+# 0), then the 1876-byte record (name at 4, the three option bytes at 1872).
+write_profile() {  # $1 = 1 windowed, 0 full screen
+  {
+    printf "\\x0$1\\x00\\x00\\x00\\x32\\x00\\x00\\x00\\x90\\x01\\x00\\x00\\x32\\x00\\x00\\x00\\x90\\x01\\x00\\x00\\x00"
+    printf '\x07\x00\x00\x00KEEPER'
+    head -c $((1872 - 10)) /dev/zero
+    printf '\x01\x01\x01\x00'
+  } > "$work/g/profile/profile"
+  touch -d 2000-01-01 "$work/g/profile/profile"
+}
+profile_intact() { [ "$(stat -c %s "$work/g/profile/profile")" -eq 1897 ] && grep -q KEEPER "$work/g/profile/profile"; }
+profile_saved() { [ "$(stat -c %Y "$work/g/profile/profile")" -gt 946771200 ]; }
 chmod 700 "$work/run"
 export XDG_RUNTIME_DIR=$work/run HOME=$work
 # Leaks at exit belong to the libraries below the game (X11, fontconfig); crashes and memory
@@ -53,6 +68,7 @@ for i in $(seq "$starts"); do
   signal=TERM number=15
   [ $((RANDOM % 2)) -eq 0 ] && signal=INT number=2
   log=$work/logs/run$i.log
+  write_profile $((RANDOM % 2))
   # A shell starts background jobs with SIGINT ignored; the game keeps an ignored signal ignored.
   env --default-signal=INT,TERM "$work/g/lumerik" 2>"$log" &
   pid=$!
@@ -80,6 +96,12 @@ for i in $(seq "$starts"); do
   elif [ $rc -ne 0 ] || grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$log"; then
     echo "run $i: exit $rc after SIG$signal at $delay ms"
     sed -n '1,40p' "$log"
+    failed=$((failed + 1))
+  elif ! profile_intact; then
+    echo "run $i: the profile did not survive SIG$signal at $delay ms"
+    failed=$((failed + 1))
+  elif [ $caught = yes ] && ! profile_saved; then
+    echo "run $i: SIG$signal at $delay ms closed the game without saving"
     failed=$((failed + 1))
   else
     clean=$((clean + 1))

@@ -85,7 +85,7 @@ public:
     // Every play and stop asked for so far, stamped with the frame tick number the caller sets. Only
     // kept once keepLog has been called (the simulator does): a running game would grow it forever.
     const std::vector<SoundLogEntry>& log() const { return log_; }
-    void keepLog() { keepLog_ = true; }
+    void keepLog(bool keep = true) { keepLog_ = keep; }
     std::vector<rules::SoundId> playingNow() const;
     void setTickNumber(int64_t tick) { tick_ = tick; }
 

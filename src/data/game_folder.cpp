@@ -79,4 +79,11 @@ fs::path GameFolder::writable(std::string_view gamePath) const {
 
 bool isWritableFolder(const fs::path& folder) { return ::access(folder.c_str(), W_OK) == 0; }
 
+bool isInstalledFolder(const fs::path& folder) {
+    std::error_code ec;
+    return fs::is_regular_file(folder / "installed", ec);
+}
+
+bool keepsPlayerFiles(const fs::path& folder) { return isWritableFolder(folder) && !isInstalledFolder(folder); }
+
 }  // namespace data

@@ -42,4 +42,12 @@ std::filesystem::path matchCaseInsensitive(const std::filesystem::path& base, st
 // True when files can be created in `folder`.
 bool isWritableFolder(const std::filesystem::path& folder);
 
+// True when `folder` is an installed copy shared by the users of the machine: the install puts the
+// file "installed" beside the executable. Such a copy never receives a player's files, even when
+// the user may write to it (an administrator can), so they go under the user's data folder.
+bool isInstalledFolder(const std::filesystem::path& folder);
+
+// True when the game folder itself receives the profile, the high scores and the log.
+bool keepsPlayerFiles(const std::filesystem::path& folder);
+
 }  // namespace data

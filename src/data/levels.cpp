@@ -192,10 +192,6 @@ private:
     std::array<std::unordered_map<int32_t, size_t>, rules::kModeCount> firstIndex_;
 };
 
-// Values that no level can be played with are brought into range: one colour makes every board a
-// figure (the board generator would never finish), more than seven have no ball pictures, a target
-// of 0 divides the progress by zero and a SWAP of 0 the shuffle price. A SWAP of 1 prices a shuffle
-// at the whole limit, so none is ever affordable, which is what a 0 most likely meant.
 }  // namespace
 
 void scanLevelText(std::string_view text, rules::LevelTable& levels, rules::LevelSettings& settings) {

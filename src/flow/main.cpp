@@ -20,8 +20,9 @@ data::GameFolder findGameFolder() {
         SDL_free(base);
     }
     std::filesystem::path writeRoot = root;
-    // An installed, read-only copy keeps the player's files in the user's data folder.
-    if (!data::isWritableFolder(root)) {
+    // An installed copy (read-only, or marked as installed) keeps the player's files in the user's
+    // data folder.
+    if (!data::keepsPlayerFiles(root)) {
         if (char* pref = SDL_GetPrefPath("Lumerik", "Lumerik")) {
             writeRoot = pref;
             SDL_free(pref);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "data/game_folder.hpp"
 #include "data/log.hpp"
@@ -41,6 +42,23 @@ TEST(GameFolder, WritableFilesGoToTheWriteRootWithTheirFolderCreated) {
     EXPECT_EQ(folder.resolveWritable("PROFILE\\profile"), profile);
     EXPECT_TRUE(data::isWritableFolder(game.path()));
     EXPECT_FALSE(data::isWritableFolder(game.path() / "missing"));
+}
+
+// The folder of a copy built or unpacked by the player keeps the player's files; an installed
+// copy, which every user of the machine shares, never does, even for a user who may write to it.
+TEST(GameFolder, OnlyAPlayersOwnCopyKeepsThePlayerFiles) {
+    TempFolder game;
+    EXPECT_TRUE(data::keepsPlayerFiles(game.path()));
+    EXPECT_FALSE(data::keepsPlayerFiles(game.path() / "missing"));
+    writeFile(game.path() / "installed", "");
+    EXPECT_FALSE(data::keepsPlayerFiles(game.path()));
+    std::filesystem::remove(game.path() / "installed");
+    std::filesystem::permissions(game.path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+    // The administrator may write anywhere, so a read-only folder is read-only for other users only.
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(data::keepsPlayerFiles(game.path()));
+    }
+    std::filesystem::permissions(game.path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
 }
 
 TEST(DiagnosticLog, EmptiedByTheFirstLineOfARunAndLeftAloneByASilentRun) {

@@ -56,6 +56,34 @@ TEST_F(Falling, GeneratedBoardsAreFullAndFigureFree) {
     }
 }
 
+// New balls are drawn from every colour of the level, the highest included, and from no other;
+// the level's count is held to 2..7 as the board generator holds it.
+TEST_F(Falling, RefilledModesBringNewBallsOfEveryColourOfTheLevel) {
+    for (const rules::GameMode mode : {rules::GameMode::Action, rules::GameMode::Strategy}) {
+        for (const int colours : {0, 2, 5, 7, 9}) {
+            SCOPED_TRACE(testing::Message() << "mode " << static_cast<int>(mode) << " colours " << colours);
+            state.gameMode = mode;
+            def().colors = colours;
+            const int used = std::clamp(colours, 2, 7);
+            setRows(rules_test::quietRows());
+            std::array<int, 8> drawn{};
+            for (int round = 0; round < 40; ++round) {
+                for (int c = 0; c < rules::kColumns; ++c) put(c, 0, 0);
+                state.fall.fallStepDue = true;
+                state.fall.fallPrimed = true;
+                ASSERT_TRUE(rules::fallStep(state, services));
+                for (int c = 0; c < rules::kColumns; ++c) {
+                    const uint8_t colour = at(c, 0);
+                    ASSERT_GE(colour, 1);
+                    ASSERT_LE(colour, used);
+                    drawn[colour] += 1;
+                }
+            }
+            for (int colour = 1; colour <= used; ++colour) EXPECT_GT(drawn[colour], 0) << "colour " << colour;
+        }
+    }
+}
+
 TEST_F(Falling, RevealBringsColourOneFirstAndEachBallOnItsLastFrame) {
     def().colors = 5;
     state.effects.frames = {0, 0, 4};

@@ -162,6 +162,7 @@ TEST_F(Runes, ExplodeTipIsRequestedOncePerLevelOnItsFirstLevel) {
     const rules::RuleRequests& requests = state.requests;
     EXPECT_TRUE(requests.explodeTipPending);
     EXPECT_EQ(requests.explodeTipAt, clock.now());
+    ASSERT_EQ(requests.bonusFlights.size(), 1u);
     const rules::BonusFlightRequest flight = requests.bonusFlights[0];
     EXPECT_EQ(requests.explodeTipColour, at(flight.column, flight.row) - 1);
 

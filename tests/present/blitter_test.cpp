@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <random>
+#include <tuple>
 
 namespace present {
 namespace {
@@ -81,9 +82,12 @@ TEST(Clipping, BothPrimitivesStayInsideBothPictures) {
     for (int i = 0; i < 100; ++i) image.pixels[static_cast<size_t>(i)] = 0x010101u * static_cast<uint32_t>(i + 1);
     Surface picture = surfaceOf(10, 10, 0);
     picture.pixels = image.pixels;
+    // Whole pictures pushed past an edge, then pieces from inside the picture cut at the left and
+    // top edges, where the source's own width no longer hides a rectangle that was not shortened.
     const int cases[][6] = {{0, 0, -4, -3, 10, 10}, {0, 0, 16, 14, 10, 10}, {-2, -5, 3, 3, 10, 10},
                             {6, 7, 0, 0, 10, 10},   {0, 0, -10, 0, 10, 10}, {0, 0, 0, 0, 2000000000, 2000000000},
-                            {-2000000000, 0, 0, 0, 5, 5}};
+                            {-2000000000, 0, 0, 0, 5, 5}, {2, 1, -3, 2, 5, 4},  {1, 2, 4, -3, 4, 6},
+                            {3, 3, -2, -1, 4, 4},   {1, 1, -5, 0, 4, 3},    {-1, 2, -2, 1, 6, 3}};
     for (const auto& [sx, sy, dx, dy, w, h] : cases) {
         Surface viaBlend = surfaceOf(20, 17, 0x00ABCDEF);
         Surface viaCopy = viaBlend;
@@ -98,6 +102,36 @@ TEST(Clipping, BothPrimitivesStayInsideBothPictures) {
                 ASSERT_EQ(viaBlend.at(x, y), expected) << dx << "," << dy << " at " << x << "," << y;
                 ASSERT_EQ(viaCopy.at(x, y), expected) << dx << "," << dy << " at " << x << "," << y;
             }
+    }
+}
+
+// The rectangle left after clipping: a corner past an edge of either picture moves both corners
+// and shortens the rectangle by as much; the far edges only shorten it.
+TEST(Clipping, ClipRectMovesBothCornersAndShortens) {
+    struct Case {
+        BlitRect in;
+        bool left;
+        BlitRect out;
+    };
+    const Case cases[] = {
+        {{2, 1, -3, 0, 5, 4}, true, {5, 1, 0, 0, 2, 4}},    // left edge of the target
+        {{1, 2, 0, -3, 4, 5}, true, {1, 5, 0, 0, 4, 2}},    // top edge of the target
+        {{-2, 0, 3, 1, 5, 3}, true, {0, 0, 5, 1, 3, 3}},    // left edge of the source
+        {{0, -4, 1, 1, 3, 6}, true, {0, 0, 1, 5, 3, 2}},    // top edge of the source
+        {{-1, 3, -2, -1, 5, 4}, true, {1, 4, 0, 0, 3, 3}},  // both pictures at once
+        {{0, 0, 6, 5, 5, 5}, true, {0, 0, 6, 5, 2, 3}},     // right and bottom of the target
+        {{7, 8, 0, 0, 5, 5}, true, {7, 8, 0, 0, 3, 2}},     // right and bottom of the source
+        {{2, 0, -3, 0, 3, 2}, false, {}},                   // cut away entirely at the left
+        {{0, 9, 0, -1, 2, 1}, false, {}},                   // cut away entirely at the top
+    };
+    for (const Case& c : cases) {
+        BlitRect r = c.in;
+        SCOPED_TRACE(testing::Message() << "from " << c.in.srcX << "," << c.in.srcY << " to " << c.in.dstX << ","
+                                        << c.in.dstY << " size " << c.in.width << "x" << c.in.height);
+        ASSERT_EQ(clipRect(r, 10, 10, 8, 8), c.left);
+        if (!c.left) continue;
+        EXPECT_EQ(std::tie(r.srcX, r.srcY, r.dstX, r.dstY, r.width, r.height),
+                  std::tie(c.out.srcX, c.out.srcY, c.out.dstX, c.out.dstY, c.out.width, c.out.height));
     }
 }
 

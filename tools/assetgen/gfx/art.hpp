@@ -87,7 +87,9 @@ Picture smallLogo();
 Picture logoBig();
 Picture studioLogoBig();
 Picture studioLogoSmall();
-Picture windowIcon();
+// The window's icon at 64 pixels; the desktop's icon sizes are the same drawing at `size` pixels.
+Picture windowIcon(int size = 64);
+inline constexpr int kDesktopIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 Picture pointerCursor();
 
 }  // namespace assetgen

@@ -120,20 +120,23 @@ void horizon(Layer& out, const Mood& m) {
     out.over(lit);
 }
 
-// The game's emblem: a rune stone in a bronze ring, its rune lit from inside.
-Layer emblem(int w, int h, double cx, double cy, double radius) {
+// The game's emblem: a rune stone in a bronze ring, its rune lit from inside. `zoom` enlarges the
+// stone's grain and the ring's bevel with the picture, so a smaller or larger copy looks the same.
+Layer emblem(int w, int h, double cx, double cy, double radius, float zoom = 1.0f) {
     const int size = std::max(w, h);
     Layer out(w, h);
     const Layer rim = shapeMask(size, size, [&](cairo_t* cr) { cairo_arc(cr, cx, cy, radius, 0, 2 * kPi); });
-    out.over(metal(rim, palette::goldLight, palette::bronzeLight, palette::bronzeDark, 2.5f));
+    out.over(metal(rim, palette::goldLight, palette::bronzeLight, palette::bronzeDark, 2.5f * zoom));
     const double inner = radius * 0.86;
+    const float grain = 0.06f / zoom;
     const Layer disc = shapeMask(size, size, [&](cairo_t* cr) { cairo_arc(cr, cx, cy, inner, 0, 2 * kPi); });
     out.over(fill(disc, [&](float x, float y) {
-        const float g = fbm(x * 0.06f, y * 0.06f, 4, 5);
+        const float g = fbm(x * grain, y * grain, 4, 5);
         const float d = static_cast<float>(std::hypot(x - cx, y - cy) / inner);
         return scale(mix(hex(0x161A24), hex(0x34405A), g), 1.1f - 0.45f * d * d);
     }));
-    const Layer runeStroke = strokeMask(size, size, radius * 0.075, [&](cairo_t* cr) { runePath(cr, 20, cx + radius * 0.05, cy, radius * 1.05, 0); });
+    // A stroke under a pixel wide would fade to nothing on the smallest icons.
+    const Layer runeStroke = strokeMask(size, size, std::max(radius * 0.075, 1.0), [&](cairo_t* cr) { runePath(cr, 20, cx + radius * 0.05, cy, radius * 1.05, 0); });
     Layer light = glow(runeStroke, palette::cyan, static_cast<float>(radius * 0.08), 1.8f);
     light.clipTo(disc);
     out.add(light);
@@ -306,13 +309,17 @@ Picture studioLogoSmall() {
     return keyed(out, hex(0x0C0804));
 }
 
-Picture windowIcon() {
-    Layer out = emblem(64, 64, 32, 32, 30);
-    for (int k = 0; k < 7; ++k) {
-        const double a = -kPi / 2 + k * 2 * kPi / 7;
-        const int* t = compose::kDefaultTints[k + 1];
+Picture windowIcon(int size) {
+    // Laid out on 64 pixels and scaled; at 64 this is the window's own icon.
+    const double k = size / 64.0;
+    Layer out = emblem(size, size, 32 * k, 32 * k, 30 * k, static_cast<float>(k));
+    for (int n = 0; n < 7; ++n) {
+        const double a = -kPi / 2 + n * 2 * kPi / 7;
+        const int* t = compose::kDefaultTints[n + 1];
         const Rgb c = mix(Rgb{t[0] / 255.0f, t[1] / 255.0f, t[2] / 255.0f}, hex(0xFFFFFF), 0.2f);
-        const Layer dot = shapeMask(64, 64, [&](cairo_t* cr) { cairo_arc(cr, 32 + 20 * std::cos(a), 32 + 20 * std::sin(a), 3.2, 0, 2 * kPi); });
+        const Layer dot = shapeMask(size, size, [&](cairo_t* cr) {
+            cairo_arc(cr, 32 * k + 20 * k * std::cos(a), 32 * k + 20 * k * std::sin(a), std::max(3.2 * k, 1.25), 0, 2 * kPi);
+        });
         out.over(dot.tinted(c));
     }
     return withAlpha(out);

@@ -1,12 +1,16 @@
 // assetgen-gfx: draws every picture of the game into a game folder's gfx/ folder.
 //
 //   assetgen-gfx [--ascii FILE] [--texts DIR] [--sheet DIR] [--mockups DIR] [--list] [--time] GFX_DIR
+//   assetgen-gfx --icons DIR [--icon-name NAME] [GFX_DIR]
 //   assetgen-gfx --zoom PNG X Y W H SCALE OUT
 //
 // --ascii names the sprite font's character map (one decimal code per line); --sheet and
 // --mockups also write contact sheets and screen mock-ups, the latter with the captions and titles
 // of the text files in --texts (the system folder); --list prints the picture table;
 // --time prints how long each picture took; --zoom enlarges a part of a PNG, for looking closely at a mock-up.
+// --icons draws the window icon at every desktop icon size into an icon theme's folders,
+// DIR/16x16/apps/NAME.png and so on (NAME is "lumerik" unless --icon-name says otherwise); without
+// GFX_DIR nothing else is drawn.
 #include <chrono>
 #include <cstdio>
 #include <exception>
@@ -60,7 +64,8 @@ int zoom(int argc, char** argv) {
 
 int run(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--zoom") return zoom(argc, argv);
-    std::filesystem::path asciiFile, textDir, sheetDir, mockupDir, outDir;
+    std::filesystem::path asciiFile, textDir, sheetDir, mockupDir, iconDir, outDir;
+    std::string iconName = "lumerik";
     bool list = false, timing = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -76,6 +81,10 @@ int run(int argc, char** argv) {
             sheetDir = value();
         } else if (arg == "--mockups") {
             mockupDir = value();
+        } else if (arg == "--icons") {
+            iconDir = value();
+        } else if (arg == "--icon-name") {
+            iconName = value();
         } else if (arg == "--time") {
             timing = true;
         } else if (arg == "--list") {
@@ -91,7 +100,17 @@ int run(int argc, char** argv) {
             std::printf("%-52s %5d x %-4d %s\n", e.gamePath.c_str(), e.width, e.height, e.use.c_str());
         if (outDir.empty()) return 0;
     }
-    if (outDir.empty()) throw std::runtime_error("usage: assetgen-gfx [--ascii FILE] [--sheet DIR] [--mockups DIR] [--list] GFX_DIR");
+    if (!iconDir.empty()) {
+        for (const int size : assetgen::kDesktopIconSizes) {
+            const std::string box = std::to_string(size) + "x" + std::to_string(size);
+            const std::filesystem::path file = iconDir / box / "apps" / (iconName + ".png");
+            std::filesystem::create_directories(file.parent_path());
+            assetgen::writePicture(file, assetgen::windowIcon(size));
+        }
+        if (outDir.empty()) return 0;
+    }
+    if (outDir.empty())
+        throw std::runtime_error("usage: assetgen-gfx [--ascii FILE] [--sheet DIR] [--mockups DIR] [--icons DIR] [--list] GFX_DIR");
     if (asciiFile.empty()) asciiFile = std::filesystem::path(outDir) / ".." / "system" / "ascii";
 
     assetgen::Art art(readCharacterMap(asciiFile));

@@ -42,6 +42,13 @@ int main(int, char**) {
         std::fprintf(stderr, "lumerik: cannot open the display: %s\n", SDL_GetError());
         return 1;
     }
+    // Without a display SDL falls back to drawing off screen, where the game would run unseen;
+    // only a driver asked for by name (SDL_VIDEODRIVER) may be one that shows nothing.
+    if (!present::realDisplay()) {
+        std::fprintf(stderr, "lumerik: cannot open the display (no X11 or Wayland display found)\n");
+        SDL_Quit();
+        return 1;
+    }
     // Without audio the game runs silent.
     const bool audio = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     data::GameFolder folder = findGameFolder();

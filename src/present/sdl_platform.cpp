@@ -105,6 +105,15 @@ Point windowToPicture(const Viewport& v, int windowX, int windowY) {
 
 uint32_t SdlClock::now() const { return SDL_GetTicks(); }
 
+bool realDisplay() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) return false;
+    const std::string_view name = driver;
+    if (name != "offscreen" && name != "dummy") return true;
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    return asked && name == asked;
+}
+
 void catchStopSignals() {
     for (int signal : {SIGINT, SIGTERM}) {
         struct sigaction action {};
@@ -131,6 +140,10 @@ SdlPlatform::~SdlPlatform() {
 }
 
 bool SdlPlatform::createWindow(bool windowed) {
+    // Left to itself SDL backs a window surface (which the window-surface path and SDL's software
+    // renderer draw into) with an accelerated renderer's texture: the very stack those paths avoid.
+    // The surface is then the X server's shared image.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     const uint32_t flags = windowed ? SDL_WINDOW_SHOWN : SDL_WINDOW_SHOWN | SDL_WINDOW_FULLSCREEN_DESKTOP;
     window_ = SDL_CreateWindow("Lumerik", 0, 0, kScreenWidth, kScreenHeight, flags);
     if (!window_) return false;
@@ -141,15 +154,16 @@ bool SdlPlatform::createWindow(bool windowed) {
     if (named && *named) {
         if (!createRenderer(0)) return false;
     } else if (renderNodeAvailable() && createRenderer(SDL_RENDERER_ACCELERATED) && drawsInSoftware(renderer_)) {
+        // The OpenGL window that renderer made of ours goes with it: a plain window takes its place.
         SDL_DestroyTexture(texture_);
         SDL_DestroyRenderer(renderer_);
+        SDL_DestroyWindow(window_);
         texture_ = nullptr;
         renderer_ = nullptr;
+        window_ = SDL_CreateWindow("Lumerik", 0, 0, kScreenWidth, kScreenHeight, flags);
+        if (!window_) return false;
     }
     if (!renderer_) {
-        // Left to itself SDL backs a window surface with an accelerated renderer's texture, which
-        // is the very stack this path avoids: the surface is the X server's shared image.
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         path_ = PresentPath::WindowSurface;
         if (!SDL_GetWindowSurface(window_) && !createRenderer(SDL_RENDERER_SOFTWARE)) return false;
     }

@@ -37,6 +37,10 @@ Viewport letterbox(int windowWidth, int windowHeight);
 // A window point in picture coordinates, clamped to the picture (the bars map to its edges).
 Point windowToPicture(const Viewport& viewport, int windowX, int windowY);
 
+// Whether SDL's video driver shows a picture to someone: false for the off-screen and dummy
+// drivers SDL falls back to when there is no display, unless SDL_VIDEODRIVER named them.
+bool realDisplay();
+
 // From the first line of main: SIGINT and SIGTERM then close the game as the window's close box
 // does (the pump delivers a Close message) instead of killing it mid-frame.
 void catchStopSignals();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <csignal>
 #include <memory>
+#include <string>
 
 #include "present/sdl_platform.hpp"
 
@@ -71,6 +72,27 @@ TEST_F(SdlVideo, PointerMappingAgreesWithTheRenderersLogicalSize) {
         SDL_DestroyRenderer(renderer);
         SDL_DestroyWindow(window);
     }
+}
+
+// SDL draws off screen when there is no display at all: the game must not run unseen then. A
+// driver named in SDL_VIDEODRIVER (the tests' dummy) is a choice and counts.
+TEST(RealDisplay, OffScreenCountsOnlyWhenAskedFor) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    EXPECT_TRUE(present::realDisplay());
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+
+    unsetenv("SDL_VIDEODRIVER");
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << "no video driver at all: " << SDL_GetError();
+    const std::string driver = SDL_GetCurrentVideoDriver();
+    if (driver != "offscreen" && driver != "dummy") {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        GTEST_SKIP() << "this machine has a display without X11: " << driver;
+    }
+    EXPECT_FALSE(present::realDisplay());
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 struct WindowSurface : SdlVideo {

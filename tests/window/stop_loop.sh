@@ -24,13 +24,14 @@ rm -rf "$work/g/profile" "$work/g/crashDump.txt"
 mkdir -p "$work/g/profile"
 
 # A profile file with one player, KEEPER: the header (window mode, volumes 50, sliders 400, player
-# 0), then the 1876-byte record (name at 4, the three option bytes at 1872).
+# 0), then the 1876-byte record (name at 4, the option bytes at 1872: tips on, no help before a
+# game, the game's own cursor).
 write_profile() {  # $1 = 1 windowed, 0 full screen
   {
     printf "\\x0$1\\x00\\x00\\x00\\x32\\x00\\x00\\x00\\x90\\x01\\x00\\x00\\x32\\x00\\x00\\x00\\x90\\x01\\x00\\x00\\x00"
     printf '\x07\x00\x00\x00KEEPER'
     head -c $((1872 - 10)) /dev/zero
-    printf '\x01\x01\x01\x00'
+    printf '\x01\x00\x01\x00'
   } > "$work/g/profile/profile"
   touch -d 2000-01-01 "$work/g/profile/profile"
 }

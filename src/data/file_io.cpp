@@ -86,6 +86,19 @@ std::optional<std::vector<uint8_t>> readWholeFile(const fs::path& file, size_t l
     return bytes;
 }
 
+bool unreadableFile(const fs::path& file) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) return errno != ENOENT;
+    uint8_t byte = 0;
+    return ::read(fd.get(), &byte, 1) < 0;
+}
+
+WriteResult keptUnread(const std::string& gamePath) {
+    return {false, gamePath + " could not be read at start and is left as it is"};
+}
+
 WriteResult writeFileAtomically(const fs::path& file, std::span<const uint8_t> bytes) {
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
     // A unique name: two processes saving into one folder never write into each other's file.

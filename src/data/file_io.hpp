@@ -13,10 +13,17 @@ namespace data {
 // larger than `limit` bytes all read as missing.
 std::optional<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& file, size_t limit);
 
+// A file that is there but cannot be read (its permissions, a failing disk). Saves leave such a
+// file alone: the game started without what it holds, and replacing it would lose it for good.
+bool unreadableFile(const std::filesystem::path& file);
+
 struct WriteResult {
     bool ok = true;
     std::string error;  // what went wrong, for the diagnostic log; empty when ok
 };
+
+// The result of a save that leaves an unreadable file alone.
+WriteResult keptUnread(const std::string& gamePath);
 
 // Replaces `file` with `bytes` so that a crash at any moment leaves either the old file or the new
 // one, never a mix or a truncation: the bytes go to a temporary file beside the target, reach the

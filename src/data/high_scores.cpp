@@ -66,8 +66,10 @@ std::vector<uint8_t> serialiseHighScores(const HighScoreTable& table) {
 
 void loadHighScores(const GameFolder& folder, HighScores& highScores) {
     for (int t = 0; t < kHighScoreTables; ++t) {
-        const auto bytes = readWholeFile(folder.resolveWritable(highScoreFileName(t)), kHighScoreFileLimit);
+        const std::filesystem::path file = folder.resolveWritable(highScoreFileName(t));
+        const auto bytes = readWholeFile(file, kHighScoreFileLimit);
         highScores.tables[static_cast<size_t>(t)] = bytes ? parseHighScores(*bytes) : HighScoreTable{};
+        highScores.keepFile[static_cast<size_t>(t)] = !bytes && unreadableFile(file);
     }
 }
 
@@ -75,7 +77,9 @@ WriteResult writeHighScores(const GameFolder& folder, const HighScores& highScor
     WriteResult all;
     for (int t = 0; t < kHighScoreTables; ++t) {
         const std::vector<uint8_t> bytes = serialiseHighScores(highScores.tables[static_cast<size_t>(t)]);
-        const WriteResult one = writeFileAtomically(folder.writable(highScoreFileName(t)), bytes);
+        const WriteResult one = highScores.keepFile[static_cast<size_t>(t)]
+                                    ? keptUnread(highScoreFileName(t))
+                                    : writeFileAtomically(folder.writable(highScoreFileName(t)), bytes);
         if (!one.ok) {
             all.ok = false;
             all.error += (all.error.empty() ? "" : "; ") + one.error;

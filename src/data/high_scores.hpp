@@ -36,6 +36,8 @@ using HighScoreTable = std::vector<HighScoreEntry>;
 // Action, ActionPuzzle and Strategy, in the order of their files "profile\hi0x00" to "hi0x02".
 struct HighScores {
     std::array<HighScoreTable, kHighScoreTables> tables;
+    // A file that was there but could not be read is not written over.
+    std::array<bool, kHighScoreTables> keepFile{};
 
     bool operator==(const HighScores&) const = default;
 };

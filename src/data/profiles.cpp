@@ -162,13 +162,16 @@ std::vector<uint8_t> serialiseProfiles(const Profiles& profiles) {
 
 void loadProfiles(const GameFolder& folder, Profiles& profiles, HighScores& highScores) {
     loadHighScores(folder, highScores);
-    const auto bytes = readWholeFile(folder.resolveWritable(kProfileFile), kProfileFileLimit);
+    const std::filesystem::path file = folder.resolveWritable(kProfileFile);
+    const auto bytes = readWholeFile(file, kProfileFileLimit);
     profiles = bytes ? parseProfiles(*bytes) : Profiles{};
+    profiles.keepFile = !bytes && unreadableFile(file);
 }
 
 WriteResult saveAll(const GameFolder& folder, const Profiles& profiles, const HighScores& highScores) {
     const std::vector<uint8_t> bytes = serialiseProfiles(profiles);
-    WriteResult result = writeFileAtomically(folder.writable(kProfileFile), bytes);
+    WriteResult result =
+        profiles.keepFile ? keptUnread(kProfileFile) : writeFileAtomically(folder.writable(kProfileFile), bytes);
     const WriteResult scores = writeHighScores(folder, highScores);
     if (!scores.ok) {
         result.ok = false;

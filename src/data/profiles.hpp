@@ -77,6 +77,8 @@ struct Profiles {
     int32_t soundSliderX = 400;
     uint8_t currentPlayer = 0;  // index into players
     std::vector<PlayerProfile> players;
+    // The file was there but could not be read: saves do not put the defaults in its place.
+    bool keepFile = false;
 
     bool operator==(const Profiles&) const = default;
 };

@@ -45,9 +45,11 @@ void switchGameWindowMode(Game& game) {
 
 void loadStartupPictures(Game& game) {
     present::createDisplay(game.display);
-    reloadGamePictures(game);
+    // The still logo goes up as soon as there is a display, before the long picture reload, so the
+    // window is not left blank while the game loads.
     present::loadLogoPictures(game.pictureLoader, game.pictures);
     present::showStillLogo(game.display, game.platform, game.pictures.logoBig);
+    reloadGamePictures(game);
     present::createCaptureSurface(game.display);
     present::loadStartupImages(game.pictureLoader, game.pictures);
     recordBonusSizes(game);

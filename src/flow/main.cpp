@@ -6,6 +6,7 @@
 #include "flow/frame_tick.hpp"
 #include "flow/instance_lock.hpp"
 #include "flow/launch.hpp"
+#include "flow/persistence.hpp"
 #include "flow/startup.hpp"
 #include "flow/window_proc.hpp"
 #include "present/sdl_platform.hpp"
@@ -33,11 +34,19 @@ data::GameFolder findGameFolder() {
 }  // namespace
 
 int main(int, char**) {
+    present::catchStopSignals();
     flow::InstanceLock lock;
     if (!lock.acquire()) return 0;
 
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "lumerik: cannot open the display: %s\n", SDL_GetError());
+        return 1;
+    }
+    // Without a display SDL falls back to drawing off screen, where the game would run unseen;
+    // only a driver asked for by name (SDL_VIDEODRIVER) may be one that shows nothing.
+    if (!present::realDisplay()) {
+        std::fprintf(stderr, "lumerik: cannot open the display (no X11 or Wayland display found)\n");
+        SDL_Quit();
         return 1;
     }
     // Without audio the game runs silent.
@@ -73,12 +82,18 @@ int main(int, char**) {
                 flow::handleEvent(game, event);
         }
         platform.stopTimer();
+        // Stopped from outside (the session ends, Ctrl+C): the player files are written first.
+        if (present::stopSignalReceived()) flow::saveAll(game);
         // Leave full screen before the window closes.
         if (!game.profiles.windowed) {
             game.profiles.windowed = true;
             platform.setWindowMode(true);
         }
         flow::shutdownGame(game);
+        // The audio threads end before the window does: SDL wakes a waiting pump with a message to
+        // the window, sent from whichever thread posts an event (the device watcher among them).
+        game.sound.closeAudio();
+        if (audio) SDL_QuitSubSystem(SDL_INIT_AUDIO);
         exitCode = game.app.exitCode;
     }
     IMG_Quit();

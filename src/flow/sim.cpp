@@ -199,6 +199,7 @@ int runSimScript(std::istream& script, const SimOptions& options, std::ostream& 
         return 1;
     }
     Game& game = *launched;
+    game.sound.keepLog(options.soundLog);
 
     std::string line;
     for (int lineNumber = 1; std::getline(script, line); ++lineNumber) {

@@ -10,6 +10,7 @@ struct SimOptions {
     std::filesystem::path gameDir;      // the game folder
     std::filesystem::path writeDir;     // where profiles and the log go; empty = the game folder
     std::optional<uint32_t> seed;       // without one the generator is seeded from the clock
+    bool soundLog = true;               // off for long runs: the log of plays and stops grows with them
 };
 
 // Runs a lumerik-sim script: the game's own start-up, frame tick and window procedure on a headless

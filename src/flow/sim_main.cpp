@@ -7,7 +7,8 @@
 namespace {
 
 int usage() {
-    std::cerr << "usage: lumerik-sim [--game DIR] [--seed N] SCRIPT   (SCRIPT is a file, or - for standard input)\n";
+    std::cerr << "usage: lumerik-sim [--game DIR] [--data DIR] [--seed N] [--no-sound-log] SCRIPT"
+                 "   (SCRIPT is a file, or - for standard input)\n";
     return 2;
 }
 
@@ -24,6 +25,8 @@ int main(int argc, char** argv) {
             options.gameDir = argv[++i];
         } else if (arg == "--data" && i + 1 < argc) {
             options.writeDir = argv[++i];
+        } else if (arg == "--no-sound-log") {
+            options.soundLog = false;
         } else if (arg == "--seed" && i + 1 < argc) {
             try {
                 options.seed = static_cast<uint32_t>(std::stoul(argv[++i]));

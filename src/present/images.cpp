@@ -165,12 +165,14 @@ std::optional<PixelImage> PictureLoader::decode(std::string_view path) {
 Surface PictureLoader::loadSurfacePicture(std::string_view path, Memory memory, int64_t colourKey) {
     std::optional<PixelImage> image = decode(path);
     if (!image) return {};
-    Surface surface = createSurface(image->width, image->height, memory, colourKey);
-    if (surface.empty()) return {};
-    // Row by row, so a surface whose rows are wider than the picture still gets it exactly.
-    for (int y = 0; y < image->height; ++y)
-        std::memcpy(surface.row(y), &image->pixels[static_cast<size_t>(y) * static_cast<size_t>(image->width)],
-                    static_cast<size_t>(image->width) * 4);
+    // The decoded rows are the surface's rows (pitch = width): the pixels move over, uncopied.
+    Surface surface;
+    surface.width = image->width;
+    surface.height = image->height;
+    surface.pitch = image->width;
+    surface.colorKey = colourKey < 0 ? kNoColourKey : colourKey;
+    surface.memory = memory;
+    surface.pixels = std::move(image->pixels);
     lastWidth_ = image->width;
     lastHeight_ = image->height;
     return surface;

@@ -2,43 +2,29 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
+#include <csignal>
 #include <cstring>
+#include <string_view>
 
 namespace present {
 
 namespace {
 
+// The frame tick's period. The ticks are made on the main thread, between messages: a timer
+// thread posting them would have SDL send its wake-up message to the window from that thread, over
+// a second connection to the X server, which may arrive after the window is gone at shut-down
+// (the server then reports an error, and Xlib ends the program with status 1) or read a window
+// SDL has already freed.
 constexpr uint32_t kTickMs = 33;
 
-// The timer thread only posts the tick; a tick still waiting in the queue is not posted twice, so a
-// slow frame never lets ticks pile up (like the window timer it replaces).
-std::atomic<bool> tickPending{false};
+// SIGINT and SIGTERM ask the game to close, exactly as the window's close box does; the handler
+// only raises a flag, which the message pump turns into a close message.
+volatile std::sig_atomic_t stopSignalled = 0;
 
-struct TimerState {
-    uint32_t eventType = 0;
-    uint32_t deadline = 0;
-};
-TimerState timerState;
-
-uint32_t postTick(uint32_t, void*) {
-    if (!tickPending.exchange(true)) {
-        SDL_Event event{};
-        event.type = timerState.eventType;
-        SDL_PushEvent(&event);
-    }
-    // Keep the period against an absolute deadline so the ticks do not drift.
-    timerState.deadline += kTickMs;
-    const uint32_t now = SDL_GetTicks();
-    const int32_t wait = static_cast<int32_t>(timerState.deadline - now);
-    if (wait < 1) {
-        timerState.deadline = now + kTickMs;
-        return kTickMs;
-    }
-    return static_cast<uint32_t>(wait);
-}
+extern "C" void onStopSignal(int) { stopSignalled = 1; }
 
 Key keyOf(SDL_Keycode code) {
     switch (code) {
@@ -54,17 +40,98 @@ Key keyOf(SDL_Keycode code) {
     }
 }
 
+// A graphics card the user may draw with shows up as a DRM render node.
+bool renderNodeAvailable() {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("renderD", 0) == 0 && access(entry.path().c_str(), R_OK | W_OK) == 0) return true;
+    }
+    return false;
+}
+
+// An OpenGL renderer that draws on the processor (Mesa's llvmpipe and softpipe) costs far more
+// than copying the frame into the window ourselves.
+bool drawsInSoftware(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || !info.name) return false;
+    const std::string_view name = info.name;
+    if (name == "software") return true;
+    if (name.rfind("opengl", 0) != 0) return false;
+    using GetString = const unsigned char* (*)(unsigned int);
+    constexpr unsigned int kGlRenderer = 0x1F01;
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* text = getString ? getString(kGlRenderer) : nullptr;
+    if (!text) return false;
+    const std::string_view glRenderer = reinterpret_cast<const char*>(text);
+    for (std::string_view soft : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"})
+        if (glRenderer.find(soft) != std::string_view::npos) return true;
+    return false;
+}
+
+bool sameRow(const Surface& a, const Surface& b, int y) {
+    return std::memcmp(a.row(y), b.row(y), static_cast<size_t>(kScreenWidth) * 4) == 0;
+}
+
 }  // namespace
+
+Viewport letterbox(int windowWidth, int windowHeight) {
+    if (windowWidth <= 0 || windowHeight <= 0) return {};
+    Viewport v;
+    // The wider of the two shapes gets the bars: compare 800:600 with the window's shape exactly.
+    if (int64_t{windowWidth} * kScreenHeight > int64_t{windowHeight} * kScreenWidth) {
+        v.h = windowHeight;
+        v.w = static_cast<int>(int64_t{windowHeight} * kScreenWidth / kScreenHeight);
+    } else {
+        v.w = windowWidth;
+        v.h = static_cast<int>(int64_t{windowWidth} * kScreenHeight / kScreenWidth);
+    }
+    v.w = std::max(v.w, 1);
+    v.h = std::max(v.h, 1);
+    v.x = (windowWidth - v.w) / 2;
+    v.y = (windowHeight - v.h) / 2;
+    return v;
+}
+
+Point windowToPicture(const Viewport& v, int windowX, int windowY) {
+    // Floor division, so a point just left of or above the picture does not round onto it.
+    auto toPicture = [](int offset, int span, int size) {
+        const int64_t scaled = int64_t{offset} * size;
+        const int64_t q = scaled >= 0 ? scaled / span : -((-scaled + span - 1) / span);
+        return static_cast<int>(std::clamp<int64_t>(q, 0, size - 1));
+    };
+    return {toPicture(windowX - v.x, v.w, kScreenWidth), toPicture(windowY - v.y, v.h, kScreenHeight)};
+}
 
 uint32_t SdlClock::now() const { return SDL_GetTicks(); }
 
-SdlPlatform::SdlPlatform(std::filesystem::path cursorPicture, std::filesystem::path iconPicture)
-    : cursorPicture_(std::move(cursorPicture)), iconPicture_(std::move(iconPicture)) {
-    tickEventType_ = SDL_RegisterEvents(1);
+bool realDisplay() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) return false;
+    const std::string_view name = driver;
+    if (name != "offscreen" && name != "dummy") return true;
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    return asked && name == asked;
 }
 
+void catchStopSignals() {
+    for (int signal : {SIGINT, SIGTERM}) {
+        struct sigaction action {};
+        // A signal ignored from the start stays ignored (a shell starts background jobs that way).
+        if (sigaction(signal, nullptr, &action) != 0 || action.sa_handler == SIG_IGN) continue;
+        action = {};
+        action.sa_handler = onStopSignal;
+        sigemptyset(&action.sa_mask);
+        sigaction(signal, &action, nullptr);
+    }
+}
+
+bool stopSignalReceived() { return stopSignalled != 0; }
+
+SdlPlatform::SdlPlatform(std::filesystem::path cursorPicture, std::filesystem::path iconPicture)
+    : cursorPicture_(std::move(cursorPicture)), iconPicture_(std::move(iconPicture)) {}
+
 SdlPlatform::~SdlPlatform() {
-    stopTimer();
     if (ownCursor_) SDL_FreeCursor(ownCursor_);
     if (arrowCursor_) SDL_FreeCursor(arrowCursor_);
     if (texture_) SDL_DestroyTexture(texture_);
@@ -73,14 +140,33 @@ SdlPlatform::~SdlPlatform() {
 }
 
 bool SdlPlatform::createWindow(bool windowed) {
+    // Left to itself SDL backs a window surface (which the window-surface path and SDL's software
+    // renderer draw into) with an accelerated renderer's texture: the very stack those paths avoid.
+    // The surface is then the X server's shared image.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     const uint32_t flags = windowed ? SDL_WINDOW_SHOWN : SDL_WINDOW_SHOWN | SDL_WINDOW_FULLSCREEN_DESKTOP;
     window_ = SDL_CreateWindow("Lumerik", 0, 0, kScreenWidth, kScreenHeight, flags);
     if (!window_) return false;
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
-    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (!renderer_) return false;
-    SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
-    if (!createTexture()) return false;
+
+    // A renderer named in SDL_RENDER_DRIVER is the user's choice; otherwise the accelerated one is
+    // used only where a graphics card draws it.
+    const char* named = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    if (named && *named) {
+        if (!createRenderer(0)) return false;
+    } else if (renderNodeAvailable() && createRenderer(SDL_RENDERER_ACCELERATED) && drawsInSoftware(renderer_)) {
+        // The OpenGL window that renderer made of ours goes with it: a plain window takes its place.
+        SDL_DestroyTexture(texture_);
+        SDL_DestroyRenderer(renderer_);
+        SDL_DestroyWindow(window_);
+        texture_ = nullptr;
+        renderer_ = nullptr;
+        window_ = SDL_CreateWindow("Lumerik", 0, 0, kScreenWidth, kScreenHeight, flags);
+        if (!window_) return false;
+    }
+    if (!renderer_) {
+        path_ = PresentPath::WindowSurface;
+        if (!SDL_GetWindowSurface(window_) && !createRenderer(SDL_RENDERER_SOFTWARE)) return false;
+    }
 
     if (SDL_Surface* icon = IMG_Load(iconPicture_.c_str())) {
         SDL_SetWindowIcon(window_, icon);
@@ -92,13 +178,30 @@ bool SdlPlatform::createWindow(bool windowed) {
     }
     arrowCursor_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
     SDL_StartTextInput();
+    repaint_ = true;
+    return true;
+}
+
+bool SdlPlatform::createRenderer(uint32_t flags) {
+    renderer_ = SDL_CreateRenderer(window_, -1, flags);
+    if (!renderer_) return false;
+    SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
+    if (!createTexture()) {
+        SDL_DestroyRenderer(renderer_);
+        renderer_ = nullptr;
+        return false;
+    }
+    path_ = PresentPath::Renderer;
+    repaint_ = true;
     return true;
 }
 
 bool SdlPlatform::createTexture() {
     if (texture_) SDL_DestroyTexture(texture_);
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
+    // The fourth byte of a pixel is not part of the picture: the texture has no alpha.
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
                                  kScreenHeight);
+    repaint_ = true;
     return texture_ != nullptr;
 }
 
@@ -110,6 +213,7 @@ void SdlPlatform::setWindowMode(bool windowed) {
         SDL_SetWindowPosition(window_, 0, 0);
         SDL_ShowWindow(window_);
     }
+    repaint_ = true;
 }
 
 DesktopMode SdlPlatform::desktopMode() const {
@@ -124,23 +228,41 @@ void SdlPlatform::minimise() {
 }
 
 void SdlPlatform::startTimer() {
-    if (timerId_) return;
-    timerState.eventType = tickEventType_;
-    timerState.deadline = SDL_GetTicks() + kTickMs;
-    timerId_ = SDL_AddTimer(kTickMs, postTick, nullptr);
+    if (ticking_) return;
+    ticking_ = true;
+    nextTickAt_ = SDL_GetTicks() + kTickMs;
 }
 
-void SdlPlatform::stopTimer() {
-    if (!timerId_) return;
-    SDL_RemoveTimer(timerId_);
-    timerId_ = 0;
-}
+void SdlPlatform::stopTimer() { ticking_ = false; }
 
 bool SdlPlatform::waitEvent(InputEvent& event) {
     while (pending_.empty()) {
+        if (stopSignalReceived() && !stopDelivered_) {
+            stopDelivered_ = true;
+            InputEvent close;
+            close.type = InputEvent::Type::Close;
+            pending_.push_back(close);
+            break;
+        }
         SDL_Event sdlEvent;
-        if (!SDL_WaitEvent(&sdlEvent)) return false;
-        translate(sdlEvent);
+        if (!ticking_) {
+            if (!SDL_WaitEvent(&sdlEvent)) return false;
+            translate(sdlEvent);
+            continue;
+        }
+        const uint32_t now = SDL_GetTicks();
+        const auto wait = static_cast<int32_t>(nextTickAt_ - now);
+        if (wait <= 0) {
+            // The period is kept against an absolute deadline, so ticks do not drift; a frame that
+            // ran past the next deadline is not made up for with a burst of ticks.
+            nextTickAt_ += kTickMs;
+            if (static_cast<int32_t>(nextTickAt_ - now) <= 0) nextTickAt_ = now + kTickMs;
+            InputEvent tick;
+            tick.type = InputEvent::Type::Tick;
+            pending_.push_back(tick);
+            break;
+        }
+        if (SDL_WaitEventTimeout(&sdlEvent, wait)) translate(sdlEvent);
     }
     event = pending_.front();
     pending_.pop_front();
@@ -149,12 +271,6 @@ bool SdlPlatform::waitEvent(InputEvent& event) {
 
 void SdlPlatform::translate(const SDL_Event& e) {
     InputEvent event;
-    if (e.type == tickEventType_) {
-        tickPending = false;
-        event.type = InputEvent::Type::Tick;
-        pending_.push_back(event);
-        return;
-    }
     switch (e.type) {
         case SDL_QUIT:
             event.type = InputEvent::Type::Close;
@@ -164,6 +280,14 @@ void SdlPlatform::translate(const SDL_Event& e) {
                 case SDL_WINDOWEVENT_FOCUS_GAINED: event.type = InputEvent::Type::FocusGained; break;
                 case SDL_WINDOWEVENT_FOCUS_LOST: event.type = InputEvent::Type::FocusLost; break;
                 case SDL_WINDOWEVENT_CLOSE: event.type = InputEvent::Type::Close; break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SHOWN:
+                case SDL_WINDOWEVENT_RESTORED:
+                case SDL_WINDOWEVENT_MAXIMIZED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    // The window's contents are stale: the next frame is drawn whole.
+                    repaint_ = true;
+                    return;
                 default: return;
             }
             break;
@@ -227,11 +351,18 @@ bool SdlPlatform::escapeDown() const {
     return keys && keys[SDL_SCANCODE_ESCAPE];
 }
 
+Viewport SdlPlatform::viewport() const {
+    int w = kScreenWidth, h = kScreenHeight;
+    if (window_) SDL_GetWindowSize(window_, &w, &h);
+    return letterbox(w, h);
+}
+
 Point SdlPlatform::pointer() const {
     int wx = 0, wy = 0;
     SDL_GetMouseState(&wx, &wy);
+    if (!renderer_) return windowToPicture(viewport(), wx, wy);
     float lx = static_cast<float>(wx), ly = static_cast<float>(wy);
-    if (renderer_) SDL_RenderWindowToLogical(renderer_, wx, wy, &lx, &ly);
+    SDL_RenderWindowToLogical(renderer_, wx, wy, &lx, &ly);
     return {std::clamp(static_cast<int>(lx), 0, kScreenWidth - 1), std::clamp(static_cast<int>(ly), 0, kScreenHeight - 1)};
 }
 
@@ -243,17 +374,98 @@ void SdlPlatform::movePointer(Point p) {
 }
 
 void SdlPlatform::present(const Surface& backBuffer) {
-    if (!renderer_ || !texture_ || backBuffer.width != kScreenWidth || backBuffer.height != kScreenHeight) return;
-    for (int y = 0; y < kScreenHeight; ++y) std::memcpy(screen_.row(y), backBuffer.row(y), kScreenWidth * 4);
-    SDL_UpdateTexture(texture_, nullptr, backBuffer.pixels.data(), backBuffer.pitch * 4);
+    if (!window_ || backBuffer.width != kScreenWidth || backBuffer.height != kScreenHeight) return;
+    // Only the band of rows between the first and the last that changed is sent; an unchanged
+    // frame is not sent at all.
+    int top = 0, bottom = kScreenHeight;
+    if (!repaint_) {
+        while (top < bottom && sameRow(backBuffer, screen_, top)) ++top;
+        if (top == bottom) return;
+        while (bottom > top && sameRow(backBuffer, screen_, bottom - 1)) --bottom;
+    }
+    for (int y = top; y < bottom; ++y) std::memcpy(screen_.row(y), backBuffer.row(y), static_cast<size_t>(kScreenWidth) * 4);
+
+    if (path_ == PresentPath::WindowSurface) {
+        switch (presentToWindowSurface(top, bottom)) {
+            case SurfaceResult::Drawn: repaint_ = false; return;
+            case SurfaceResult::NotNow: repaint_ = true; return;
+            case SurfaceResult::OddFormat:
+                // A window surface this code cannot fill directly: SDL's software renderer converts.
+                if (!createRenderer(SDL_RENDERER_SOFTWARE)) return;
+                break;
+        }
+    }
+    presentToRenderer(top, bottom);
+    repaint_ = false;
+}
+
+void SdlPlatform::presentToRenderer(int top, int bottom) {
+    if (!renderer_ || !texture_) return;
+    if (repaint_) top = 0, bottom = kScreenHeight;
+    const SDL_Rect rows{0, top, kScreenWidth, bottom - top};
+    SDL_UpdateTexture(texture_, &rows, screen_.row(top), screen_.pitch * 4);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
     SDL_RenderPresent(renderer_);
 }
 
+SdlPlatform::SurfaceResult SdlPlatform::presentToWindowSurface(int top, int bottom) {
+    SDL_Surface* target = SDL_GetWindowSurface(window_);
+    if (!target) return SurfaceResult::NotNow;
+    const uint32_t format = target->format->format;
+    if (format != SDL_PIXELFORMAT_RGB888 && format != SDL_PIXELFORMAT_ARGB8888) return SurfaceResult::OddFormat;
+    // A window with an alpha channel gets opaque pixels; otherwise the fourth byte is ignored.
+    const uint32_t opaque = format == SDL_PIXELFORMAT_ARGB8888 ? 0xFF000000u : 0;
+    const Viewport v = letterbox(target->w, target->h);
+    if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return SurfaceResult::NotNow;
+    if (repaint_) {
+        SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
+        top = 0;
+        bottom = kScreenHeight;
+    }
+    auto* base = static_cast<uint8_t*>(target->pixels);
+    auto targetRow = [&](int y) { return reinterpret_cast<uint32_t*>(base + static_cast<ptrdiff_t>(v.y + y) * target->pitch) + v.x; };
+
+    // Window rows whose source row lies in [top, bottom); nearest neighbour both ways.
+    const int first = (top * v.h + kScreenHeight - 1) / kScreenHeight;
+    const int last = (bottom * v.h + kScreenHeight - 1) / kScreenHeight;
+    if (static_cast<int>(columnMap_.size()) != v.w) {
+        columnMap_.resize(static_cast<size_t>(v.w));
+        for (int x = 0; x < v.w; ++x) columnMap_[static_cast<size_t>(x)] = x * kScreenWidth / v.w;
+    }
+    const bool unscaled = v.w == kScreenWidth;
+    int previous = -1;
+    for (int y = first; y < last; ++y) {
+        const int sourceY = y * kScreenHeight / v.h;
+        uint32_t* out = targetRow(y);
+        if (sourceY == previous) {
+            std::memcpy(out, targetRow(y - 1), static_cast<size_t>(v.w) * 4);
+            continue;
+        }
+        previous = sourceY;
+        const uint32_t* in = screen_.row(sourceY);
+        if (unscaled && !opaque) {
+            std::memcpy(out, in, static_cast<size_t>(kScreenWidth) * 4);
+        } else {
+            for (int x = 0; x < v.w; ++x) out[x] = in[columnMap_[static_cast<size_t>(x)]] | opaque;
+        }
+    }
+    if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+
+    if (repaint_) {
+        SDL_UpdateWindowSurface(window_);
+    } else {
+        const SDL_Rect band{v.x, v.y + first, v.w, last - first};
+        SDL_UpdateWindowSurfaceRects(window_, &band, 1);
+    }
+    return SurfaceResult::Drawn;
+}
+
 void SdlPlatform::restoreSurfaces() {
-    if (lost_ && renderer_ && createTexture()) lost_ = false;
+    if (!lost_) return;
+    if (path_ == PresentPath::WindowSurface || (renderer_ && createTexture())) lost_ = false;
+    repaint_ = true;
 }
 
 void SdlPlatform::beep() {

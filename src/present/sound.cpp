@@ -50,6 +50,16 @@ constexpr int kGameTracks = 4;
 // A draw that keeps hitting the last track gives way to the next one rather than looping on.
 constexpr int kMaxTrackDraws = 64;
 
+// Effects are decoded whole into memory. A file far larger than any effect is not one, and decoding
+// it could take all the memory there is; the mixer would even read a garbage file whole.
+constexpr uintmax_t kMaxEffectFileBytes = 8u << 20;
+
+bool plausibleEffect(const std::filesystem::path& file) {
+    std::error_code ec;
+    const uintmax_t size = std::filesystem::file_size(file, ec);
+    return !ec && size <= kMaxEffectFileBytes;
+}
+
 bool inTable(rules::SoundId id) { return id >= 0 && id < rules::kSoundCount; }
 
 // A damaged profile or level file must not push a stream past full volume or below silence.
@@ -72,6 +82,7 @@ bool SoundSystem::openAudio() {
 void SoundSystem::openSimulatedAudio(const rules::Clock& clock) {
     closeAudio();
     backend_ = makeSimulatedBackend(clock);
+    keepLog();
 }
 
 void SoundSystem::closeAudio() {
@@ -89,7 +100,10 @@ void SoundSystem::loadSounds(const data::GameFolder& folder) {
     for (int id = 0; id < rules::kSoundCount; ++id) {
         const auto sid = static_cast<rules::SoundId>(id);
         const std::filesystem::path file = folder.resolve(kSoundFiles[id]);
-        loaded_[id] = isMusic(sid) ? backend_->loadMusic(id, file) : backend_->loadEffect(id, file);
+        if (isMusic(sid))
+            loaded_[id] = backend_->loadMusic(id, file);
+        else
+            loaded_[id] = plausibleEffect(file) && backend_->loadEffect(id, file);
     }
 }
 
@@ -97,7 +111,7 @@ bool SoundSystem::usable(rules::SoundId id) const { return backend_ && inTable(i
 
 void SoundSystem::playSound(rules::SoundId id) {
     if (!inTable(id)) return;
-    log_.push_back({tick_, id, true});
+    if (keepLog_) log_.push_back({tick_, id, true});
     if (!usable(id)) return;
     if (!isMusic(id)) {
         backend_->playEffect(id);
@@ -114,7 +128,7 @@ void SoundSystem::playSound(rules::SoundId id) {
 
 void SoundSystem::stopSound(rules::SoundId id) {
     if (!inTable(id)) return;
-    log_.push_back({tick_, id, false});
+    if (keepLog_) log_.push_back({tick_, id, false});
     if (!usable(id)) return;
     if (!isMusic(id)) {
         backend_->stopEffect(id);

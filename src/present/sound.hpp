@@ -48,7 +48,8 @@ public:
 
     // Opens the default audio device. False when there is none: the game then runs silent.
     bool openAudio();
-    // Nothing is heard: every stream plays for its decoded length on `clock`, music repeats.
+    // Nothing is heard: every stream plays for its decoded length on `clock`, music repeats. The
+    // simulated mixer also keeps the full log of plays and stops.
     void openSimulatedAudio(const rules::Clock& clock);
     bool hasDevice() const { return backend_ != nullptr; }
     // Stops everything and lets the device go.
@@ -81,8 +82,10 @@ public:
     // The game track started last, if any.
     std::optional<rules::SoundId> lastGameTrack() const;
 
-    // Every play and stop asked for so far, stamped with the frame tick number the caller sets.
+    // Every play and stop asked for so far, stamped with the frame tick number the caller sets. Only
+    // kept once keepLog has been called (the simulator does): a running game would grow it forever.
     const std::vector<SoundLogEntry>& log() const { return log_; }
+    void keepLog(bool keep = true) { keepLog_ = keep; }
     std::vector<rules::SoundId> playingNow() const;
     void setTickNumber(int64_t tick) { tick_ = tick; }
 
@@ -95,6 +98,7 @@ private:
     int musicOwner_ = -1;
     int lastGameTrack_ = -1;
     std::vector<SoundLogEntry> log_;
+    bool keepLog_ = false;
     int64_t tick_ = 0;
 };
 

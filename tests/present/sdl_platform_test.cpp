@@ -1,0 +1,244 @@
+// The real window's presentation on SDL's dummy video driver, whose window surface is plain memory
+// the tests read back: scaling with bars, pointer mapping, and frames sent only where they changed.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <memory>
+#include <string>
+
+#include "present/sdl_platform.hpp"
+
+namespace {
+
+using present::kScreenHeight;
+using present::kScreenWidth;
+using present::letterbox;
+using present::Point;
+using present::Viewport;
+using present::windowToPicture;
+
+constexpr uint32_t kColour = 0x00FFFFFF;
+
+TEST(Letterbox, KeepsThePictureShapeBetweenBlackBars) {
+    auto same = [](const Viewport& a, const Viewport& b) {
+        return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+    };
+    EXPECT_TRUE(same(letterbox(800, 600), {0, 0, 800, 600}));
+    EXPECT_TRUE(same(letterbox(1024, 768), {0, 0, 1024, 768}));
+    EXPECT_TRUE(same(letterbox(1280, 1024), {0, 32, 1280, 960}));  // bars above and below
+    EXPECT_TRUE(same(letterbox(1920, 1080), {240, 0, 1440, 1080}));  // bars left and right
+    EXPECT_TRUE(same(letterbox(1366, 768), {171, 0, 1024, 768}));
+
+    const Viewport wide = letterbox(1920, 1080);
+    EXPECT_EQ(windowToPicture(wide, 240, 0).x, 0);
+    EXPECT_EQ(windowToPicture(wide, 1679, 1079).x, 799);
+    EXPECT_EQ(windowToPicture(wide, 1679, 1079).y, 599);
+    EXPECT_EQ(windowToPicture(wide, 960, 540).x, 400);
+    EXPECT_EQ(windowToPicture(wide, 960, 540).y, 300);
+    // The bars map to the picture's edges; a point just left of the picture is not rounded onto it.
+    EXPECT_EQ(windowToPicture(wide, 0, 540).x, 0);
+    EXPECT_EQ(windowToPicture(wide, 239, 540).x, 0);
+    EXPECT_EQ(windowToPicture(wide, 1919, 540).x, 799);
+    EXPECT_EQ(windowToPicture(letterbox(1280, 1024), 640, 5).y, 0);
+    EXPECT_EQ(windowToPicture(letterbox(1280, 1024), 640, 1020).y, 599);
+}
+
+struct SdlVideo : ::testing::Test {
+    void SetUp() override { ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS), 0) << SDL_GetError(); }
+    void TearDown() override { SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS); }
+};
+
+// Both ways of presenting must agree on where a click lands: the window-surface path maps the
+// pointer itself, the renderer path asks SDL.
+TEST_F(SdlVideo, PointerMappingAgreesWithTheRenderersLogicalSize) {
+    for (const auto& [w, h] : {std::pair{800, 600}, {1280, 1024}, {1920, 1080}, {1366, 768}, {1000, 600}}) {
+        SDL_Window* window = SDL_CreateWindow("mapping", 0, 0, w, h, SDL_WINDOW_HIDDEN);
+        ASSERT_NE(window, nullptr);
+        SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+        ASSERT_NE(renderer, nullptr);
+        SDL_RenderSetLogicalSize(renderer, kScreenWidth, kScreenHeight);
+        const Viewport v = letterbox(w, h);
+        for (int y = 0; y < h; y += 37) {
+            for (int x = 0; x < w; x += 41) {
+                float lx = 0, ly = 0;
+                SDL_RenderWindowToLogical(renderer, x, y, &lx, &ly);
+                const Point ours = windowToPicture(v, x, y);
+                EXPECT_NEAR(ours.x, std::clamp(static_cast<int>(lx), 0, 799), 1) << w << "x" << h << " at " << x << "," << y;
+                EXPECT_NEAR(ours.y, std::clamp(static_cast<int>(ly), 0, 599), 1) << w << "x" << h << " at " << x << "," << y;
+            }
+        }
+        SDL_DestroyRenderer(renderer);
+        SDL_DestroyWindow(window);
+    }
+}
+
+// SDL draws off screen when there is no display at all: the game must not run unseen then. A
+// driver named in SDL_VIDEODRIVER (the tests' dummy) is a choice and counts.
+TEST(RealDisplay, OffScreenCountsOnlyWhenAskedFor) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    EXPECT_TRUE(present::realDisplay());
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+
+    unsetenv("SDL_VIDEODRIVER");
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << "no video driver at all: " << SDL_GetError();
+    const std::string driver = SDL_GetCurrentVideoDriver();
+    if (driver != "offscreen" && driver != "dummy") {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        GTEST_SKIP() << "this machine has a display without X11: " << driver;
+    }
+    EXPECT_FALSE(present::realDisplay());
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+struct WindowSurface : SdlVideo {
+    std::unique_ptr<present::SdlPlatform> platform;
+    present::Surface frame = present::Surface::create(kScreenWidth, kScreenHeight);
+
+    void SetUp() override {
+        SdlVideo::SetUp();
+        platform = std::make_unique<present::SdlPlatform>("", "");
+    }
+    void TearDown() override {
+        platform.reset();
+        SdlVideo::TearDown();
+    }
+
+    SDL_Surface* shown() { return SDL_GetWindowSurface(platform->window()); }
+    uint32_t shownAt(int x, int y) {
+        SDL_Surface* s = shown();
+        return static_cast<const uint32_t*>(s->pixels)[static_cast<size_t>(y) * s->pitch / 4 + x] & kColour;
+    }
+    void scribble(int x, int y, uint32_t colour) {
+        SDL_Surface* s = shown();
+        static_cast<uint32_t*>(s->pixels)[static_cast<size_t>(y) * s->pitch / 4 + x] = colour;
+    }
+    // Lets the platform see the window events queued so far; a quit message ends the wait.
+    void pumpWindowEvents() {
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+        present::InputEvent event;
+        ASSERT_TRUE(platform->waitEvent(event));
+        EXPECT_EQ(event.type, present::InputEvent::Type::Close);
+    }
+    void paintGradient() {
+        for (int y = 0; y < kScreenHeight; ++y)
+            for (int x = 0; x < kScreenWidth; ++x)
+                frame.row(y)[x] = static_cast<uint32_t>(x & 0xFF) << 16 | static_cast<uint32_t>(y & 0xFF) << 8 | ((x + y) & 0xFF);
+    }
+};
+
+TEST_F(WindowSurface, SendsOnlyWhatChangedAndRepaintsAStaleWindow) {
+    ASSERT_TRUE(platform->createWindow(true));
+    EXPECT_EQ(platform->presentPath(), present::PresentPath::WindowSurface);
+    pumpWindowEvents();  // the window's own first messages
+    paintGradient();
+    // The fourth byte is not part of the picture: a pixel with alpha 0 is shown in its colour.
+    frame.row(10)[10] = 0x00123456;
+    platform->present(frame);
+    EXPECT_EQ(shownAt(10, 10), 0x123456u);
+    EXPECT_EQ(shownAt(799, 599), frame.at(799, 599) & kColour);
+    EXPECT_EQ(platform->screen().pixels, frame.pixels);
+
+    // An unchanged frame leaves the window alone.
+    scribble(5, 5, 0xABCDEF);
+    scribble(5, 400, 0xABCDEF);
+    platform->present(frame);
+    EXPECT_EQ(shownAt(5, 5), 0xABCDEFu);
+
+    // A change to rows 300 and 302 sends rows 300 to 302 only.
+    frame.row(300)[700] = 0x00FF0000;
+    frame.row(302)[1] = 0x0000FF00;
+    scribble(5, 301, 0xABCDEF);
+    platform->present(frame);
+    EXPECT_EQ(shownAt(700, 300), 0xFF0000u);
+    EXPECT_EQ(shownAt(1, 302), 0x00FF00u);
+    EXPECT_EQ(shownAt(5, 301), frame.at(5, 301) & kColour);
+    EXPECT_EQ(shownAt(5, 5), 0xABCDEFu);
+    EXPECT_EQ(shownAt(5, 400), 0xABCDEFu);
+
+    // Uncovered, the window is drawn whole again even though the frame did not change.
+    SDL_Event exposed{};
+    exposed.type = SDL_WINDOWEVENT;
+    exposed.window.event = SDL_WINDOWEVENT_EXPOSED;
+    exposed.window.windowID = SDL_GetWindowID(platform->window());
+    SDL_PushEvent(&exposed);
+    pumpWindowEvents();
+    platform->present(frame);
+    EXPECT_EQ(shownAt(5, 5), frame.at(5, 5) & kColour);
+    EXPECT_EQ(shownAt(5, 400), frame.at(5, 400) & kColour);
+}
+
+TEST_F(WindowSurface, ScalesTheFrameBetweenBlackBarsAndMapsThePointerTheSameWay) {
+    ASSERT_TRUE(platform->createWindow(true));
+    // A window wider than the picture's shape: bars left and right.
+    SDL_SetWindowSize(platform->window(), 1000, 600);
+    pumpWindowEvents();
+    paintGradient();
+    platform->present(frame);
+    SDL_Surface* s = shown();
+    ASSERT_EQ(s->w, 1000);
+    const Viewport v = letterbox(1000, 600);
+    ASSERT_EQ(v.x, 100);
+    for (int y = 0; y < 600; y += 7) {
+        EXPECT_EQ(shownAt(0, y), 0u);
+        EXPECT_EQ(shownAt(99, y), 0u);
+        EXPECT_EQ(shownAt(900, y), 0u);
+        EXPECT_EQ(shownAt(999, y), 0u);
+        for (int x = v.x; x < v.x + v.w; x += 13) {
+            const Point p = windowToPicture(v, x, y);
+            ASSERT_EQ(shownAt(x, y), frame.at(p.x, p.y) & kColour) << x << "," << y;
+        }
+    }
+
+    // Full screen on the dummy display (1024 by 768) fills it, scaled by 1.28 both ways; a changed
+    // row reaches every window row that shows it (row 300 is window rows 384 and 385).
+    platform->setWindowMode(false);
+    pumpWindowEvents();
+    platform->present(frame);
+    ASSERT_EQ(shown()->w, 1024);
+    for (int x = 0; x < kScreenWidth; ++x) frame.row(300)[x] = 0x00F0F0F0;
+    platform->present(frame);
+    for (int x = 0; x < 1024; x += 5) {
+        EXPECT_EQ(shownAt(x, 383), frame.at(x * 800 / 1024, 299) & kColour);
+        EXPECT_EQ(shownAt(x, 384), 0xF0F0F0u);
+        EXPECT_EQ(shownAt(x, 385), 0xF0F0F0u);
+        EXPECT_EQ(shownAt(x, 386), frame.at(x * 800 / 1024, 301) & kColour);
+    }
+    frame.row(599)[799] = 0x00F0F0F0;
+    platform->present(frame);
+    EXPECT_EQ(shownAt(1023, 767), 0xF0F0F0u);
+    EXPECT_EQ(shownAt(1023, 766), frame.at(799, 598) & kColour);
+}
+
+TEST_F(WindowSurface, AStopSignalClosesTheGameLikeTheCloseBox) {
+    // SIGINT ignored from the start (a background job of a shell) stays ignored.
+    std::signal(SIGINT, SIG_IGN);
+    std::signal(SIGTERM, SIG_DFL);
+    present::catchStopSignals();
+    struct sigaction interrupt {};
+    sigaction(SIGINT, nullptr, &interrupt);
+    EXPECT_EQ(interrupt.sa_handler, SIG_IGN);
+
+    ASSERT_TRUE(platform->createWindow(true));
+    std::raise(SIGTERM);
+    present::InputEvent event;
+    ASSERT_TRUE(platform->waitEvent(event));
+    EXPECT_EQ(event.type, present::InputEvent::Type::Close);
+    EXPECT_TRUE(present::stopSignalReceived());
+    // Delivered once: the next message is whatever the window sends.
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = SDLK_LEFT;
+    SDL_PushEvent(&key);
+    ASSERT_TRUE(platform->waitEvent(event));
+    EXPECT_EQ(event.type, present::InputEvent::Type::KeyDown);
+    EXPECT_EQ(event.key, present::Key::Left);
+}
+
+}  // namespace

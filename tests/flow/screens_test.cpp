@@ -21,6 +21,7 @@ struct PlayingGame {
     static constexpr int32_t kBonusStamp = 99000;
 
     PlayingGame() {
+        game.sound.keepLog();  // the tests read which music started and stopped
         game.rules.playState = rules::StatePlaying;
         game.rules.gameMode = rules::GameMode::Strategy;
         game.rules.level.levelStartTime = kStart;

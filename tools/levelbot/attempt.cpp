@@ -8,6 +8,7 @@
 #include "flow/frame_tick.hpp"
 #include "flow/game.hpp"
 #include "flow/launch.hpp"
+#include "flow/persistence.hpp"
 #include "flow/screens.hpp"
 #include "flow/window_proc.hpp"
 #include "game/board_geometry.hpp"
@@ -111,6 +112,12 @@ AttemptResult playAttempt(const LevelSet& set, const GameFolders& folders, const
         return result;
     }
     flow::Game& game = *launched;
+    // A first start puts the name screen in front of everything: the bot names itself, as a new
+    // player would, and turns the tips off in its profile, which the rules follow every tick.
+    if (game.screens.menuActive && game.screens.menuScreen == flow::ScreenEnterName)
+        for (const char c : std::string_view("LEVELBOT\r")) flow::typeNameCharacter(game, static_cast<uint8_t>(c));
+    if (data::PlayerProfile* player = flow::currentProfile(game)) player->toShowTips = 0;
+    while (game.screens.menuActive && !game.screens.screenStack.empty()) flow::closeMenuScreen(game);
 
     // The level set under test replaces the one the game folder holds.
     rules::GameState& rules = game.rules;

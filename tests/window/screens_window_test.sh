@@ -70,6 +70,8 @@ sky() { local c; c=$(corner); [ -n "$c" ] && [ "$c" != "black" ]; }
 wait_for 100 logos || fail "no opening logos"
 xdotool type --delay 50 zz
 wait_for 150 sky || fail "the opening logos did not end"
+sleep 0.3
+title_sky=$(corner)  # the name screen stands on the title's own background
 xdotool type --delay 50 anna
 xdotool key Return
 wait_for 30 grep -q ANNA "$profile" 2>/dev/null || fail "the typed name was not saved"
@@ -80,8 +82,8 @@ click 300 180
 click 669 540
 # The side button leaves for the title once the level is played (a press also cuts the
 # intermission short); leaving records the run at level 1.
-left() { click 90 270; [ "$(byte $((21 + 19)))" = 1 ]; }
-wait_for 10 left || fail "leaving the game did not save the run"
+left() { click 90 270; sleep 0.3; [ "$(corner)" = "$title_sky" ] && [ "$(byte $((21 + 19)))" = 1 ]; }
+wait_for 20 left || fail "leaving the game did not save the run"
 
 # Quit, and "Yes". Under load the title may still be coming in when the first click lands, so
 # the pair is tried again while the game runs.

@@ -1,7 +1,9 @@
 #include "flow/audio.hpp"
+#include "flow/fireworks.hpp"
 #include "flow/menu_view.hpp"
 #include "flow/screen_frames.hpp"
 #include "present/blitter.hpp"
+#include "present/demos.hpp"
 #include "present/glow.hpp"
 
 namespace flow {
@@ -13,7 +15,11 @@ void runMenuFrame(Game& game) {
 
     present::copyRect(display.sceneSurface, 0, 0, 0, 0, present::kScreenWidth, present::kScreenHeight, display.backBuffer,
                       present::ColourKey::Ignore);
-    const present::MenuView view = menuView(game);
+    present::MenuView view = menuView(game);
+    // The rules help's demonstrations live for the whole run and carry on where they stood.
+    view.drawHelpDemonstrations = [&game](present::Surface& target, int x, int y) {
+        present::runHelpDemos(game.helpDemos, game.platform.clock().now(), {x, y}, game.pictures, target);
+    };
     present::VolumeSliders sliders = volumeSliders(game);
     present::drawMenuLive(view, screens.menuLive, sliders, display.backBuffer);
     if (screens.menuScreen == ScreenOptions) {
@@ -44,6 +50,7 @@ void runMenuFrame(Game& game) {
     for (int i = 0; i < layout.buttonCount; ++i)
         present::glow::hover(screens.menuGlow[static_cast<size_t>(i)], present::overMenuButton(layout, i, pointer));
     if (present::secondButtonHidden(screens.dialogId)) screens.menuGlow[1].state = 0;
+    if (screens.dialogId == DialogGameComplete) runFireworks(game);
 
     present::presentFrame(display, game.platform);
 }

@@ -240,4 +240,22 @@ TEST(ScreensScenario, TheBoardUnderTheOptionsScreenTakesNoInputAndTheClockStopsO
     EXPECT_EQ(later["remaining"], playing["remaining"].get<double>() - 1) << "the clock runs again";
 }
 
+TEST(ScreensScenario, TheHelpDemonstrationsRunOnlyOnTheHelpAndAFinishedGameHasFireworks) {
+    const scenario::Run r = run("screens_menu_animations.sim");
+    ASSERT_EQ(r.states.size(), 4u);
+    const json& opened = r.states[0];
+    const json& watched = r.states[1];
+    const json& closed = r.states[2];
+    EXPECT_EQ(opened["menuScreen"], 8);
+    ASSERT_EQ(watched["helpDemos"].size(), 3u);
+    for (size_t d = 0; d < 3; ++d)
+        EXPECT_NE(watched["helpDemos"][d], opened["helpDemos"][d]) << "demonstration " << d << " stood still on the help";
+    EXPECT_EQ(closed["menuActive"], 0);
+    EXPECT_EQ(closed["helpDemos"], watched["helpDemos"]) << "the demonstrations wait where they were";
+
+    const json& complete = r.states[3];
+    EXPECT_EQ(complete["dialogId"], 9);
+    EXPECT_GT(complete["fireworks"].get<int>(), 0);
+}
+
 }  // namespace

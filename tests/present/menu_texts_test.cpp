@@ -4,6 +4,8 @@
 // text running over a frame or a picture.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -159,6 +161,25 @@ TEST_F(ShippedTexts, HelpPagesKeepTheirLinesClearOfEachOtherAndOfThePictures) {
         for (const DemoBlock& block : demo.blocks)
             pictures.push_back({rules.x + block.x, rules.y + block.y, rules.x + block.x + layout::kBlockSide,
                                 rules.y + block.y + layout::kBlockSide});
+    // Where each demonstration's pointer stops: the arrow and the mouse picture beside it. A line
+    // must not run on into a pointer ahead of it (one that starts left of a line is the
+    // demonstration's business, not the text's).
+    std::vector<Box> pointers;
+    for (std::span<const int32_t> script : {kDemoScript1, kDemoScript2, kDemoScript3}) {
+        // Words after each step's kind, by kind (see DemoStep).
+        constexpr int kArguments[] = {2, 2, 0, 0, 5, 2, 1, 5, 5, 4, 3, 0};
+        for (size_t pc = 0; pc < script.size();) {
+            const int32_t kind = script[pc];
+            ASSERT_GE(kind, 0);
+            ASSERT_LT(kind, static_cast<int32_t>(std::size(kArguments)));
+            if ((kind == StepPlace || kind == StepAim) && pc + 2 < script.size()) {
+                const int x = rules.x + script[pc + 1], y = rules.y + script[pc + 2];
+                pointers.push_back({x, y, x + 48, y + 28});
+            }
+            pc += 1 + static_cast<size_t>(kArguments[kind]);
+        }
+    }
+    ASSERT_FALSE(pointers.empty());
     const int rightColumn = kHelpText.back().at.x;
     for (const HelpLine& line : kHelpText) {
         const Box b = at(rules.x + line.at.x, rules.y + line.at.y, text(kMessages, line.line));
@@ -168,6 +189,9 @@ TEST_F(ShippedTexts, HelpPagesKeepTheirLinesClearOfEachOtherAndOfThePictures) {
             EXPECT_LT(b.x1, rules.x + rightColumn) << b;
         }
         for (const Box& picture : pictures) EXPECT_FALSE(b.overlaps(picture)) << b << " over " << picture;
+        for (const Box& pointer : pointers) {
+            if (pointer.x0 > b.x0) EXPECT_FALSE(b.overlaps(pointer)) << b << " under the pointer at " << pointer;
+        }
     }
     const Box boxCaption = at(rules.x + kHelpBoxCaption.x, rules.y + kHelpBoxCaption.y, text(kMessages, 0));
     EXPECT_TRUE(within(boxCaption, inside(rules))) << boxCaption;

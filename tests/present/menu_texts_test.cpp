@@ -190,7 +190,9 @@ TEST_F(ShippedTexts, HelpPagesKeepTheirLinesClearOfEachOtherAndOfThePictures) {
         }
         for (const Box& picture : pictures) EXPECT_FALSE(b.overlaps(picture)) << b << " over " << picture;
         for (const Box& pointer : pointers) {
-            if (pointer.x0 > b.x0) EXPECT_FALSE(b.overlaps(pointer)) << b << " under the pointer at " << pointer;
+            if (pointer.x0 > b.x0) {
+                EXPECT_FALSE(b.overlaps(pointer)) << b << " under the pointer at " << pointer;
+            }
         }
     }
     const Box boxCaption = at(rules.x + kHelpBoxCaption.x, rules.y + kHelpBoxCaption.y, text(kMessages, 0));

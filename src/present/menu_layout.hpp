@@ -173,7 +173,9 @@ inline constexpr int kListPressTop = 140;
 inline constexpr Offset kNameField = {21, 62};
 inline constexpr int kNameTextX = 222;  // the typed name's field starts here in the picture
 inline constexpr int kNameTextY = 71;
-inline constexpr int kNameRefusalY = 104;
+// Why a name was refused: a sentence wider than the panel, so it stands under the OK button,
+// centred on the whole picture.
+inline constexpr int kNameRefusalY = 212;
 
 // Delete confirmation (screen 5) and the saved level (screen 7).
 inline constexpr int kSelectedNameY = 79;
@@ -209,7 +211,9 @@ inline constexpr std::array<HelpLine, 27> kHelpText = {{
 }};
 // clang-format on
 
-// Help page 9: the modes. Lines 12, 14 and 17 start with a heading drawn glowing.
+// Help page 9: the modes. Lines 12, 14 and 17 start with a heading drawn glowing: the mode's name
+// and a colon, with the rest of the line (no space after the colon) a little to its right. The
+// Action Puzzle heading is twice as long as the others and pushes its rest further right.
 struct HeadedLine {
     int32_t line = 0;
     int32_t headingLength = 0;  // 0: no heading
@@ -219,7 +223,7 @@ struct HeadedLine {
 // clang-format off
 inline constexpr std::array<HeadedLine, 10> kModesHelp = {{
     {12, 7, {28, 92}, 131}, {13, 0, {28, 124}, 0},
-    {14, 7, {28, 170}, 128}, {15, 0, {28, 202}, 0}, {16, 0, {28, 234}, 0},
+    {14, 14, {28, 170}, 216}, {15, 0, {28, 202}, 0}, {16, 0, {28, 234}, 0},
     {17, 9, {28, 274}, 161}, {18, 0, {28, 306}, 0}, {19, 0, {28, 338}, 0},
     {20, 0, {116, 378}, 0}, {21, 0, {116, 410}, 0},
 }};

@@ -133,7 +133,7 @@ void drawMenuLive(const MenuView& view, MenuLiveState& live, VolumeSliders& slid
                 if (live.nameCursorFrames & kCursorBlinkBit) name += '|';
                 drawText(view.font, kNameTextX, l.y + kNameTextY, 166 * l.columns + 33, name, target, FontNormal);
                 if (!view.nameRefusal.empty())
-                    drawText(view.font, l.x, l.y + kNameRefusalY, l.width(), view.nameRefusal, target, FontNormal);
+                    drawText(view.font, 0, l.y + kNameRefusalY, kScreenWidth, view.nameRefusal, target, FontNormal);
             }
             break;
         case ScreenHelpRules:

@@ -5,17 +5,30 @@
 
 namespace data {
 
+bool DiagnosticLog::append(std::string_view line) {
+    std::FILE* f = std::fopen(file_.c_str(), "ab");
+    if (!f) return false;  // a read-only folder loses the line silently
+    const size_t n = std::fwrite(line.data(), 1, line.size(), f);
+    std::fclose(f);
+    written_ += n;
+    return true;
+}
+
 void DiagnosticLog::writeLog(std::string_view message) {
-    if (file_.empty()) return;
+    if (file_.empty() || full_) return;
     if (!emptied_) {
         if (std::FILE* f = std::fopen(file_.c_str(), "wb")) std::fclose(f);
         emptied_ = true;
     }
-    std::FILE* f = std::fopen(file_.c_str(), "ab");
-    if (!f) return;  // a read-only folder loses the line silently
     const std::string line = std::string(message) + "\n";
-    std::fwrite(line.data(), 1, line.size(), f);
-    std::fclose(f);
+    // Room is always kept for the line that closes a full log.
+    const size_t reserve = kFullLine.size() + 1;
+    if (written_ + line.size() + reserve > limit_) {
+        full_ = true;
+        append(std::string(kFullLine) + "\n");
+        return;
+    }
+    append(line);
 }
 
 }  // namespace data

@@ -84,4 +84,28 @@ TEST(DiagnosticLog, EmptiedByTheFirstLineOfARunAndLeftAloneByASilentRun) {
     nowhere.writeLog("lost silently");
 }
 
+// A display that keeps losing its surfaces logs a line every tick: a run's log stops at its limit
+// with one closing line, and the next run starts empty again.
+TEST(DiagnosticLog, ARunsLogStopsAtItsLimitWithAClosingLine) {
+    TempFolder root;
+    const auto file = root.path() / "crashDump.txt";
+    const std::string line = "extra EXIT __DENIED!";
+    const size_t limit = 200;
+    data::DiagnosticLog log(file, limit);
+    for (int i = 0; i < 1000; ++i) log.writeLog(line);
+    const std::string text = readFile(file);
+    EXPECT_LE(text.size(), limit);
+    const std::string closing = std::string(data::DiagnosticLog::kFullLine) + "\n";
+    ASSERT_GE(text.size(), closing.size());
+    EXPECT_EQ(text.substr(text.size() - closing.size()), closing);
+    const size_t kept = (text.size() - closing.size()) / (line.size() + 1);
+    EXPECT_EQ(kept, (limit - closing.size()) / (line.size() + 1)) << "every line that fits is kept";
+    log.writeLog("after the limit");
+    EXPECT_EQ(readFile(file), text) << "nothing more is written once the log is full";
+
+    data::DiagnosticLog next(file, limit);
+    next.writeLog("next run");
+    EXPECT_EQ(readFile(file), "next run\n");
+}
+
 }  // namespace

@@ -10,14 +10,7 @@ game=$1
 shots=${2:-}
 work=$(mktemp -d -t lumerik-saves.XXXXXX)
 chmod 755 "$work"
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+source "$(dirname "$0")/x_session.sh"
 shot() { [ -n "$shots" ] && import -window root "$shots/$1.png"; }
 
 mkdir -p "$work/g" "$work/run"
@@ -35,14 +28,7 @@ export ASAN_OPTIONS=detect_leaks=0
 unset SDL_VIDEODRIVER SDL_AUDIODRIVER
 
 # An 800 by 600 desktop: full screen maps the picture one to one onto the screen.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(cat "$work/display")
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+start_display 800x600
 
 start_game() {  # runs the game in $1 (as the user in $2, if given) and waits for its window
   if [ -n "${2:-}" ]; then

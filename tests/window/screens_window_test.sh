@@ -8,14 +8,7 @@
 set -u
 game=$1
 work=$(mktemp -d -t lumerik-screens.XXXXXX)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+source "$(dirname "$0")/x_session.sh"
 
 mkdir -p "$work/g" "$work/run"
 cp -a "$game/." "$work/g/"
@@ -27,14 +20,7 @@ export XDG_RUNTIME_DIR=$work/run
 export ASAN_OPTIONS=detect_leaks=0
 unset SDL_VIDEODRIVER SDL_AUDIODRIVER
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(cat "$work/display")
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+start_display 1024x768
 
 "$work/g/lumerik" 2>/dev/null &
 game_pid=$!

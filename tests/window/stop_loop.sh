@@ -10,13 +10,7 @@ starts=${2:-5}
 max_delay=${3:-1500}
 actions=${4:-}
 work=$(mktemp -d -t lumerik-stops.XXXXXX)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/x_session.sh"
 
 mkdir -p "$work/g" "$work/run" "$work/logs"
 cp -a "$game/." "$work/g/"
@@ -46,14 +40,7 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 unset SDL_VIDEODRIVER
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=:$(cat "$work/display")
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+start_display 1280x1024
 
 # Whether the process catches the signal now (before main runs, the default action still holds).
 catches() {

@@ -6,14 +6,7 @@
 set -u
 game=$1
 work=$(mktemp -d -t lumerik-window.XXXXXX)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+source "$(dirname "$0")/x_session.sh"
 
 mkdir -p "$work/g" "$work/run"
 cp -a "$game/." "$work/g/"
@@ -23,14 +16,7 @@ export XDG_RUNTIME_DIR=$work/run
 export ASAN_OPTIONS=detect_leaks=0
 unset SDL_VIDEODRIVER SDL_AUDIODRIVER
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(cat "$work/display")
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+start_display 1280x1024
 
 window_of() {  # waits for the game's window and prints its id
   for _ in $(seq 100); do

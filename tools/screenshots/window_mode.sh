@@ -9,13 +9,7 @@ set -u
 game=$1
 shot=$2
 work=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/../../tests/window/x_session.sh"
 fail() { echo "window_mode.sh: $*" >&2; exit 1; }
 
 mkdir -p "$work/run"
@@ -23,14 +17,7 @@ chmod 700 "$work/run"
 export XDG_RUNTIME_DIR=$work/run
 unset SDL_VIDEODRIVER SDL_AUDIODRIVER
 
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(cat "$work/display")
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+start_display 800x600
 
 "$game/lumerik" 2>/dev/null &
 pids+=($!)

@@ -1,6 +1,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <cstdint>
 #include <cstdio>
 
 #include "flow/frame_tick.hpp"
@@ -31,6 +32,31 @@ data::GameFolder findGameFolder() {
     return data::GameFolder(root, writeRoot);
 }
 
+// Starts SDL on a display the player can see. Without one SDL falls back to drawing off screen,
+// where the game would run unseen; only a driver asked for by name (SDL_VIDEODRIVER) may be one that
+// shows nothing. A display that is named but not found (seen about once in three hundred starts on
+// a loaded X server) is asked again a few times before the game gives up.
+bool openDisplay() {
+    const bool displayNamed = SDL_getenv("DISPLAY") || SDL_getenv("WAYLAND_DISPLAY");
+    const int tries = displayNamed ? 4 : 1;
+    constexpr uint32_t pauseMs = 250;
+    for (int attempt = 1; attempt <= tries; ++attempt) {
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+            std::fprintf(stderr, "lumerik: cannot open the display: %s\n", SDL_GetError());
+            return false;
+        }
+        if (present::realDisplay()) {
+            if (attempt > 1) std::fprintf(stderr, "lumerik: the display answered on try %d\n", attempt);
+            return true;
+        }
+        SDL_Quit();
+        if (present::stopSignalReceived()) return false;
+        if (attempt < tries) SDL_Delay(pauseMs);
+    }
+    std::fprintf(stderr, "lumerik: cannot open the display (no X11 or Wayland display found)\n");
+    return false;
+}
+
 }  // namespace
 
 int main(int, char**) {
@@ -38,16 +64,9 @@ int main(int, char**) {
     flow::InstanceLock lock;
     if (!lock.acquire()) return 0;
 
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
-        std::fprintf(stderr, "lumerik: cannot open the display: %s\n", SDL_GetError());
-        return 1;
-    }
-    // Without a display SDL falls back to drawing off screen, where the game would run unseen;
-    // only a driver asked for by name (SDL_VIDEODRIVER) may be one that shows nothing.
-    if (!present::realDisplay()) {
-        std::fprintf(stderr, "lumerik: cannot open the display (no X11 or Wayland display found)\n");
-        SDL_Quit();
-        return 1;
+    if (!openDisplay()) {
+        // Stopped while it was still looking for the display: nothing is loaded, nothing to save.
+        return present::stopSignalReceived() ? 0 : 1;
     }
     // Without audio the game runs silent.
     const bool audio = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;

@@ -93,6 +93,8 @@ for i in $(seq "$starts"); do
     failed=$((failed + 1))
   else
     clean=$((clean + 1))
+    # A clean run that still said something (a retried display, a failed save) is shown too.
+    [ -s "$log" ] && { echo "run $i: closed cleanly after SIG$signal at $delay ms, saying:"; sed -n '1,5p' "$log"; }
   fi
 done
 echo "stops: $starts starts, $clean closed cleanly, $early ended before the game began, $failed failed"

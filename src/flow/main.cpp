@@ -34,8 +34,9 @@ data::GameFolder findGameFolder() {
 
 // Starts SDL on a display the player can see. Without one SDL falls back to drawing off screen,
 // where the game would run unseen; only a driver asked for by name (SDL_VIDEODRIVER) may be one that
-// shows nothing. A display that is named but not found (seen about once in three hundred starts on
-// a loaded X server) is asked again a few times before the game gives up.
+// shows nothing. Xvfb now and then resets a fresh connection before answering it (about one start in
+// three hundred), and SDL takes that for no display; a named display is asked again a few times, and
+// the next try has always got through.
 bool openDisplay() {
     const bool displayNamed = SDL_getenv("DISPLAY") || SDL_getenv("WAYLAND_DISPLAY");
     const int tries = displayNamed ? 4 : 1;

@@ -69,6 +69,7 @@ int main(int, char**) {
         // Stopped while it was still looking for the display: nothing is loaded, nothing to save.
         return present::stopSignalReceived() ? 0 : 1;
     }
+    present::keepXErrorsNonFatal();
     // Without audio the game runs silent.
     const bool audio = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     data::GameFolder folder = findGameFolder();

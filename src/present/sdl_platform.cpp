@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -25,6 +26,28 @@ constexpr uint32_t kTickMs = 33;
 volatile std::sig_atomic_t stopSignalled = 0;
 
 extern "C" void onStopSignal(int) { stopSignalled = 1; }
+
+// Xlib's error report, as Xlib lays it out (its header would clash with the game's names).
+struct XErrorReport {
+    int type;
+    void* display;
+    unsigned long resourceId;
+    unsigned long serial;
+    unsigned char errorCode;
+    unsigned char requestCode;
+    unsigned char minorCode;
+};
+
+// Xlib's own handler prints an X error and exits with status 1.
+extern "C" int noteXError(void*, XErrorReport* error) {
+    static int noted = 0;
+    if (noted < 5) {
+        ++noted;
+        std::fprintf(stderr, "lumerik: the X server refused request %d (error %d); carrying on\n",
+                     error->requestCode, error->errorCode);
+    }
+    return 0;
+}
 
 Key keyOf(SDL_Keycode code) {
     switch (code) {
@@ -112,6 +135,23 @@ bool realDisplay() {
     if (name != "offscreen" && name != "dummy") return true;
     const char* asked = SDL_getenv("SDL_VIDEODRIVER");
     return asked && name == asked;
+}
+
+// SDL asks the X server about the frame the window manager puts around the window (where the window
+// stands, after a move or a configure message). The window manager may destroy that frame at the
+// same moment, above all when full screen is left or the window closes, and the server then answers
+// BadWindow: harmless to the game, fatal under Xlib's own handler (about one stop in five hundred).
+// Xlib keeps one handler for the process, so it is set through the library SDL loaded; SDL's own
+// handler only restores display modes, which a full-screen desktop window never changes.
+void keepXErrorsNonFatal() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::string_view(driver) != "x11") return;
+    void* xlib = SDL_LoadObject("libX11.so.6");
+    if (!xlib) return;
+    using Handler = int (*)(void*, XErrorReport*);
+    using SetHandler = Handler (*)(Handler);
+    if (auto set = reinterpret_cast<SetHandler>(SDL_LoadFunction(xlib, "XSetErrorHandler"))) set(noteXError);
+    // The library stays loaded for the process, as SDL's own copy does.
 }
 
 void catchStopSignals() {

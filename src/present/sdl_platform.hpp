@@ -41,6 +41,10 @@ Point windowToPicture(const Viewport& viewport, int windowX, int windowY);
 // drivers SDL falls back to when there is no display, unless SDL_VIDEODRIVER named them.
 bool realDisplay();
 
+// Once the display is open: an error the X server reports about a window is noted on stderr instead
+// of ending the game (see the definition).
+void keepXErrorsNonFatal();
+
 // From the first line of main: SIGINT and SIGTERM then close the game as the window's close box
 // does (the pump delivers a Close message) instead of killing it mid-frame.
 void catchStopSignals();

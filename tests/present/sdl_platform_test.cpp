@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -242,3 +243,40 @@ TEST_F(WindowSurface, AStopSignalClosesTheGameLikeTheCloseBox) {
 }
 
 }  // namespace
+
+// SDL's X11 code asks about windows the window manager may destroy at that very moment; the server's
+// BadWindow must be noted, not end the game as Xlib's own handler does. Runs where the window tests
+// name a display for it (tests/window/with_display.sh), and skips elsewhere.
+TEST(XErrors, ARequestOnAVanishedWindowDoesNotEndTheGame) {
+    const char* display = std::getenv("LUMERIK_X_TEST_DISPLAY");
+    if (!display) GTEST_SKIP() << "no X display named for this test";
+    setenv("DISPLAY", display, 1);
+    unsetenv("SDL_VIDEODRIVER");
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    ASSERT_STREQ(SDL_GetCurrentVideoDriver(), "x11");
+    present::keepXErrorsNonFatal();
+
+    void* xlib = SDL_LoadObject("libX11.so.6");
+    ASSERT_NE(xlib, nullptr);
+    using Open = void* (*)(const char*);
+    using Translate = int (*)(void*, unsigned long, unsigned long, int, int, int*, int*, unsigned long*);
+    using Sync = int (*)(void*, int);
+    using Close = int (*)(void*);
+    using Root = unsigned long (*)(void*);
+    auto open = reinterpret_cast<Open>(SDL_LoadFunction(xlib, "XOpenDisplay"));
+    auto translate = reinterpret_cast<Translate>(SDL_LoadFunction(xlib, "XTranslateCoordinates"));
+    auto sync = reinterpret_cast<Sync>(SDL_LoadFunction(xlib, "XSync"));
+    auto close = reinterpret_cast<Close>(SDL_LoadFunction(xlib, "XCloseDisplay"));
+    auto root = reinterpret_cast<Root>(SDL_LoadFunction(xlib, "XDefaultRootWindow"));
+    ASSERT_TRUE(open && translate && sync && close && root);
+    void* connection = open(display);
+    ASSERT_NE(connection, nullptr);
+    int x = 0, y = 0;
+    unsigned long child = 0;
+    translate(connection, 0x1FFFFFFF, root(connection), 0, 0, &x, &y, &child);  // no such window
+    sync(connection, 0);  // the error arrives here; Xlib's own handler would exit with status 1
+    close(connection);
+    SDL_UnloadObject(xlib);
+    SDL_Quit();
+    SUCCEED();
+}

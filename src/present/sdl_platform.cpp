@@ -140,7 +140,7 @@ bool realDisplay() {
 // SDL asks the X server about the frame the window manager puts around the window (where the window
 // stands, after a move or a configure message). The window manager may destroy that frame at the
 // same moment, above all when full screen is left or the window closes, and the server then answers
-// BadWindow: harmless to the game, fatal under Xlib's own handler (about one stop in five hundred).
+// BadWindow: harmless to the game, fatal under Xlib's own handler (seen once in some 760 stops).
 // Xlib keeps one handler for the process, so it is set through the library SDL loaded; SDL's own
 // handler only restores display modes, which a full-screen desktop window never changes.
 void keepXErrorsNonFatal() {

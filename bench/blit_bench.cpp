@@ -21,8 +21,8 @@ Surface keyedPicture(int side) {
     for (int y = 0; y < side; ++y)
         for (int x = 0; x < side; ++x) {
             const double dx = x + 0.5 - r, dy = y + 0.5 - r;
-            s.row(y)[x] = dx * dx + dy * dy < r * r ? 0xFF000000u | uint32_t(x * 255 / side) << 16 | uint32_t(y * 255 / side)
-                                                    : 0xFFFF00FFu;
+            s.row(y)[x] =
+                dx * dx + dy * dy < r * r ? 0xFF000000u | uint32_t(x * 255 / side) << 16 | uint32_t(y * 255 / side) : 0xFFFF00FFu;
         }
     return s;
 }

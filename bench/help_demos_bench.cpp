@@ -51,9 +51,8 @@ BENCHMARK(BM_HelpDemos)->Unit(benchmark::kMicrosecond);
 void BM_HelpFrameWithDemos(benchmark::State& state) {
     LoadedGame loaded;
     flow::Game& game = loaded.game;
-    present::copyRect(game.pictures.surface(present::SurfacePicture::MenuBackground), 0, 0, 0, 0,
-                      present::kScreenWidth, present::kScreenHeight, game.display.sceneSurface,
-                      present::ColourKey::Ignore);
+    present::copyRect(game.pictures.surface(present::SurfacePicture::MenuBackground), 0, 0, 0, 0, present::kScreenWidth,
+                      present::kScreenHeight, game.display.sceneSurface, present::ColourKey::Ignore);
     for (auto _ : state) {
         present::copyRect(game.display.sceneSurface, 0, 0, 0, 0, present::kScreenWidth, present::kScreenHeight,
                           game.display.backBuffer, present::ColourKey::Ignore);

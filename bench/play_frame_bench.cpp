@@ -48,7 +48,8 @@ struct BenchGame {
         }
         rules.runePoints = 17;
         for (auto* queue : {&rules.effects.burst, &rules.effects.clear, &rules.effects.reveal})
-            while (queue->size() < 12) queue->push_back({static_cast<int>(queue->size()) % 10, static_cast<int>(queue->size()) / 2, 0});
+            while (queue->size() < 12)
+                queue->push_back({static_cast<int>(queue->size()) % 10, static_cast<int>(queue->size()) / 2, 0});
         while (game.play.flights.size() < 4)
             flow::addBonusFlight(game.play, present::layout::kRuneSlots[game.play.flights.size() * 4],
                                  present::layout::ballAt(static_cast<int>(game.play.flights.size()) * 3, 5), 2);

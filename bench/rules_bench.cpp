@@ -99,7 +99,10 @@ void BM_GenerateBoard(benchmark::State& bench) {
         benchmark::DoNotOptimize(rules.state.board.cells.data());
     }
 }
-BENCHMARK(BM_GenerateBoard)->ArgsProduct({{2, 3, 4, 5, 6, 7}, {0, 1}})->ArgNames({"colours", "lines"})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GenerateBoard)
+    ->ArgsProduct({{2, 3, 4, 5, 6, 7}, {0, 1}})
+    ->ArgNames({"colours", "lines"})
+    ->Unit(benchmark::kMicrosecond);
 
 // Every rule step of one quiet tick of play, in the order the play frame runs them.
 void BM_RuleTickOfPlay(benchmark::State& bench) {

@@ -37,7 +37,11 @@ void MenuFrame(benchmark::State& state) {
     flow::openMenuScreen(b.game, static_cast<int32_t>(state.range(0)));
     for (auto _ : state) b.tick();
 }
-BENCHMARK(MenuFrame)->Arg(flow::ScreenHelpBonuses)->Arg(flow::ScreenOptions)->Arg(flow::ScreenChoosePlayer)->Unit(benchmark::kMicrosecond);
+BENCHMARK(MenuFrame)
+    ->Arg(flow::ScreenHelpBonuses)
+    ->Arg(flow::ScreenOptions)
+    ->Arg(flow::ScreenChoosePlayer)
+    ->Unit(benchmark::kMicrosecond);
 
 void RebuildMenuScreen(benchmark::State& state) {
     BenchGame b;

@@ -5,11 +5,10 @@
 namespace {
 
 bool sameBranding(const present::PartnerBranding& a, const present::PartnerBranding& b) {
-    return a.logoIsSurface == b.logoIsSurface && a.logoX == b.logoX && a.logoY == b.logoY &&
-           a.logoWidth == b.logoWidth && a.logoHeight == b.logoHeight &&
-           a.logoScreenFirstPhase == b.logoScreenFirstPhase && a.showPartnerLogo == b.showPartnerLogo &&
-           a.smallLogoX == b.smallLogoX && a.smallLogoY == b.smallLogoY && a.smallLogoWidth == b.smallLogoWidth &&
-           a.smallLogoHeight == b.smallLogoHeight;
+    return a.logoIsSurface == b.logoIsSurface && a.logoX == b.logoX && a.logoY == b.logoY && a.logoWidth == b.logoWidth &&
+           a.logoHeight == b.logoHeight && a.logoScreenFirstPhase == b.logoScreenFirstPhase &&
+           a.showPartnerLogo == b.showPartnerLogo && a.smallLogoX == b.smallLogoX && a.smallLogoY == b.smallLogoY &&
+           a.smallLogoWidth == b.smallLogoWidth && a.smallLogoHeight == b.smallLogoHeight;
 }
 
 }  // namespace

@@ -18,22 +18,19 @@ using data::ConfigValue;
 using enum data::ValueKind;
 
 constexpr ConfigKey kKeys[] = {
-    {"ab", Integer, 0},      {"a", Integer, 1},        {"abc", Marker, 2},     {"b", Real, 3},
-    {"c", IndexedPair, 4},   {"d", IndexedReal, 5},    {"e", List, 6, 20},     {"f", Colour, 7},
-    {"g", List, 8, 1},       {"0x", Colour, 9},        {"-", Real, 10},        {"=", Integer, 11},
-    {"x", Marker, 12},       {"1", Integer, 13},       {".", IndexedReal, 14}, {"h", IndexedPair, 15},
-    {"Color", Colour, 16},   {"Colors", Integer, 17},  {"i", Marker, 18},      {"j", Marker, 19},
-    {"k", Marker, 20},       {"l", Marker, 21},        {"m", Marker, 22},      {"n", Marker, 23},
-    {"o", Marker, 24},       {"p", Marker, 25},        {"q", Marker, 26},      {"r", Marker, 27},
-    {"s", Marker, 28},       {"t", Marker, 29},        {"u", Marker, 30},      {"v", Marker, 31},
-    {"w", Marker, 32},       {"y", Marker, 33},        {"A", Integer, 34},     {"B", Integer, 35},
-    {"C", Integer, 36},      {"D", Integer, 37},       {"E", Integer, 38},     {"F", Integer, 39},
-    {"G", Integer, 40},      {"H", Integer, 41},       {"I", Integer, 42},     {"J", Integer, 43},
-    {"K", Integer, 44},      {"L", Integer, 45},       {"M", Integer, 46},     {"N", Integer, 47},
-    {"O", Integer, 48},      {"P", Integer, 49},       {"Q", Integer, 50},     {"R", Integer, 51},
-    {"S", Integer, 52},      {"T", Integer, 53},       {"U", Integer, 54},     {"V", Integer, 55},
-    {"W", Integer, 56},      {"X", Integer, 57},       {"Y", Integer, 58},     {"Z", Integer, 59},
-    {"\xff", Real, 60},      {"a\xff", List, 61, 2},   {"e", Integer, 62},     {"z", Integer, 63},
+    {"ab", Integer, 0},     {"a", Integer, 1},      {"abc", Marker, 2},      {"b", Real, 3},     {"c", IndexedPair, 4},
+    {"d", IndexedReal, 5},  {"e", List, 6, 20},     {"f", Colour, 7},        {"g", List, 8, 1},  {"0x", Colour, 9},
+    {"-", Real, 10},        {"=", Integer, 11},     {"x", Marker, 12},       {"1", Integer, 13}, {".", IndexedReal, 14},
+    {"h", IndexedPair, 15}, {"Color", Colour, 16},  {"Colors", Integer, 17}, {"i", Marker, 18},  {"j", Marker, 19},
+    {"k", Marker, 20},      {"l", Marker, 21},      {"m", Marker, 22},       {"n", Marker, 23},  {"o", Marker, 24},
+    {"p", Marker, 25},      {"q", Marker, 26},      {"r", Marker, 27},       {"s", Marker, 28},  {"t", Marker, 29},
+    {"u", Marker, 30},      {"v", Marker, 31},      {"w", Marker, 32},       {"y", Marker, 33},  {"A", Integer, 34},
+    {"B", Integer, 35},     {"C", Integer, 36},     {"D", Integer, 37},      {"E", Integer, 38}, {"F", Integer, 39},
+    {"G", Integer, 40},     {"H", Integer, 41},     {"I", Integer, 42},      {"J", Integer, 43}, {"K", Integer, 44},
+    {"L", Integer, 45},     {"M", Integer, 46},     {"N", Integer, 47},      {"O", Integer, 48}, {"P", Integer, 49},
+    {"Q", Integer, 50},     {"R", Integer, 51},     {"S", Integer, 52},      {"T", Integer, 53}, {"U", Integer, 54},
+    {"V", Integer, 55},     {"W", Integer, 56},     {"X", Integer, 57},      {"Y", Integer, 58}, {"Z", Integer, 59},
+    {"\xff", Real, 60},     {"a\xff", List, 61, 2}, {"e", Integer, 62},      {"z", Integer, 63},
 };
 static_assert(std::size(kKeys) == 64);
 
@@ -95,8 +92,7 @@ std::vector<int> markersByHand(std::string_view text, const std::vector<ConfigKe
 }
 
 bool sameValue(const ConfigValue& a, const ConfigValue& b) {
-    return a.index == b.index && a.integer == b.integer && std::memcmp(&a.real, &b.real, sizeof a.real) == 0 &&
-           a.list == b.list;
+    return a.index == b.index && a.integer == b.integer && std::memcmp(&a.real, &b.real, sizeof a.real) == 0 && a.list == b.list;
 }
 
 }  // namespace

@@ -16,9 +16,7 @@ namespace fuzzing {
     std::abort();
 }
 
-inline std::string_view bytesOf(const uint8_t* data, size_t size) {
-    return {reinterpret_cast<const char*>(data), size};
-}
+inline std::string_view bytesOf(const uint8_t* data, size_t size) { return {reinterpret_cast<const char*>(data), size}; }
 
 // The same text with every bare line feed written as a carriage return and a line feed.
 inline std::string withWindowsLineEnds(std::string_view text) {

@@ -19,8 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     for (const data::AnimationSettings& strip : settings.strips) {
         FUZZ_CHECK(finiteFactor(strip.transparencyS) && finiteFactor(strip.transparencyD));
-        FUZZ_CHECK(strip.frames >= 0 && strip.frame_width >= 0 && strip.center_x >= 0 && strip.center_y >= 0 &&
-                   strip.type >= 0);
+        FUZZ_CHECK(strip.frames >= 0 && strip.frame_width >= 0 && strip.center_x >= 0 && strip.center_y >= 0 && strip.type >= 0);
         // The picture sizes come from loading, never from the file.
         FUZZ_CHECK(strip.width == 0 && strip.height == 0);
     }

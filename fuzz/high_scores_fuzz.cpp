@@ -14,9 +14,8 @@ bool bestFirst(const data::HighScoreTable& table) {
 }
 
 bool holds(const data::HighScoreTable& table, int32_t runId, std::string_view name, uint32_t score) {
-    return std::any_of(table.begin(), table.end(), [&](const data::HighScoreEntry& e) {
-        return e.runId == runId && e.name() == name && e.score == score;
-    });
+    return std::any_of(table.begin(), table.end(),
+                       [&](const data::HighScoreEntry& e) { return e.runId == runId && e.name() == name && e.score == score; });
 }
 
 // Enters a run and checks what a table may become: unchanged when the run is refused, otherwise best
@@ -29,8 +28,7 @@ void enter(data::HighScoreTable table, int32_t runId, std::string_view name, uin
         return;
     }
     FUZZ_CHECK(bestFirst(table));
-    FUZZ_CHECK(table.size() == before.size() ||
-               (table.size() == before.size() + 1 && before.size() < data::kHighScoreTableSize));
+    FUZZ_CHECK(table.size() == before.size() || (table.size() == before.size() + 1 && before.size() < data::kHighScoreTableSize));
     // A new entry keeps the first 15 bytes of the name.
     FUZZ_CHECK(holds(table, runId, name, total) || holds(table, runId, name.substr(0, data::kHighScoreNameSize - 1), total));
 }

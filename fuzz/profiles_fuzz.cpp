@@ -26,8 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(written[0] == (data[0] != 0 ? 1 : 0) && written[1] == 0 && written[2] == 0 && written[3] == 0);
     FUZZ_CHECK(std::memcmp(written.data() + 4, data + 4, 16) == 0);
     FUZZ_CHECK(written[20] == profiles.currentPlayer);
-    FUZZ_CHECK(std::memcmp(written.data() + kProfileHeaderSize, data + kProfileHeaderSize,
-                           records * kProfileRecordSize) == 0);
+    FUZZ_CHECK(std::memcmp(written.data() + kProfileHeaderSize, data + kProfileHeaderSize, records * kProfileRecordSize) == 0);
     FUZZ_CHECK(data::parseProfiles(written) == profiles);
 
     for (const data::PlayerProfile& player : profiles.players) {

@@ -32,9 +32,7 @@ void checkLine(std::string_view line) {
     if (const auto* c = std::get_if<SimCommand>(&parsed)) {
         switch (c->kind) {
             case Kind::Tick:
-            case Kind::Wait:
-                FUZZ_CHECK(c->count >= 0);
-                break;
+            case Kind::Wait: FUZZ_CHECK(c->count >= 0); break;
             case Kind::Board:
             case Kind::Bonus:
                 FUZZ_CHECK(c->digits.size() == 100);
@@ -44,20 +42,15 @@ void checkLine(std::string_view line) {
                 FUZZ_CHECK(c->key != present::Key::Other);
                 FUZZ_CHECK(c->key != present::Key::Letter || std::isalpha(c->letter));
                 break;
-            case Kind::Dump:
-                FUZZ_CHECK(c->name == "levels" || c->name == "gfx" || c->name == "texts");
-                break;
+            case Kind::Dump: FUZZ_CHECK(c->name == "levels" || c->name == "gfx" || c->name == "texts"); break;
             case Kind::Text:
                 // The bytes typed are the end of the line itself.
                 FUZZ_CHECK(c->text.size() <= line.size() &&
                            line.substr(0, line.size() - (line.ends_with('\r') ? 1 : 0)).ends_with(c->text));
                 break;
             case Kind::Shot:
-            case Kind::State:
-                FUZZ_CHECK(!c->file.empty());
-                break;
-            default:
-                break;
+            case Kind::State: FUZZ_CHECK(!c->file.empty()); break;
+            default: break;
         }
     }
     // Blanks before a command and the carriage return of a Windows line end change nothing.

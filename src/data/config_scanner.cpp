@@ -116,22 +116,16 @@ bool readColour(std::string_view text, size_t& pos, ConfigValue& value) {
 // False when the text ends before the value is complete; the scan then stops.
 bool takeValue(std::string_view text, size_t& pos, const ConfigKey& key, ConfigValue& value) {
     switch (key.kind) {
-        case ValueKind::Marker:
-            return true;
-        case ValueKind::Integer:
-            return readInteger(text, pos, value.integer);
-        case ValueKind::Real:
-            return readReal(text, pos, value.real);
-        case ValueKind::IndexedPair:
-            return readIndexedPair(text, pos, value);
-        case ValueKind::IndexedReal:
-            return readInteger(text, pos, value.index) && readReal(text, pos, value.real);
+        case ValueKind::Marker: return true;
+        case ValueKind::Integer: return readInteger(text, pos, value.integer);
+        case ValueKind::Real: return readReal(text, pos, value.real);
+        case ValueKind::IndexedPair: return readIndexedPair(text, pos, value);
+        case ValueKind::IndexedReal: return readInteger(text, pos, value.index) && readReal(text, pos, value.real);
         case ValueKind::List:
             for (int i = 0; i < key.count && i < kMaxListLength; ++i)
                 if (!readInteger(text, pos, value.list[static_cast<size_t>(i)])) return false;
             return true;
-        case ValueKind::Colour:
-            return readColour(text, pos, value);
+        case ValueKind::Colour: return readColour(text, pos, value);
     }
     return false;
 }

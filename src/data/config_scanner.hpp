@@ -49,10 +49,10 @@ struct ConfigValue {
 // Receives every key the scan takes, in text order. The target holds the context (the current level
 // block, the current effect strip), so the scan itself keeps no state between keys.
 class ConfigTarget {
-public:
+  public:
     virtual void apply(const ConfigKey& key, const ConfigValue& value) = 0;
 
-protected:
+  protected:
     ~ConfigTarget() = default;
 };
 

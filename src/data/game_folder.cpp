@@ -66,9 +66,7 @@ fs::path matchCaseInsensitive(const fs::path& base, std::string_view relative) {
 
 fs::path GameFolder::resolve(std::string_view gamePath) const { return matchCaseInsensitive(root_, gamePath); }
 
-fs::path GameFolder::resolveWritable(std::string_view gamePath) const {
-    return matchCaseInsensitive(writeRoot_, gamePath);
-}
+fs::path GameFolder::resolveWritable(std::string_view gamePath) const { return matchCaseInsensitive(writeRoot_, gamePath); }
 
 fs::path GameFolder::writable(std::string_view gamePath) const {
     const fs::path target = matchCaseInsensitive(writeRoot_, gamePath);

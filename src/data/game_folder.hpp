@@ -9,7 +9,7 @@ namespace data {
 // "ini\levels.txt", "gfx//Menu//..." beside "gfx//menu//..."); this turns such a name into a real
 // path under the game folder.
 class GameFolder {
-public:
+  public:
     GameFolder() = default;
     // `writeRoot` receives the profile, high scores and log; empty means the game folder itself.
     explicit GameFolder(std::filesystem::path root, std::filesystem::path writeRoot = {});
@@ -27,7 +27,7 @@ public:
     // A file to write, under the write root; its folder is created when missing.
     std::filesystem::path writable(std::string_view gamePath) const;
 
-private:
+  private:
     std::filesystem::path root_;
     std::filesystem::path writeRoot_;
 };

@@ -40,7 +40,7 @@ constexpr ConfigKey kGfxKeys[] = {
 };
 
 class GfxFileTarget final : public ConfigTarget {
-public:
+  public:
     explicit GfxFileTarget(GraphicsSettings& settings) : settings_(settings) {}
 
     void apply(const ConfigKey& key, const ConfigValue& value) override {
@@ -70,7 +70,7 @@ public:
         }
     }
 
-private:
+  private:
     GraphicsSettings& settings_;
     Strip strip_ = StripRise;  // entries before the first marker belong to the rising strip
 };

@@ -89,18 +89,16 @@ WriteResult writeHighScores(const GameFolder& folder, const HighScores& highScor
 }
 
 bool enterHighScore(HighScoreTable& table, int32_t runId, std::string_view name, uint32_t total) {
-    const auto own = std::find_if(table.begin(), table.end(), [&](const HighScoreEntry& e) {
-        return e.runId == runId && e.name() == name;
-    });
+    const auto own =
+        std::find_if(table.begin(), table.end(), [&](const HighScoreEntry& e) { return e.runId == runId && e.name() == name; });
     if (own != table.end()) {
         if (own->score >= total) return false;
         own->score = total;
     } else {
         if (table.size() >= kHighScoreTableSize) {
             // The first of several equal lowest scores goes.
-            const auto lowest = std::min_element(table.begin(), table.end(), [](const HighScoreEntry& a, const HighScoreEntry& b) {
-                return a.score < b.score;
-            });
+            const auto lowest = std::min_element(
+                table.begin(), table.end(), [](const HighScoreEntry& a, const HighScoreEntry& b) { return a.score < b.score; });
             if (lowest->score > total) return false;
             table.erase(lowest);
         }

@@ -21,8 +21,8 @@ inline constexpr size_t kHighScoreFileLimit = 1u << 20;
 inline constexpr int kHighScoreTables = 3;
 
 struct HighScoreEntry {
-    int32_t runId = 0;   // the run that made the score
-    uint32_t score = 0;  // the run's total
+    int32_t runId = 0;                                    // the run that made the score
+    uint32_t score = 0;                                   // the run's total
     std::array<uint8_t, kHighScoreNameSize> nameField{};  // the name, its terminator, the rest
 
     // The name up to its terminator, or the whole field when it has none.

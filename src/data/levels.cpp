@@ -104,7 +104,7 @@ void copyList(std::array<int32_t, 5>& to, const ConfigValue& value) {
 }
 
 class LevelFileTarget final : public ConfigTarget {
-public:
+  public:
     LevelFileTarget(rules::LevelTable& levels, rules::LevelSettings& settings) : levels_(levels), settings_(settings) {}
 
     void apply(const ConfigKey& key, const ConfigValue& value) override {
@@ -166,7 +166,7 @@ public:
         }
     }
 
-private:
+  private:
     // A header appends a fresh record; the keys that follow go to the first record of that mode and
     // number, so a repeated header's record is never filled.
     void openLevel(rules::GameMode mode, int32_t number) {
@@ -179,9 +179,7 @@ private:
         hasRecord_ = true;
     }
 
-    rules::LevelDefinition* currentRecord() {
-        return hasRecord_ ? &levels_.lists[mode_][recordIndex_].definition : nullptr;
-    }
+    rules::LevelDefinition* currentRecord() { return hasRecord_ ? &levels_.lists[mode_][recordIndex_].definition : nullptr; }
 
     rules::LevelTable& levels_;
     rules::LevelSettings& settings_;

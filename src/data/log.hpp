@@ -11,18 +11,17 @@ namespace data {
 // losing its surfaces writes a line every tick of each loss, and the disk is not the log's to fill.
 // The last line that fits says that later lines were dropped.
 class DiagnosticLog {
-public:
+  public:
     static constexpr size_t kDefaultLimit = 1 << 20;
     static constexpr std::string_view kFullLine = "log full: later lines dropped";
 
     DiagnosticLog() = default;
-    explicit DiagnosticLog(std::filesystem::path file, size_t limit = kDefaultLimit)
-        : file_(std::move(file)), limit_(limit) {}
+    explicit DiagnosticLog(std::filesystem::path file, size_t limit = kDefaultLimit) : file_(std::move(file)), limit_(limit) {}
 
     void writeLog(std::string_view message);
     const std::filesystem::path& file() const { return file_; }
 
-private:
+  private:
     bool append(std::string_view line);
 
     std::filesystem::path file_;

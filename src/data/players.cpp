@@ -16,8 +16,8 @@ int32_t playerCount(const Profiles& profiles) { return static_cast<int32_t>(prof
 void keepSelectionVisible(const Profiles& profiles, PlayerScreen& screen) {
     const int32_t n = playerCount(profiles);
     screen.selection = std::clamp(screen.selection, 0, std::max(n - 1, 0));
-    screen.firstVisible = std::clamp(screen.firstVisible, std::max(screen.selection - (kVisiblePlayers - 1), 0),
-                                     screen.selection);
+    screen.firstVisible =
+        std::clamp(screen.firstVisible, std::max(screen.selection - (kVisiblePlayers - 1), 0), screen.selection);
     screen.firstVisible = std::min(screen.firstVisible, std::max(n - kVisiblePlayers, 0));
 }
 

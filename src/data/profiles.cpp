@@ -9,32 +9,32 @@ namespace data {
 namespace {
 
 // Header layout.
-constexpr size_t kWindowedAt = 0;       // int32, only the lowest byte counts
-constexpr size_t kMusicVolumeAt = 4;    // int32
-constexpr size_t kMusicSliderXAt = 8;   // int32
-constexpr size_t kSoundVolumeAt = 12;   // int32
-constexpr size_t kSoundSliderXAt = 16;  // int32
-constexpr size_t kCurrentPlayerAt = 20; // uint8
+constexpr size_t kWindowedAt = 0;        // int32, only the lowest byte counts
+constexpr size_t kMusicVolumeAt = 4;     // int32
+constexpr size_t kMusicSliderXAt = 8;    // int32
+constexpr size_t kSoundVolumeAt = 12;    // int32
+constexpr size_t kSoundSliderXAt = 16;   // int32
+constexpr size_t kCurrentPlayerAt = 20;  // uint8
 
 // Record layout: the fields of one mode are spread over the record, and the modes do not come in
 // the same order in every group of fields.
-constexpr size_t kRunIdAt = 0;        // int32
-constexpr size_t kNameAt = 4;         // 15 bytes
-constexpr size_t kReservedAt = 22;    // 2 bytes
+constexpr size_t kRunIdAt = 0;      // int32
+constexpr size_t kNameAt = 4;       // 15 bytes
+constexpr size_t kReservedAt = 22;  // 2 bytes
 constexpr size_t kToShowTipsAt = 1872;
 constexpr size_t kShowHelpAt = 1873;
 constexpr size_t kOwnCursorAt = 1874;
 constexpr size_t kShuffleTipAt = 1875;
 
 struct SavedRunLayout {
-    size_t level;       // int8
-    size_t total;       // int32
-    size_t levelScore;  // int32
+    size_t level;               // int8
+    size_t total;               // int32
+    size_t levelScore;          // int32
     size_t elapsedOrMovesLeft;  // int32
-    size_t runes;       // int32
-    size_t board;       // 100 bytes
-    size_t bonusLayer;  // 100 bytes
-    size_t cellTimes;   // 100 int32
+    size_t runes;               // int32
+    size_t board;               // 100 bytes
+    size_t bonusLayer;          // 100 bytes
+    size_t cellTimes;           // 100 int32
 };
 
 constexpr SavedRunLayout kActionLayout{19, 24, 36, 40, 60, 72, 372, 672};
@@ -170,8 +170,7 @@ void loadProfiles(const GameFolder& folder, Profiles& profiles, HighScores& high
 
 WriteResult saveAll(const GameFolder& folder, const Profiles& profiles, const HighScores& highScores) {
     const std::vector<uint8_t> bytes = serialiseProfiles(profiles);
-    WriteResult result =
-        profiles.keepFile ? keptUnread(kProfileFile) : writeFileAtomically(folder.writable(kProfileFile), bytes);
+    WriteResult result = profiles.keepFile ? keptUnread(kProfileFile) : writeFileAtomically(folder.writable(kProfileFile), bytes);
     const WriteResult scores = writeHighScores(folder, highScores);
     if (!scores.ok) {
         result.ok = false;

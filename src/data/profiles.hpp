@@ -26,13 +26,13 @@ inline constexpr const char* kProfileFile = "profile\\profile";
 
 // One mode's saved run inside a player's record.
 struct SavedRun {
-    int8_t level = 0;       // the level to resume, 1..127; 0: no saved run
-    int32_t total = 0;      // the run's total score
-    int32_t levelScore = 0; // points earned so far in the saved level
+    int8_t level = 0;        // the level to resume, 1..127; 0: no saved run
+    int32_t total = 0;       // the run's total score
+    int32_t levelScore = 0;  // points earned so far in the saved level
     // Seconds of the level's time already used (Action, ActionPuzzle), or the moves still
     // available (Strategy).
     int32_t elapsedOrMovesLeft = 0;
-    int32_t runes = 0;      // the rune meter
+    int32_t runes = 0;  // the rune meter
     std::array<uint8_t, rules::kCellCount> board{};
     std::array<uint8_t, rules::kCellCount> bonusLayer{};
     std::array<int32_t, rules::kCellCount> cellTimes{};  // bonus timers as ages, not clock values
@@ -44,7 +44,7 @@ struct SavedRun {
 // of the record is held here, so a record read and written back comes out byte for byte the same,
 // the reserved bytes and whatever follows a name's terminator included.
 struct PlayerProfile {
-    int32_t runId = 0;  // the player's current run; links it to its high-score entry
+    int32_t runId = 0;                                // the player's current run; links it to its high-score entry
     std::array<uint8_t, kNameFieldSize> nameField{};  // the name, its terminator, and what follows
     std::array<uint8_t, 2> reserved{};
     SavedRun action;
@@ -70,9 +70,9 @@ struct PlayerProfile {
 
 // The whole profile file: the machine-wide settings and the players.
 struct Profiles {
-    bool windowed = false;      // stored as an int32 of which only the lowest byte counts
-    int32_t musicVolume = 50;   // percent
-    int32_t musicSliderX = 400; // the options screen's knob positions, kept beside the volumes
+    bool windowed = false;       // stored as an int32 of which only the lowest byte counts
+    int32_t musicVolume = 50;    // percent
+    int32_t musicSliderX = 400;  // the options screen's knob positions, kept beside the volumes
     int32_t soundVolume = 50;
     int32_t soundSliderX = 400;
     uint8_t currentPlayer = 0;  // index into players

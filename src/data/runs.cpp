@@ -69,8 +69,8 @@ void recordRun(Profiles& profiles, HighScores& highScores, const rules::GameStat
         run->total = level.totalScore;
         run->level = static_cast<int8_t>(static_cast<uint8_t>(level.currentLevel & 0xFF));
         run->levelScore = level.levelScore;
-        run->elapsedOrMovesLeft = rules::isTimed(mode) ? wholeNumber(static_cast<double>(level.limit) - level.remaining)
-                                                       : wholeNumber(level.remaining);
+        run->elapsedOrMovesLeft =
+            rules::isTimed(mode) ? wholeNumber(static_cast<double>(level.limit) - level.remaining) : wholeNumber(level.remaining);
         run->runes = state.runePoints;
         run->board = state.board.cells;
         run->bonusLayer = state.board.cellBonus;
@@ -80,8 +80,7 @@ void recordRun(Profiles& profiles, HighScores& highScores, const rules::GameStat
         }
     }
     if (level.totalScore == 0 || level.inResumedLevel) return;
-    enterHighScore(highScoreTable(highScores, mode), level.currentRunId, player->name(),
-                   static_cast<uint32_t>(level.totalScore));
+    enterHighScore(highScoreTable(highScores, mode), level.currentRunId, player->name(), static_cast<uint32_t>(level.totalScore));
 }
 
 }  // namespace data

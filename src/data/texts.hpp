@@ -26,7 +26,7 @@ inline constexpr std::array<TextTableShape, kTextTableCount> kTextTableShapes{{
 
 // One table of fixed-width, zero-terminated slots. Slots no line filled are empty.
 class TextTable {
-public:
+  public:
     TextTable() = default;
     explicit TextTable(const TextTableShape& shape);
 
@@ -38,7 +38,7 @@ public:
     void set(int slot, std::string_view line);
     void clear();
 
-private:
+  private:
     int slots_ = 0;
     int width_ = 0;
     std::vector<char> bytes_;

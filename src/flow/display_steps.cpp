@@ -24,8 +24,8 @@ void recordBonusSizes(Game& game) {
 }  // namespace
 
 present::PictureJob pictureJob(Game& game) {
-    present::PictureJob job{game.pictureLoader, game.display, game.pictures, game.profiles.windowed,
-                            game.rules.settings.colorTints, {}};
+    present::PictureJob job{
+        game.pictureLoader, game.display, game.pictures, game.profiles.windowed, game.rules.settings.colorTints, {}};
     for (int i = 0; i < present::kStripCount; ++i)
         job.stripTypes[static_cast<size_t>(i)] = game.gfx.strips[static_cast<size_t>(i)].type;
     return job;

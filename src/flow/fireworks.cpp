@@ -10,7 +10,7 @@ namespace flow {
 namespace {
 
 constexpr uint32_t kLaunchEveryMs = 666;
-constexpr uint32_t kFuseMs = 1100;           // from the top of a rocket's climb to its burst
+constexpr uint32_t kFuseMs = 1100;  // from the top of a rocket's climb to its burst
 constexpr uint32_t kSparkFrameMs = 200;
 constexpr uint32_t kSparkFrames = 7;
 constexpr float kGravity = 0.3f;
@@ -72,7 +72,8 @@ void stepFireworks(ScreenState& screens, rules::Random& random, uint32_t now, st
             shown.push_back({static_cast<int>(p.x), static_cast<int>(p.y), true, p.colour, 0});
         } else if (p.y >= 0) {
             const uint32_t k = rules::elapsedSince(now, p.stamp) / kSparkFrameMs;
-            if (k < kSparkFrames) shown.push_back({static_cast<int>(p.x), static_cast<int>(p.y), false, p.colour, static_cast<int>(k)});
+            if (k < kSparkFrames)
+                shown.push_back({static_cast<int>(p.x), static_cast<int>(p.y), false, p.colour, static_cast<int>(k)});
         }
         // A spark above the top edge is not drawn but keeps moving: it falls back and leaves at the
         // bottom like every other, so the array never fills with sparks nobody sees.
@@ -100,8 +101,8 @@ void runFireworks(Game& game) {
             present::copyRect(game.pictures.balls, kBallSide * s.colour, 0, s.x, s.y, kBallSide, kBallSide, target,
                               present::ColourKey::Use);
         else
-            present::blendBlit(kSparkSide * (7 * s.colour + s.frame), 0, s.x, s.y, kSparkSide, kSparkSide, sparks, target,
-                               1.0f, 1.0f);
+            present::blendBlit(kSparkSide * (7 * s.colour + s.frame), 0, s.x, s.y, kSparkSide, kSparkSide, sparks, target, 1.0f,
+                               1.0f);
     }
 }
 

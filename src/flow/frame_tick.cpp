@@ -1,8 +1,8 @@
 #include "flow/frame_tick.hpp"
 
 #include "flow/audio.hpp"
-#include "flow/display_steps.hpp"
 #include "flow/current_player.hpp"
+#include "flow/display_steps.hpp"
 #include "flow/persistence.hpp"
 #include "flow/play_frame.hpp"
 #include "flow/scene.hpp"

@@ -32,11 +32,11 @@ struct AppState {
     int32_t showMainStatus = 0;
     int32_t showFps = 0;
     float displayedFps = 30.0f;
-    bool closing = false;       // a close request was seen; deactivation then does not minimise
+    bool closing = false;  // a close request was seen; deactivation then does not minimise
     bool quitRequested = false;
     int exitCode = 0;
-    int64_t tickNumber = 0;     // frame ticks run so far, for the sound log
-    bool pausedByFocus = false; // losing the focus paused the level; regaining it resumes it
+    int64_t tickNumber = 0;      // frame ticks run so far, for the sound log
+    bool pausedByFocus = false;  // losing the focus paused the level; regaining it resumes it
 };
 
 // Everything of a running game, made by the entry point (or the simulator, or a test) and passed by

@@ -15,8 +15,7 @@ InstanceLock::~InstanceLock() {
 std::filesystem::path InstanceLock::defaultLockFile() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     std::error_code ec;
-    if (runtime && *runtime && std::filesystem::is_directory(runtime, ec))
-        return std::filesystem::path(runtime) / "lumerik.lock";
+    if (runtime && *runtime && std::filesystem::is_directory(runtime, ec)) return std::filesystem::path(runtime) / "lumerik.lock";
     return std::filesystem::temp_directory_path(ec) / ("lumerik-" + std::to_string(::getuid()) + ".lock");
 }
 

@@ -6,7 +6,7 @@ namespace flow {
 // Only one copy of the game runs: the first holds an exclusive lock on a file in the runtime folder
 // (or the temp folder) for as long as it lives.
 class InstanceLock {
-public:
+  public:
     InstanceLock() = default;
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
@@ -16,7 +16,7 @@ public:
     bool acquire(const std::filesystem::path& lockFile = defaultLockFile());
     static std::filesystem::path defaultLockFile();
 
-private:
+  private:
     int fd_ = -1;
 };
 

@@ -14,7 +14,8 @@ namespace {
 using namespace present::menu;
 
 void switchMusicToMenus(Game& game) {
-    for (const rules::SoundId track : {rules::SoundMusicAction, rules::SoundMusicPuzzle, rules::SoundMusicStrategy, rules::SoundMusicSpace})
+    for (const rules::SoundId track :
+         {rules::SoundMusicAction, rules::SoundMusicPuzzle, rules::SoundMusicStrategy, rules::SoundMusicSpace})
         game.sound.stop(track);
     game.sound.play(rules::SoundMenuMusic);
 }

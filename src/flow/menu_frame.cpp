@@ -36,9 +36,10 @@ void runMenuFrame(Game& game) {
         rules::GlowPair& glow = screens.menuGlow[static_cast<size_t>(i)];
         const present::menu::Button& b = layout.buttons[static_cast<size_t>(i)];
         if (glow.state != 0)
-            present::blendBlit(0, 0, layout.x + b.bx - present::menu::kButtonGlowOffset, layout.y + b.by - present::menu::kButtonGlowOffset,
-                               glowPicture.width, glowPicture.height, glowPicture, display.backBuffer,
-                               present::glow::strength(glow, present::glow::kMenuStrength), 1.0f);
+            present::blendBlit(0, 0, layout.x + b.bx - present::menu::kButtonGlowOffset,
+                               layout.y + b.by - present::menu::kButtonGlowOffset, glowPicture.width, glowPicture.height,
+                               glowPicture, display.backBuffer, present::glow::strength(glow, present::glow::kMenuStrength),
+                               1.0f);
         present::glow::advance(glow);
     }
 

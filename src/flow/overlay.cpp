@@ -31,8 +31,9 @@ std::vector<OverlayLine> diagnosticOverlayLines(const Game& game) {
         const auto& ratio = level.definition.bonusRatio;
         lines.push_back({0, y0, format("FPS: %d", static_cast<int>(game.app.displayedFps))});
         lines.push_back({0, y0 + 20, format("loop time: %d", static_cast<int>(loopTime))});
-        lines.push_back({0, y0 + 40, format("runes: %d/%d  _%d_%d_%d_%d_%d", rules.runePoints, rules::kRuneSlots,
-                                            ratio[0], ratio[1], ratio[2], ratio[3], ratio[4])});
+        lines.push_back({0, y0 + 40,
+                         format("runes: %d/%d  _%d_%d_%d_%d_%d", rules.runePoints, rules::kRuneSlots, ratio[0], ratio[1],
+                                ratio[2], ratio[3], ratio[4])});
         lines.push_back({0, y0 + 60, format("toShowTips = %d", rules.player.toShowTips ? 1 : 0)});
         // The rune slot lines keep their place whatever the switches above print.
         for (int slot = 0; slot < rules::kRuneSlots; ++slot) {

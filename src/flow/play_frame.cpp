@@ -152,7 +152,8 @@ void leaveForTitle(Game& game) {
     recordRun(game);
     saveAll(game);
     rules.playState = rules::StateTitle;
-    for (rules::SoundId track : {rules::SoundMusicAction, rules::SoundMusicPuzzle, rules::SoundMusicSpace, rules::SoundMusicStrategy})
+    for (rules::SoundId track :
+         {rules::SoundMusicAction, rules::SoundMusicPuzzle, rules::SoundMusicSpace, rules::SoundMusicStrategy})
         game.sound.stopSound(track);
     game.sound.playSound(rules::SoundMenuMusic);
 }

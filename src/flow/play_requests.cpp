@@ -62,8 +62,7 @@ void checkPlayTips(Game& game) {
     const bool tips = rules.player.toShowTips;
     const int level = rules.level.currentLevel;
 
-    if (rules.chain.matchEvents == kFiguresTipEvents && level == 1 && rules.gameMode == rules::GameMode::ActionPuzzle &&
-        tips) {
+    if (rules.chain.matchEvents == kFiguresTipEvents && level == 1 && rules.gameMode == rules::GameMode::ActionPuzzle && tips) {
         ++rules.chain.matchEvents;  // so that it comes once
         due(game, {DialogFiguresTip, DialogBackdrop::Screen, true, {}});
     }
@@ -129,7 +128,8 @@ void serveRuleRequests(Game& game) {
     if (game.display.windowedRefused) {
         game.display.windowedRefused = false;
         // A message in front of the board stops the level's clock, as a tip does.
-        due(game, {DialogModeSwitched, DialogBackdrop::Prepared, rules.level.levelRunning, present::SurfacePicture::MenuBackground});
+        due(game,
+            {DialogModeSwitched, DialogBackdrop::Prepared, rules.level.levelRunning, present::SurfacePicture::MenuBackground});
     }
 
     openDueDialogs(game);

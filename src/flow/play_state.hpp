@@ -39,27 +39,27 @@ struct DueDialog {
 
 // The play screen's own state, living for the run.
 struct PlayScreenState {
-    uint32_t sweepStartAt = 0;      // the level-1 sweep over the frame's arrows begins here
-    uint32_t tipTimerAt = 0;        // the level-start tips are looked at once, 500 ms after this
+    uint32_t sweepStartAt = 0;  // the level-1 sweep over the frame's arrows begins here
+    uint32_t tipTimerAt = 0;    // the level-start tips are looked at once, 500 ms after this
     bool tipPending = false;
-    bool stuckLost = false;         // the level was lost through the no-more-figures dialog
-    bool shuffleSoundOn = true;     // cleared for the rest of the level once a shuffle is unaffordable
+    bool stuckLost = false;                                    // the level was lost through the no-more-figures dialog
+    bool shuffleSoundOn = true;                                // cleared for the rest of the level once a shuffle is unaffordable
     std::array<int32_t, rules::kBonusKindCount> bonusPhase{};  // per bonus kind, one frame a tick
     std::vector<BonusFlight> flights;
     std::vector<BonusSprite> bonusSprites;  // filled by the board's step, drawn and emptied every frame
 
     // What the bars and the flash show.
-    int32_t progressShown = -1;     // percent; -1 when a level starts, and it never goes down in a level
-    float timeShown = 0;            // eases towards the time or moves left
-    int32_t criticalFrame = 0;      // 0..4, back and forth while time runs short
+    int32_t progressShown = -1;  // percent; -1 when a level starts, and it never goes down in a level
+    float timeShown = 0;         // eases towards the time or moves left
+    int32_t criticalFrame = 0;   // 0..4, back and forth while time runs short
     int32_t criticalStep = 1;
     bool flashOn = false;
     int32_t flashStep = 0;
 
     std::vector<DueDialog> dialogsDue;
-    present::PlayView view;         // what the last play frame showed; rebuilt by every frame
-    present::PlayBackdrop backdrop; // the board's static pictures, while the scene stays as it is
-    int64_t lastPlayTick = -1;      // the frame tick of the last play frame
+    present::PlayView view;          // what the last play frame showed; rebuilt by every frame
+    present::PlayBackdrop backdrop;  // the board's static pictures, while the scene stays as it is
+    int64_t lastPlayTick = -1;       // the frame tick of the last play frame
 };
 
 }  // namespace flow

@@ -23,8 +23,8 @@ namespace layout = present::layout;
 
 constexpr int kBarRows = 270;
 constexpr double kBarRowsPerPercent = 2.7;
-constexpr int kCriticalBarRows = 202;   // above this the bar is low enough to run critical
-constexpr float kCriticalGap = 2.0f;    // ... once it has come to rest within this of the value
+constexpr int kCriticalBarRows = 202;  // above this the bar is low enough to run critical
+constexpr float kCriticalGap = 2.0f;   // ... once it has come to rest within this of the value
 constexpr float kEaseDown = 0.033333335f;
 constexpr uint32_t kGlassStepMs = 50;
 constexpr int kGlassSteps = 9;
@@ -74,7 +74,7 @@ std::array<CellSnapshot, 4> blockCells(const rules::Board& board, int k, int i) 
 }
 
 class ViewBuilder {
-public:
+  public:
     explicit ViewBuilder(Game& game)
         : game_(game), rules_(game.rules), play_(game.play), view_(game.play.view), now_(game.services.now()) {}
 
@@ -97,7 +97,7 @@ public:
         levelCaption();
     }
 
-private:
+  private:
     void flash() {
         view_.flash = {};
         if (!play_.flashOn) return;
@@ -142,7 +142,8 @@ private:
         easeTimeShown();
         const float shown = play_.timeShown;
         // A level file may give a limit of 0: the bar is then empty rather than a division by zero.
-        const int top = level.limit > 0 ? static_cast<int>(kBarRows - shown * kBarRows / static_cast<float>(level.limit)) : kBarRows;
+        const int top =
+            level.limit > 0 ? static_cast<int>(kBarRows - shown * kBarRows / static_cast<float>(level.limit)) : kBarRows;
         view_.timeTop = std::clamp(top, 0, kBarRows);
         const bool atRest = std::fabs(shown - level.remaining) <= kCriticalGap;
         if (top < kCriticalBarRows || !atRest || rules_.playState == rules::StateFallOut) {
@@ -182,13 +183,15 @@ private:
             const int c = clockwise ? layout::kClockwiseCellOrder[static_cast<size_t>(j)] : j;
             placeOfCell[static_cast<size_t>(c)] = j;
             const CellSnapshot& cell = cells[static_cast<size_t>(c)];
-            if (cell.ball != 0 && cell.bonus != rules::BonusUniversal) block.balls[static_cast<size_t>(j)] = std::min<uint8_t>(cell.ball, 7);
+            if (cell.ball != 0 && cell.bonus != rules::BonusUniversal)
+                block.balls[static_cast<size_t>(j)] = std::min<uint8_t>(cell.ball, 7);
         }
         view_.blocks.push_back(block);
         for (int c = 0; c < 4; ++c) {
             const CellSnapshot& cell = cells[static_cast<size_t>(c)];
             if (cell.bonus == 0) continue;
-            const Pos place = layout::kTurnPositions[static_cast<size_t>(step)][static_cast<size_t>(placeOfCell[static_cast<size_t>(c)])];
+            const Pos place =
+                layout::kTurnPositions[static_cast<size_t>(step)][static_cast<size_t>(placeOfCell[static_cast<size_t>(c)])];
             addSprite(cell, {267 + rules::kBlockPitch * k + place.x, 167 + rules::kBlockPitch * i + place.y}, 2 * k + c / 2,
                       2 * i + c % 2);
         }
@@ -213,7 +216,8 @@ private:
             const double a = turnAngle(turn.direction, t);
             int n = 0;
             for (int x = -112; x <= 112; x += 56)
-                for (int y = 112; y >= -112; y -= 56) view_.sockets[static_cast<size_t>(n++)] = turned(x, y, a, layout::kTurnedSocketOrigin);
+                for (int y = 112; y >= -112; y -= 56)
+                    view_.sockets[static_cast<size_t>(n++)] = turned(x, y, a, layout::kTurnedSocketOrigin);
         } else {
             uprightSockets();
         }
@@ -277,7 +281,8 @@ private:
                 }
                 const CellSnapshot cell{ball, board.cellBonus[index], board.cellStamp[index]};
                 const Pos at = layout::ballAt(c, r);
-                if (cell.bonus != rules::BonusUniversal) view_.balls.push_back({{at.x, at.y + offset}, std::min<uint8_t>(ball, 7)});
+                if (cell.bonus != rules::BonusUniversal)
+                    view_.balls.push_back({{at.x, at.y + offset}, std::min<uint8_t>(ball, 7)});
                 if (cell.bonus != 0) {
                     const Pos centre = layout::ballCentreAt(c, r);
                     addSprite(cell, {centre.x, centre.y + offset}, c, r);
@@ -332,8 +337,7 @@ private:
             const rules::RuneSlot& rune = rules_.runeSlots[static_cast<size_t>(slot)];
             present::PlayGlow& glow = view_.runeSlots[static_cast<size_t>(slot)];
             glow = {};
-            if (rune.state != 0)
-                glow = {true, present::kRuneGlowStrength[static_cast<size_t>(std::clamp(rune.counter, 0, 7))]};
+            if (rune.state != 0) glow = {true, present::kRuneGlowStrength[static_cast<size_t>(std::clamp(rune.counter, 0, 7))]};
         }
         rules::advanceRuneSlots(rules_);
     }
@@ -351,7 +355,8 @@ private:
             if (frames <= 0) continue;
             Pos at = sprite.at;
             if (rotating)
-                at = turned(rules::kCellPitch * sprite.column - 126, 126 - rules::kCellPitch * sprite.row, a, layout::kTurnCentre);
+                at =
+                    turned(rules::kCellPitch * sprite.column - 126, 126 - rules::kCellPitch * sprite.row, a, layout::kTurnCentre);
             const int phase = play_.bonusPhase[static_cast<size_t>(sprite.kind)];
             const int64_t counter = ((static_cast<int64_t>(sprite.counter) % frames) + frames) % frames;
             const int frame = static_cast<int>((counter + phase) % frames);
@@ -394,7 +399,8 @@ private:
         const rules::EffectQueues& queues = rules_.effects;
         const std::vector<rules::EffectEntry>* lists[3] = {&queues.burst, &queues.clear, &queues.reveal};
         for (int s = 0; s < 3; ++s)
-            for (const rules::EffectEntry& e : *lists[s]) view_.effects[static_cast<size_t>(s)].push_back({e.column, e.row, e.frame});
+            for (const rules::EffectEntry& e : *lists[s])
+                view_.effects[static_cast<size_t>(s)].push_back({e.column, e.row, e.frame});
         rules::advanceEffects(rules_);
     }
 
@@ -403,8 +409,8 @@ private:
         const int level = rules_.level.currentLevel;
         view_.captions.push_back({"LEVEL " + std::to_string(level), layout::kLevelTextY, present::FontWhite});
         if (level > 0 && level % rules::levelGroupSize(rules_.gameMode) == 0)
-            view_.captions.push_back({std::string(game_.texts.text(kMessageTable, kLastLevelNote)), layout::kLastLevelNoteY,
-                                      present::FontWhite});
+            view_.captions.push_back(
+                {std::string(game_.texts.text(kMessageTable, kLastLevelNote)), layout::kLastLevelNoteY, present::FontWhite});
     }
 
     Game& game_;

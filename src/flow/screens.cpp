@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "flow/game.hpp"
 #include "flow/current_player.hpp"
+#include "flow/game.hpp"
 #include "flow/scene.hpp"
 #include "game/pause.hpp"
 #include "present/blitter.hpp"

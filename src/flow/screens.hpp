@@ -51,9 +51,9 @@ struct ScreenState {
 
 // Where a dialog's backdrop comes from.
 enum class DialogBackdrop {
-    Screen,          // the picture on display now (the tips)
-    BackBuffer,      // the frame drawn so far in this tick (no moves left)
-    Prepared,        // already in captureSurface (game complete, the refused mode switch)
+    Screen,      // the picture on display now (the tips)
+    BackBuffer,  // the frame drawn so far in this tick (no moves left)
+    Prepared,    // already in captureSurface (game complete, the refused mode switch)
 };
 
 // The one decision of which screen is active, in dispatch order: the logo sequence, the pause

@@ -43,9 +43,9 @@ bool fail(std::string& error, std::string message) {
 std::unique_ptr<SimSession> SimSession::launch(const SimOptions& options, std::ostream& out) {
     std::unique_ptr<SimSession> session(new SimSession(out));
     present::HeadlessPlatform& platform = session->platform_;
-    session->game_ = launchGame(platform, data::GameFolder(options.gameDir, options.writeDir),
-                                options.seed.value_or(platform.clock().now()),
-                                [&platform](Game& g) { g.sound.openSimulatedAudio(platform.clock()); });
+    session->game_ =
+        launchGame(platform, data::GameFolder(options.gameDir, options.writeDir), options.seed.value_or(platform.clock().now()),
+                   [&platform](Game& g) { g.sound.openSimulatedAudio(platform.clock()); });
     if (!session->game_) return nullptr;
     session->game_->sound.keepLog(options.soundLog);
     return session;
@@ -63,21 +63,15 @@ bool SimSession::run(const SimCommand& c, std::string& error) {
         case Kind::Tick:
             for (long i = 0; i < c.count && !game_->app.quitRequested; ++i) tick();
             break;
-        case Kind::Wait:
-            platform_.manualClock().advance(static_cast<uint32_t>(c.count));
-            break;
-        case Kind::Move:
-            platform_.setPointer({c.x, c.y});
-            break;
+        case Kind::Wait: platform_.manualClock().advance(static_cast<uint32_t>(c.count)); break;
+        case Kind::Move: platform_.setPointer({c.x, c.y}); break;
         case Kind::HoldEscape:
-        case Kind::ReleaseEscape:
-            platform_.setEscapeDown(c.kind == Kind::HoldEscape);
-            break;
+        case Kind::ReleaseEscape: platform_.setEscapeDown(c.kind == Kind::HoldEscape); break;
         case Kind::Press:
         case Kind::Release:
             if (c.hasPoint) platform_.setPointer({c.x, c.y});
-            mouse(c.kind == Kind::Press ? present::InputEvent::Type::ButtonDown : present::InputEvent::Type::ButtonUp,
-                  c.button, 1);
+            mouse(c.kind == Kind::Press ? present::InputEvent::Type::ButtonDown : present::InputEvent::Type::ButtonUp, c.button,
+                  1);
             break;
         case Kind::Click:
             platform_.setPointer({c.x, c.y});
@@ -88,9 +82,7 @@ bool SimSession::run(const SimCommand& c, std::string& error) {
             platform_.setPointer({c.x, c.y});
             mouse(present::InputEvent::Type::ButtonDown, c.button, 2);
             break;
-        case Kind::Key:
-            key(c.key, c.letter);
-            break;
+        case Kind::Key: key(c.key, c.letter); break;
         case Kind::AltEnter: {
             present::InputEvent event;
             event.type = present::InputEvent::Type::AltEnter;
@@ -104,14 +96,11 @@ bool SimSession::run(const SimCommand& c, std::string& error) {
         case Kind::FocusIn: {
             present::InputEvent event;
             if (c.kind == Kind::FocusIn) platform_.setSurfacesLost(false);
-            event.type = c.kind == Kind::FocusIn ? present::InputEvent::Type::FocusGained
-                                                 : present::InputEvent::Type::FocusLost;
+            event.type = c.kind == Kind::FocusIn ? present::InputEvent::Type::FocusGained : present::InputEvent::Type::FocusLost;
             handleEvent(*game_, event);
             break;
         }
-        case Kind::Lose:
-            platform_.setSurfacesLost(true);
-            break;
+        case Kind::Lose: platform_.setSurfacesLost(true); break;
         case Kind::Board:
         case Kind::Bonus: {
             rules::Board& board = game_->rules.board;
@@ -149,8 +138,7 @@ bool SimSession::run(const SimCommand& c, std::string& error) {
             if (c.kind == Kind::SaveRun) recordRun(*game_);
             saveAll(*game_);
             break;
-        case Kind::Quit:
-            return false;
+        case Kind::Quit: return false;
     }
     return !game_->app.quitRequested;
 }
@@ -191,7 +179,6 @@ void SimSession::key(present::Key key, uint8_t letter) {
     if (key == present::Key::Return) character(13);
     if (key == present::Key::Backspace) character(8);
 }
-
 
 int runSimScript(std::istream& script, const SimOptions& options, std::ostream& out, std::ostream& err) {
     const std::unique_ptr<SimSession> session = SimSession::launch(options, out);

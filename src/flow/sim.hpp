@@ -14,16 +14,16 @@ struct Game;
 struct SimCommand;
 
 struct SimOptions {
-    std::filesystem::path gameDir;      // the game folder
-    std::filesystem::path writeDir;     // where profiles and the log go; empty = the game folder
-    std::optional<uint32_t> seed;       // without one the generator is seeded from the clock
-    bool soundLog = true;               // off for long runs: the log of plays and stops grows with them
+    std::filesystem::path gameDir;   // the game folder
+    std::filesystem::path writeDir;  // where profiles and the log go; empty = the game folder
+    std::optional<uint32_t> seed;    // without one the generator is seeded from the clock
+    bool soundLog = true;            // off for long runs: the log of plays and stops grows with them
 };
 
 // A running lumerik-sim game: the game's own start-up on a headless platform with a virtual clock,
 // and the runner of script commands. The script reader and the soak driver feed it the same way.
 class SimSession {
-public:
+  public:
     // Null when the window cannot be created.
     static std::unique_ptr<SimSession> launch(const SimOptions& options, std::ostream& out);
     ~SimSession();
@@ -38,7 +38,7 @@ public:
     const Game& game() const { return *game_; }
     present::HeadlessPlatform& platform() { return platform_; }
 
-private:
+  private:
     explicit SimSession(std::ostream& out);
     void tick();
     void mouse(present::InputEvent::Type type, present::MouseButton button, int clicks);

@@ -31,7 +31,7 @@ bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 
 
 // Reads the arguments of one line; the first failure names what is wrong.
 class LineReader {
-public:
+  public:
     const std::string& error() const { return error_; }
 
     bool fail(std::string message) {
@@ -97,8 +97,8 @@ public:
 
     bool keyName(std::string_view name, SimCommand& c) {
         static constexpr std::pair<std::string_view, present::Key> kNamed[] = {
-            {"Left", present::Key::Left},     {"Right", present::Key::Right},         {"Up", present::Key::Up},
-            {"Down", present::Key::Down},     {"Return", present::Key::Return},       {"Backspace", present::Key::Backspace},
+            {"Left", present::Key::Left},     {"Right", present::Key::Right},   {"Up", present::Key::Up},
+            {"Down", present::Key::Down},     {"Return", present::Key::Return}, {"Backspace", present::Key::Backspace},
             {"Escape", present::Key::Escape},
         };
         if (name == "AltEnter") {
@@ -119,7 +119,7 @@ public:
         return fail("unknown key " + std::string(name));
     }
 
-private:
+  private:
     std::string error_;
 };
 

@@ -12,29 +12,29 @@ namespace flow {
 // One line of a lumerik-sim script, read but not yet run. Only the fields of its kind mean anything.
 struct SimCommand {
     enum class Kind {
-        Tick,           // `count` ticks
-        Wait,           // `count` milliseconds without a tick
-        Move,           // pointer to (x, y)
+        Tick,  // `count` ticks
+        Wait,  // `count` milliseconds without a tick
+        Move,  // pointer to (x, y)
         HoldEscape,
         ReleaseEscape,
-        Press,          // `button`, at (x, y) when `hasPoint`
-        Release,        // the same
-        Click,          // `button` at (x, y): move, press, release
-        DoubleClick,    // the second press of a double click, `button` at (x, y)
-        Key,            // `key`; for Key::Letter the letter as written in `letter`
+        Press,        // `button`, at (x, y) when `hasPoint`
+        Release,      // the same
+        Click,        // `button` at (x, y): move, press, release
+        DoubleClick,  // the second press of a double click, `button` at (x, y)
+        Key,          // `key`; for Key::Letter the letter as written in `letter`
         AltEnter,
-        Text,           // one character message per byte of `text`
+        Text,  // one character message per byte of `text`
         FocusOut,
         FocusIn,
         Lose,
-        Board,          // `digits`: the hundred cells in index order
-        Bonus,          // `digits`: the hundred bonus kinds
-        Shot,           // `file`
-        State,          // `file`, "-" for standard output
-        Dump,           // `name` (levels, gfx or texts) into `file`
-        Set,            // variable `name` := `value`
-        Save,           // write the four player files
-        SaveRun,        // record the run, then write the four player files
+        Board,    // `digits`: the hundred cells in index order
+        Bonus,    // `digits`: the hundred bonus kinds
+        Shot,     // `file`
+        State,    // `file`, "-" for standard output
+        Dump,     // `name` (levels, gfx or texts) into `file`
+        Set,      // variable `name` := `value`
+        Save,     // write the four player files
+        SaveRun,  // record the run, then write the four player files
         Quit,
     };
     Kind kind = Kind::Quit;

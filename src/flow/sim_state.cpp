@@ -33,8 +33,7 @@ T saturated(double v) {
 template <typename Field, typename Access>
 Variable bind(const char* name, Access access) {
     constexpr bool real = std::is_floating_point_v<Field>;
-    return {name, real,
-            [access](const Game& g) { return static_cast<double>(access(const_cast<Game&>(g))); },
+    return {name, real, [access](const Game& g) { return static_cast<double>(access(const_cast<Game&>(g))); },
             [access](Game& g, double v) {
                 if constexpr (std::is_same_v<Field, bool>)
                     access(g) = v != 0;
@@ -45,8 +44,9 @@ Variable bind(const char* name, Access access) {
             }};
 }
 
-#define LUMERIK_VAR(name, expr) \
-    bind<std::remove_reference_t<decltype(std::declval<Game&>().expr)>>(name, [](Game& g) -> auto& { return g.expr; })
+#define LUMERIK_VAR(name, expr)                                          \
+    bind<std::remove_reference_t<decltype(std::declval<Game&>().expr)>>( \
+        name, [](Game & g) -> auto& { return g.expr; })
 
 const std::vector<Variable>& variables() {
     static const std::vector<Variable> table = {
@@ -168,12 +168,9 @@ std::string jsonText(const std::string& bytes) {
 
 // Every field of a player's record by its name.
 nlohmann::json playerJson(const data::PlayerProfile& p) {
-    nlohmann::json json = {{"runId", p.runId},
-                           {"name", jsonText(p.name())},
-                           {"toShowTips", p.toShowTips},
-                           {"showHelpBeforeGame", p.showHelpBeforeGame},
-                           {"ownCursor", p.ownCursor},
-                           {"shuffleTipShown", p.shuffleTipShown}};
+    nlohmann::json json = {{"runId", p.runId},           {"name", jsonText(p.name())},
+                           {"toShowTips", p.toShowTips}, {"showHelpBeforeGame", p.showHelpBeforeGame},
+                           {"ownCursor", p.ownCursor},   {"shuffleTipShown", p.shuffleTipShown}};
     const std::pair<const char*, const data::SavedRun&> modes[] = {
         {"Action", p.action}, {"Strategy", p.strategy}, {"ActionPuzzle", p.actionPuzzle}};
     for (const auto& [mode, run] : modes) {
@@ -206,7 +203,8 @@ nlohmann::json stateJson(const Game& game) {
     uint64_t checksum = 1469598103934665603ull;
     const present::Surface& screen = game.platform.screen();
     for (int y = 0; y < screen.height; ++y)
-        for (int x = 0; x < screen.width; ++x) checksum = (checksum ^ (screen.at(x, y) & present::kColourMask)) * 1099511628211ull;
+        for (int x = 0; x < screen.width; ++x)
+            checksum = (checksum ^ (screen.at(x, y) & present::kColourMask)) * 1099511628211ull;
     state["frameChecksum"] = std::to_string(checksum);
     state["cells"] = numbers(game.rules.board.cells);
     state["cellBonus"] = numbers(game.rules.board.cellBonus);
@@ -243,8 +241,8 @@ nlohmann::json stateJson(const Game& game) {
     state["clearEffects"] = effects(rules.effects.clear);
     state["revealEffects"] = effects(rules.effects.reveal);
     state["preparedCells"] = numbers(rules.reveal.preparedCells);
-    state["revealOrder"] = numbers(std::vector<uint8_t>(rules.reveal.revealOrder.begin(),
-                                                        rules.reveal.revealOrder.begin() + rules.reveal.revealColours));
+    state["revealOrder"] = numbers(
+        std::vector<uint8_t>(rules.reveal.revealOrder.begin(), rules.reveal.revealOrder.begin() + rules.reveal.revealColours));
     state["fallOffsets"] = numbers(rules.fallOut.fallOffsets);
     nlohmann::json firstLevels = nlohmann::json::array();
     for (const auto& mode : rules.bonusFirstLevel) firstLevels.push_back(numbers(mode));
@@ -272,7 +270,8 @@ nlohmann::json stateJson(const Game& game) {
     state["playGlow"] = glows(rules.playGlow);
     // The bonus pictures the last play frame drew: [kind, x, y] of each hot spot.
     nlohmann::json sprites = nlohmann::json::array();
-    for (const present::PlayBonusSprite& sprite : play.view.bonusSprites) sprites.push_back({sprite.kind, sprite.at.x, sprite.at.y});
+    for (const present::PlayBonusSprite& sprite : play.view.bonusSprites)
+        sprites.push_back({sprite.kind, sprite.at.x, sprite.at.y});
     state["shownBonusSprites"] = sprites;
     state["shownFlights"] = play.view.flights.size();
     state["timeBarShape"] = static_cast<int>(play.view.timeBar);  // 0 bar, 1 critical, 2 frozen glass
@@ -287,10 +286,17 @@ nlohmann::json stateJson(const Game& game) {
     for (const present::DemoPlayer& player : game.helpDemos.players) {
         nlohmann::json blocks = nlohmann::json::array();
         for (const present::DemoBlock& block : player.blocks)
-            blocks.push_back({{"cells", numbers(block.cells)}, {"turning", block.turning ? 1 : 0},
-                              {"turnCounter", block.turnCounter}, {"dropOn", block.dropOn ? 1 : 0}});
-        demos.push_back({{"x", player.x}, {"y", player.y}, {"mouse", player.mouse}, {"pc", player.pc},
-                         {"pausing", player.pausing ? 1 : 0}, {"gliding", player.gliding ? 1 : 0}, {"blocks", blocks}});
+            blocks.push_back({{"cells", numbers(block.cells)},
+                              {"turning", block.turning ? 1 : 0},
+                              {"turnCounter", block.turnCounter},
+                              {"dropOn", block.dropOn ? 1 : 0}});
+        demos.push_back({{"x", player.x},
+                         {"y", player.y},
+                         {"mouse", player.mouse},
+                         {"pc", player.pc},
+                         {"pausing", player.pausing ? 1 : 0},
+                         {"gliding", player.gliding ? 1 : 0},
+                         {"blocks", blocks}});
     }
     state["helpDemos"] = demos;
 

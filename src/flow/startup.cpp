@@ -32,8 +32,7 @@ void startGame(Game& game) {
     // After the level file is read: the tips look up the first level of each bonus.
     rules::computeBonusFirstLevels(game.rules);
     // Each effect queue plays as many frames as its strip has.
-    for (int strip = 0; strip < data::kStripCount; ++strip)
-        game.rules.effects.frames[strip] = game.gfx.strips[strip].frames;
+    for (int strip = 0; strip < data::kStripCount; ++strip) game.rules.effects.frames[strip] = game.gfx.strips[strip].frames;
     present::createLogoSurface(game.display);
     data::loadCharacterMap(game.folder, game.characterMap);
     data::loadTexts(game.folder, game.texts);
@@ -46,8 +45,6 @@ void startGame(Game& game) {
     game.screens.logoStartedAt = game.platform.clock().now();
 }
 
-void shutdownGame(Game& game) {
-    game.sound.stopAll();
-}
+void shutdownGame(Game& game) { game.sound.stopAll(); }
 
 }  // namespace flow

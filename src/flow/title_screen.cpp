@@ -75,8 +75,8 @@ void runTitleFrame(Game& game) {
     for (size_t i = 0; i < layout::kTitleButtons.size(); ++i) {
         const layout::Pos at = layout::kTitleButtons[i];
         const auto size = static_cast<int>(i) < layout::kTitleBigButtons ? present::ButtonSize::Big : present::ButtonSize::Small;
-        present::drawButton(pictures, font, at.x, at.y, size, game.texts.text(0, static_cast<int>(i)), present::ButtonBorder::None,
-                            present::FontNormal, back);
+        present::drawButton(pictures, font, at.x, at.y, size, game.texts.text(0, static_cast<int>(i)),
+                            present::ButtonBorder::None, present::FontNormal, back);
     }
     drawPartnerLogo(game, back);
 
@@ -95,11 +95,10 @@ void runTitleFrame(Game& game) {
 
     const present::Point pointer = present::cursorToClient(game.platform);
     for (size_t i = 0; i < layout::kTitleButtons.size(); ++i)
-        if (present::glow::hover(screens.titleGlow[i], overTitleButton(i, pointer)))
-            game.sound.play(rules::SoundMouseOver);
+        if (present::glow::hover(screens.titleGlow[i], overTitleButton(i, pointer))) game.sound.play(rules::SoundMouseOver);
 
-    present::drawText(font, layout::kWelcomeText.x, layout::kWelcomeText.y, layout::kWelcomeField, "WELCOME, " + currentPlayerName(game),
-                      back, present::FontNormal);
+    present::drawText(font, layout::kWelcomeText.x, layout::kWelcomeText.y, layout::kWelcomeField,
+                      "WELCOME, " + currentPlayerName(game), back, present::FontNormal);
     present::presentFrame(game.display, game.platform);
 }
 

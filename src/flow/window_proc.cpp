@@ -25,7 +25,9 @@ constexpr uint32_t kIntermissionSkipMs = 3500;
 constexpr int kListKeyDownY = 106;
 constexpr int kListKeyUpY = 478;
 
-bool menuShows(const Game& game, int32_t screen) { return activeScreen(game) == ActiveScreen::Menu && game.screens.menuScreen == screen; }
+bool menuShows(const Game& game, int32_t screen) {
+    return activeScreen(game) == ActiveScreen::Menu && game.screens.menuScreen == screen;
+}
 
 // Board input acts only on the play screen itself: a menu or dialog over it, the pause screen
 // and the title all hide the board.

@@ -9,9 +9,7 @@ struct CellValue {
     int32_t stamp;
 };
 
-CellValue take(const Board& board, int index) {
-    return {board.cells[index], board.cellBonus[index], board.cellStamp[index]};
-}
+CellValue take(const Board& board, int index) { return {board.cells[index], board.cellBonus[index], board.cellStamp[index]}; }
 
 void put(Board& board, int index, CellValue value) {
     board.cells[index] = value.ball;

@@ -27,9 +27,7 @@ void advanceQueue(GameState& state, std::vector<EffectEntry>& queue, int frames,
 
 void queueEffect(std::vector<EffectEntry>& queue, int column, int row) { queue.push_back({column, row, 0}); }
 
-int effectFrames(const EffectQueues& effects, EffectStrip strip) {
-    return std::max(1, effects.frames[static_cast<int>(strip)]);
-}
+int effectFrames(const EffectQueues& effects, EffectStrip strip) { return std::max(1, effects.frames[static_cast<int>(strip)]); }
 
 void advanceEffects(GameState& state) {
     EffectQueues& effects = state.effects;

@@ -11,7 +11,7 @@ namespace rules {
 
 // One level of one mode: 28 signed 32-bit fields, all zero until the level file sets them.
 struct LevelDefinition {
-    std::array<int32_t, 5> bonusRatio{};     // weights of bonus kinds 1..5
+    std::array<int32_t, 5> bonusRatio{};  // weights of bonus kinds 1..5
     int32_t runesSquare2x2 = 0;
     int32_t runesSquare2x3 = 0;
     std::array<int32_t, 5> runesDiagonal{};  // diagonal runs of length 4..8
@@ -22,7 +22,7 @@ struct LevelDefinition {
     int32_t colors = 0;
     int32_t square4 = 0;
     int32_t square6 = 0;
-    std::array<int32_t, 5> diagonal{};       // points for diagonal runs of length 4..8
+    std::array<int32_t, 5> diagonal{};  // points for diagonal runs of length 4..8
     int32_t vh = 0;
     int32_t scoreBoost = 0;
     int32_t ball = 0;
@@ -56,20 +56,14 @@ struct ColourTint {
 
 // The settings that hold for the whole level file; defaults as the game ships without a file.
 struct LevelSettings {
-    std::array<ColourTint, 8> colorTints{{{255, 0, 254},
-                                          {0, 0, 217},
-                                          {249, 249, 0},
-                                          {0, 249, 16},
-                                          {249, 0, 16},
-                                          {255, 255, 255},
-                                          {249, 0, 249},
-                                          {0, 169, 249}}};
+    std::array<ColourTint, 8> colorTints{
+        {{255, 0, 254}, {0, 0, 217}, {249, 249, 0}, {0, 249, 16}, {249, 0, 16}, {255, 255, 255}, {249, 0, 249}, {0, 169, 249}}};
     int32_t verticals = 0;
     int32_t startingLevel = 1;
     std::array<double, 8> combo{};  // multipliers for indices 2..9
     int32_t mainStatus = 0;
     int32_t fps = 0;
-    int32_t freezeDurationMs = 0;   // "FreezDuration" is written in seconds
+    int32_t freezeDurationMs = 0;  // "FreezDuration" is written in seconds
     int32_t universal = 0;
     int32_t zeroRunesOnNextLevel = 0;
     int32_t explodeType = 0;

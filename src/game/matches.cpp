@@ -63,8 +63,8 @@ constexpr BlastMasks kBlastMasks = makeBlastMasks();
 // The diagonals examined for runs: down-right ones from column 0 and from row 0, down-left ones
 // from row 0 and from column 9. Each holds at least four cells.
 struct DiagonalLine {
-    int start;   // cell index of the first cell
-    int step;    // index step to the next cell: +11 down-right, -9 down-left
+    int start;  // cell index of the first cell
+    int step;   // index step to the next cell: +11 down-right, -9 down-left
     int length;
 };
 
@@ -116,7 +116,7 @@ int64_t diagonalValue(const std::array<int32_t, 5>& values, int length) {
 
 // The work of one call.
 class MatchPass {
-public:
+  public:
     MatchPass(GameState& state, Services& services, Scoring scoring)
         : state_(state), services_(services), def_(state.level.definition), scoring_(scoring == Scoring::On) {}
 
@@ -146,7 +146,7 @@ public:
         return clear != 0;
     }
 
-private:
+  private:
     void buildGrids(int colours) {
         const Board& board = state_.board;
         Grid universal = 0;
@@ -205,11 +205,11 @@ private:
         const Grid down = g & (g >> 1) & (g >> 2) & (g >> 3) & kColumnLineStarts;
         forEachCell(across, [&](int i) { out |= cellBit(i) | cellBit(i + 10) | cellBit(i + 20) | cellBit(i + 30); });
         forEachCell(down, [&](int i) { out |= cellBit(i) | cellBit(i + 1) | cellBit(i + 2) | cellBit(i + 3); });
-        if (scoring_) points_ += static_cast<int64_t>(std::popcount(static_cast<uint64_t>(across)) +
-                                                      std::popcount(static_cast<uint64_t>(across >> 64)) +
-                                                      std::popcount(static_cast<uint64_t>(down)) +
-                                                      std::popcount(static_cast<uint64_t>(down >> 64))) *
-                                 def_.vh;
+        if (scoring_)
+            points_ += static_cast<int64_t>(
+                           std::popcount(static_cast<uint64_t>(across)) + std::popcount(static_cast<uint64_t>(across >> 64)) +
+                           std::popcount(static_cast<uint64_t>(down)) + std::popcount(static_cast<uint64_t>(down >> 64))) *
+                       def_.vh;
     }
 
     // Each maximal run of four or more along an examined diagonal scores once, by its length.
@@ -304,7 +304,10 @@ private:
                         if (board.cells[i] == colour) blast(i);
                     break;
                 }
-                case BonusFreeze: services_.sound.play(SoundFreeze); startFreeze(); break;
+                case BonusFreeze:
+                    services_.sound.play(SoundFreeze);
+                    startFreeze();
+                    break;
                 case BonusScoreBoost:
                     services_.sound.play(SoundScore);
                     points_ += def_.scoreBoost;
@@ -365,8 +368,8 @@ private:
 
 void addClamped(int32_t& total, int64_t amount) {
     const int64_t sum = static_cast<int64_t>(total) + amount;
-    total = static_cast<int32_t>(
-        std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+    total =
+        static_cast<int32_t>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 bool inBlastPattern(int explodeType, int dc, int dr) {

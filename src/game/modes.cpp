@@ -32,8 +32,7 @@ void loseLevel(GameState& state, LossCost cost) {
     if (cost == LossCost::KeepTotal)
         level.totalScore = std::max(level.totalScore, 0);
     else
-        level.totalScore = static_cast<int32_t>(
-            std::max<int64_t>(static_cast<int64_t>(level.totalScore) - level.levelScore, 0));
+        level.totalScore = static_cast<int32_t>(std::max<int64_t>(static_cast<int64_t>(level.totalScore) - level.levelScore, 0));
     level.levelScore = 0;
     level.nextLevel = level.currentLevel;
     level.levelWon = false;
@@ -53,9 +52,7 @@ int32_t percentOf(int64_t value, int32_t target) {
     return static_cast<int32_t>(std::clamp<int64_t>(value * 100 / std::max(target, 1), 0, 1000000));
 }
 
-int emptyCells(const Board& board) {
-    return static_cast<int>(std::count(board.cells.begin(), board.cells.end(), uint8_t{0}));
-}
+int emptyCells(const Board& board) { return static_cast<int>(std::count(board.cells.begin(), board.cells.end(), uint8_t{0})); }
 
 bool someColourHasFour(const Board& board) {
     std::array<int, 8> count{};

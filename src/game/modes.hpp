@@ -15,8 +15,8 @@ enum class RuleStep { Continue, LevelLost };
 
 // Once per frame of the play screen from StateLevelStart to StateShuffle (not in StateLevelOver and
 // StateFallOut): runs the level's limit (the clock with its freezes, or the move budget), measures
-// progress and ends the level as won or lost; nothing while no level is running. LevelLost: the level was lost on its limit in this
-// frame, and the rest of the frame's rule steps are skipped.
+// progress and ends the level as won or lost; nothing while no level is running. LevelLost: the level was lost on its limit in
+// this frame, and the rest of the frame's rule steps are skipped.
 RuleStep applyModeRules(GameState& state, Services& services);
 
 // StateLevelOver, every frame: lets the board settle and score its last figures, then starts the

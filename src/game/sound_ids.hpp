@@ -37,7 +37,7 @@ inline constexpr int kEffectCount = 30;
 // What the rules need from the sound layer. The presentation implements it over the mixer (or the
 // simulated mixer of lumerik-sim); tests implement it with a recorder.
 class SoundSink {
-public:
+  public:
     virtual ~SoundSink() = default;
     // Restarts the stream when it is already playing.
     virtual void play(SoundId id) = 0;
@@ -56,7 +56,7 @@ inline void playFalling(SoundSink& sound, int32_t& fallSoundIndex) {
 
 // A sink that plays nothing; for code paths with no sound layer.
 class SilentSound final : public SoundSink {
-public:
+  public:
     void play(SoundId) override {}
     void stop(SoundId) override {}
     bool isPlaying(SoundId) const override { return false; }

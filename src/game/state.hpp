@@ -25,7 +25,7 @@ struct PendingBlockTurn {
     int32_t blockColumn = 0;  // 0..4
     int32_t blockRow = 0;     // 0..4
     Direction direction = Direction::CounterClockwise;
-    int32_t frame = 0;        // 0..5
+    int32_t frame = 0;  // 0..5
 };
 
 struct BoardTurn {
@@ -36,7 +36,7 @@ struct BoardTurn {
 struct MoveState {
     PendingBlockTurn pendingBlockTurn;
     BoardTurn boardTurn;
-    bool moveMade = false;               // a move that counts; consumed by the mode rules each frame
+    bool moveMade = false;  // a move that counts; consumed by the mode rules each frame
     uint32_t lastBoardClickTime = 0;
     bool lastBoardClickTimeSet = false;  // the first board click ever starts the 2000 ms window
 };
@@ -50,10 +50,10 @@ inline constexpr int kRuneSlots = 18;
 
 // The fall animation and the board step it paces.
 struct FallState {
-    int32_t fallOffset = 28;    // pixels the falling balls are drawn below their cells, 0..28
-    bool fallStepDue = true;    // a 28-pixel drop has been drawn; the arrays may move
-    bool fallPrimed = false;    // the first drop of this fall has been animated
-    int32_t fallSoundIndex = 0; // which falling sound the next step plays, 0..4
+    int32_t fallOffset = 28;     // pixels the falling balls are drawn below their cells, 0..28
+    bool fallStepDue = true;     // a 28-pixel drop has been drawn; the arrays may move
+    bool fallPrimed = false;     // the first drop of this fall has been animated
+    int32_t fallSoundIndex = 0;  // which falling sound the next step plays, 0..4
 };
 
 // How the current level runs and ends.
@@ -64,7 +64,7 @@ struct LevelState {
     int32_t totalScore = 0;
     int32_t target = 0;
     int32_t limit = 0;
-    float remaining = 0;          // whole seconds left, or moves left
+    float remaining = 0;  // whole seconds left, or moves left
     int32_t progressPercent = 0;
     uint32_t levelStartTime = 0;  // may lie ahead of now after startPlay: compare signed
     bool freezeOn = false;
@@ -72,21 +72,21 @@ struct LevelState {
     bool thawOn = false;
     uint32_t thawStart = 0;
     uint32_t pauseStart = 0;
-    bool levelWon = true;         // no level has ended yet in this run of the program
+    bool levelWon = true;  // no level has ended yet in this run of the program
     bool levelRunning = false;
     float endBonusBase = 0;
     float endBonusShown = 0;
-    int32_t endTotalScore = 0;    // totalScore when the level ended; the end bonus adds to it
+    int32_t endTotalScore = 0;  // totalScore when the level ended; the end bonus adds to it
     bool resumeSaved = false;
-    int32_t resumeElapsedSeconds = 0;  // what a saved run brings back: the clock of a timed mode,
-    int32_t resumeMovesLeft = 0;       // or the moves left of the others,
-    Board resumeBoard;                 // and the board, its cellStamp holding ages
-    bool inResumedLevel = false;       // set by continuing a saved run, cleared by a fresh set-up
+    int32_t resumeElapsedSeconds = 0;      // what a saved run brings back: the clock of a timed mode,
+    int32_t resumeMovesLeft = 0;           // or the moves left of the others,
+    Board resumeBoard;                     // and the board, its cellStamp holding ages
+    bool inResumedLevel = false;           // set by continuing a saved run, cleared by a fresh set-up
     PlayState pausedState = StatePlaying;  // where resuming a pause goes back to
     int32_t currentRunId = 0;
     int32_t passPoints = 0;
     int32_t passFigures = 0;
-    LevelDefinition definition;   // the values of the level being played
+    LevelDefinition definition;  // the values of the level being played
 };
 
 // Cells that finished falling and balls that new figures complete continue a chain.
@@ -151,13 +151,13 @@ struct RuleRequests {
     std::vector<BonusFlightRequest> bonusFlights;
     bool explodeTipPending = false;  // show the Explode tip 700 ms after explodeTipAt
     uint32_t explodeTipAt = 0;
-    bool explodeTipShown = false;    // at most once per level
-    int32_t explodeTipColour = 0;    // the colour of the bonus's ball, less one, for the tip's text
-    bool shuffleTip = false;         // the tip that follows the player's first shuffle
-    bool stuckDialog = false;        // no colour can make a figure any more (dialog 11)
-    bool recordRun = false;          // the run should be recorded and saved now
-    bool gameComplete = false;       // no level left to set up (dialog 9)
-    bool startGameMusic = false;     // a new game track, at the start of an intermission
+    bool explodeTipShown = false;  // at most once per level
+    int32_t explodeTipColour = 0;  // the colour of the bonus's ball, less one, for the tip's text
+    bool shuffleTip = false;       // the tip that follows the player's first shuffle
+    bool stuckDialog = false;      // no colour can make a figure any more (dialog 11)
+    bool recordRun = false;        // the run should be recorded and saved now
+    bool gameComplete = false;     // no level left to set up (dialog 9)
+    bool startGameMusic = false;   // a new game track, at the start of an intermission
 };
 
 // The current player's wishes that the rules look at; the flow copies them from the profile and

@@ -48,8 +48,8 @@ void blendRowGeneral(const uint32_t* src, uint32_t* dst, int n, double fs, doubl
         if (_mm_movemask_epi8(black) == 0xFFFF) continue;
         const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
         const __m128i b = blendLanes(_mm_and_si128(s, byte), _mm_and_si128(d, byte), vfs, vfd);
-        const __m128i g = blendLanes(_mm_and_si128(_mm_srli_epi32(s, 8), byte), _mm_and_si128(_mm_srli_epi32(d, 8), byte),
-                                     vfs, vfd);
+        const __m128i g =
+            blendLanes(_mm_and_si128(_mm_srli_epi32(s, 8), byte), _mm_and_si128(_mm_srli_epi32(d, 8), byte), vfs, vfd);
         const __m128i r = blendLanes(_mm_srli_epi32(s, 16), _mm_and_si128(_mm_srli_epi32(d, 16), byte), vfs, vfd);
         const __m128i out = _mm_or_si128(b, _mm_or_si128(_mm_slli_epi32(g, 8), _mm_slli_epi32(r, 16)));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
@@ -154,8 +154,7 @@ bool clipAxis(int64_t& s, int64_t& d, int64_t& length, int64_t sourceLimit, int6
 }
 
 bool overlaps(const BlitRect& r) {
-    return r.srcX < r.dstX + r.width && r.dstX < r.srcX + r.width && r.srcY < r.dstY + r.height &&
-           r.dstY < r.srcY + r.height;
+    return r.srcX < r.dstX + r.width && r.dstX < r.srcX + r.width && r.srcY < r.dstY + r.height && r.dstY < r.srcY + r.height;
 }
 
 }  // namespace
@@ -168,8 +167,8 @@ bool clipRect(BlitRect& rect, int srcWidth, int srcHeight, int dstWidth, int dst
     return true;
 }
 
-void blendBlit(int srcX, int srcY, int dstX, int dstY, int width, int height, const PixelImage& source,
-               Surface& target, float fs, float fd) {
+void blendBlit(int srcX, int srcY, int dstX, int dstY, int width, int height, const PixelImage& source, Surface& target, float fs,
+               float fd) {
     if (source.empty() || target.empty()) return;
     BlitRect r{srcX, srcY, dstX, dstY, width, height};
     if (!clipRect(r, source.width, source.height, target.width, target.height)) return;
@@ -193,8 +192,8 @@ void blendBlit(int srcX, int srcY, int dstX, int dstY, int width, int height, co
     }
 }
 
-bool copyRect(const Surface& source, int srcX, int srcY, int dstX, int dstY, int width, int height,
-              Surface& destination, ColourKey key) {
+bool copyRect(const Surface& source, int srcX, int srcY, int dstX, int dstY, int width, int height, Surface& destination,
+              ColourKey key) {
     if (source.empty() || destination.empty()) return false;
     BlitRect r{srcX, srcY, dstX, dstY, width, height};
     if (!clipRect(r, source.width, source.height, destination.width, destination.height)) return false;
@@ -237,10 +236,10 @@ void drawGlassPanel(int x, int y, int rows, int columns, float a, Surface& targe
     const auto band = [&](int sourceY, int bandHeight, int bandY) {
         blendBlit(0, sourceY, x, bandY, kGlassCorner, bandHeight, glass, target, fs, fd);
         for (int k = 0; k < columns; ++k)
-            blendBlit(kGlassCorner, sourceY, x + kGlassCorner + kGlassTile * k, bandY, kGlassTile, bandHeight, glass,
-                      target, fs, fd);
-        blendBlit(kFarEdge, sourceY, x + kGlassCorner + kGlassTile * columns, bandY, kGlassCorner, bandHeight, glass,
-                  target, fs, fd);
+            blendBlit(kGlassCorner, sourceY, x + kGlassCorner + kGlassTile * k, bandY, kGlassTile, bandHeight, glass, target, fs,
+                      fd);
+        blendBlit(kFarEdge, sourceY, x + kGlassCorner + kGlassTile * columns, bandY, kGlassCorner, bandHeight, glass, target, fs,
+                  fd);
     };
     band(0, kGlassCorner, y);
     for (int j = 0; j < rows; ++j) band(kGlassCorner, kGlassTile, y + kGlassCorner + kGlassTile * j);

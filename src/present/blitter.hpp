@@ -21,15 +21,15 @@ bool clipRect(BlitRect& rect, int srcWidth, int srcHeight, int dstWidth, int dst
 // `target`. A source pixel whose colour bytes are all 0 is transparent whatever its fourth byte;
 // every other pixel becomes, per colour channel, trunc(s * fs + d * fd) in double precision,
 // clamped to 0..255, with 0 in the fourth byte. Clipped to both pictures; an empty one draws nothing.
-void blendBlit(int srcX, int srcY, int dstX, int dstY, int width, int height, const PixelImage& source,
-               Surface& target, float fs, float fd);
+void blendBlit(int srcX, int srcY, int dstX, int dstY, int width, int height, const PixelImage& source, Surface& target, float fs,
+               float fd);
 
 // Copies the rectangle (srcX, srcY, width, height) of `source` to (dstX, dstY) of `destination`,
 // whole pixels, skipping those that match the source's colour key when `key` is ColourKey::Use
 // (a source without a key is copied opaque). Clipped to both surfaces; false when either is empty or
 // nothing of the rectangle lies inside them.
-bool copyRect(const Surface& source, int srcX, int srcY, int dstX, int dstY, int width, int height,
-              Surface& destination, ColourKey key);
+bool copyRect(const Surface& source, int srcX, int srcY, int dstX, int dstY, int width, int height, Surface& destination,
+              ColourKey key);
 
 // The glass panel picture is cut as a nine-slice: 66-pixel corners and 116-pixel edges and centre.
 inline constexpr int kGlassCorner = 66;

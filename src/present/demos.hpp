@@ -50,18 +50,18 @@ struct DemoPlayer {
 
 // A script is a run of steps, each a kind word followed by its arguments.
 enum DemoStep : int32_t {
-    StepPlace = 0,    // x, y: the pointer jumps there
-    StepAim = 1,      // x, y: where the next glide goes
-    StepGlide = 2,    // the script waits until the pointer is at its target
-    StepPause = 3,    // one second of stillness
-    StepCells = 4,    // b, c0..c3: block b's colours
-    StepTurn = 5,     // b, d: block b turns a quarter, clockwise when d is not 0
-    StepMouse = 6,    // n: which mouse picture shows
-    StepBurst = 7,    // b, f0..f3: burst counters of block b
-    StepGlow = 8,     // b, f0..f3: glow counters of block b
-    StepDrop = 9,     // b, k, offset, colour: a ball falls into cell k of block b
-    StepAwait = 10,   // b, k, v: wait until that cell's drop offset is at least v
-    StepRestart = 11, // back to the first word
+    StepPlace = 0,     // x, y: the pointer jumps there
+    StepAim = 1,       // x, y: where the next glide goes
+    StepGlide = 2,     // the script waits until the pointer is at its target
+    StepPause = 3,     // one second of stillness
+    StepCells = 4,     // b, c0..c3: block b's colours
+    StepTurn = 5,      // b, d: block b turns a quarter, clockwise when d is not 0
+    StepMouse = 6,     // n: which mouse picture shows
+    StepBurst = 7,     // b, f0..f3: burst counters of block b
+    StepGlow = 8,      // b, f0..f3: glow counters of block b
+    StepDrop = 9,      // b, k, offset, colour: a ball falls into cell k of block b
+    StepAwait = 10,    // b, k, v: wait until that cell's drop offset is at least v
+    StepRestart = 11,  // back to the first word
 };
 
 // The three demonstrations' scripts.

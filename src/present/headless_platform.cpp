@@ -13,8 +13,7 @@ bool HeadlessPlatform::createWindow(bool windowed) {
 void HeadlessPlatform::present(const Surface& backBuffer) {
     ++presentCount_;
     if (backBuffer.width == kScreenWidth && backBuffer.height == kScreenHeight) {
-        for (int y = 0; y < kScreenHeight; ++y)
-            std::copy_n(backBuffer.row(y), kScreenWidth, screen_.row(y));
+        for (int y = 0; y < kScreenHeight; ++y) std::copy_n(backBuffer.row(y), kScreenWidth, screen_.row(y));
     }
 }
 

@@ -6,7 +6,7 @@ namespace present {
 // The platform of lumerik-sim and the tests: a virtual clock, no window, frames kept in memory.
 // Everything a script does to the window (pointer, Escape, focus, lost surfaces) is set directly.
 class HeadlessPlatform final : public Platform {
-public:
+  public:
     explicit HeadlessPlatform(uint32_t startTime = 100000) : clock_(startTime) {}
 
     const rules::Clock& clock() const override { return clock_; }
@@ -48,7 +48,7 @@ public:
     int beepCount() const { return beepCount_; }
     int presentCount() const { return presentCount_; }
 
-private:
+  private:
     rules::ManualClock clock_;
     Surface screen_ = Surface::create(kScreenWidth, kScreenHeight);
     DesktopMode desktop_;

@@ -42,7 +42,7 @@ Surface createSurface(int width, int height, Memory memory, int64_t colourKey);
 // beeps once and leaves its slot empty. Both loaders remember the size of the last picture they
 // loaded, which callers copy into their own records.
 class PictureLoader {
-public:
+  public:
     PictureLoader(const data::GameFolder& folder, Platform& platform) : folder_(folder), platform_(platform) {}
 
     // The picture as a surface with the given memory and key; empty on failure.
@@ -55,7 +55,7 @@ public:
     Platform& platform() { return platform_; }
     const data::GameFolder& folder() const { return folder_; }
 
-private:
+  private:
     std::optional<PixelImage> decode(std::string_view path);
 
     const data::GameFolder& folder_;

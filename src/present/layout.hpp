@@ -23,7 +23,9 @@ inline constexpr int kScreenH = 600;
 inline constexpr int kBlockSide = 62;
 inline constexpr int kSocketSide = 66;
 inline constexpr int kBallSide = 20;
-constexpr Pos blockAt(int k, int i) { return {rules::kBoardLeft + rules::kBlockPitch * k, rules::kBoardTop + rules::kBlockPitch * i}; }
+constexpr Pos blockAt(int k, int i) {
+    return {rules::kBoardLeft + rules::kBlockPitch * k, rules::kBoardTop + rules::kBlockPitch * i};
+}
 constexpr Pos socketAt(int k, int i) { return {blockAt(k, i).x - 2, blockAt(k, i).y - 2}; }
 // A single ball of cell (column c, row r): falling balls and the end animation.
 constexpr Pos ballAt(int c, int r) { return {264 + rules::kCellPitch * c, 164 + rules::kCellPitch * r}; }
@@ -116,8 +118,24 @@ inline constexpr Rect kDoubleClickArea = {322, 194, 314, 314};
 
 // Top-left corners of the 18 rune meter slots' glow pictures.
 inline constexpr std::array<Pos, 18> kRuneSlots = {{
-    {220, 452}, {236, 469}, {256, 482}, {273, 491}, {291, 501}, {313, 511}, {335, 516}, {356, 520}, {380, 521},
-    {404, 522}, {428, 519}, {449, 514}, {469, 507}, {491, 499}, {509, 489}, {527, 479}, {544, 463}, {557, 452},
+    {220, 452},
+    {236, 469},
+    {256, 482},
+    {273, 491},
+    {291, 501},
+    {313, 511},
+    {335, 516},
+    {356, 520},
+    {380, 521},
+    {404, 522},
+    {428, 519},
+    {449, 514},
+    {469, 507},
+    {491, 499},
+    {509, 489},
+    {527, 479},
+    {544, 463},
+    {557, 452},
 }};
 // The four rune words flashed when a level starts.
 inline constexpr std::array<Pos, 4> kRuneWords = {{{222, 87}, {298, 58}, {372, 52}, {494, 78}}};
@@ -132,10 +150,10 @@ inline constexpr Pos kLevelOneDigit = {393, 551};
 inline constexpr std::array<Pos, 2> kLevelTwoDigits = {{{385, 551}, {401, 551}}};
 
 // Texts of the play screen, all in a field of the picture's width.
-inline constexpr int kLevelTextY = 288;        // "LEVEL n", and the intermission's group title
+inline constexpr int kLevelTextY = 288;  // "LEVEL n", and the intermission's group title
 inline constexpr int kLastLevelNoteY = 312;
-inline constexpr int kEndTextY = 268;          // won or lost
-inline constexpr int kEndSubtitleY = 304;      // bonus line, or the lost level's subtitle
+inline constexpr int kEndTextY = 268;      // won or lost
+inline constexpr int kEndSubtitleY = 304;  // bonus line, or the lost level's subtitle
 inline constexpr int kStuckTextY = 312;
 inline constexpr int kPauseTextY = 550;
 
@@ -154,7 +172,8 @@ inline constexpr Pos kBigGlass = {180, 32};
 inline constexpr Pos kSmallGlass = {156, 28};
 inline constexpr Rect kGameLogo = {596, 284, 186, 212};
 // The four pieces of the board ornament on the title.
-inline constexpr std::array<Rect, 4> kTitleOrnaments = {{{265, 153, 199, 186}, {383, 90, 199, 63}, {321, 449, 174, 110}, {218, 339, 174, 110}}};
+inline constexpr std::array<Rect, 4> kTitleOrnaments = {
+    {{265, 153, 199, 186}, {383, 90, 199, 63}, {321, 449, 174, 110}, {218, 339, 174, 110}}};
 inline constexpr Pos kWelcomeText = {0, 59};
 inline constexpr int kWelcomeField = 770;
 

@@ -8,20 +8,20 @@ namespace present::menu {
 
 // The menu screens, by the numbers the screen stack holds.
 enum MenuScreen : int32_t {
-    ScreenQuit = 0,            // quit confirmation
+    ScreenQuit = 0,  // quit confirmation
     ScreenHighScores = 1,
-    ScreenResetScores = 2,     // confirmation to clear the shown table
+    ScreenResetScores = 2,  // confirmation to clear the shown table
     ScreenChoosePlayer = 3,
     ScreenEnterName = 4,
-    ScreenDeletePlayer = 5,    // confirmation
-    ScreenStartLevelOne = 6,   // new game or continue, saved level 1
-    ScreenStartLater = 7,      // new game or continue, saved level 2 or more
+    ScreenDeletePlayer = 5,   // confirmation
+    ScreenStartLevelOne = 6,  // new game or continue, saved level 1
+    ScreenStartLater = 7,     // new game or continue, saved level 2 or more
     ScreenHelpRules = 8,
     ScreenHelpModes = 9,
     ScreenHelpBonuses = 10,
     ScreenOptions = 11,
     ScreenHelpHints = 12,
-    ScreenDialogHost = 13,     // shows dialog `dialogId` over a captured picture
+    ScreenDialogHost = 13,  // shows dialog `dialogId` over a captured picture
     ScreenHelpMoreHints = 14,
     ScreenCount = 15,
     // Never shown: sits directly above a 13 whose dialog paused the level clock, which closing
@@ -32,21 +32,23 @@ enum MenuScreen : int32_t {
 // The dialogs the dialog host shows.
 enum DialogId : int32_t {
     DialogNone = 0,
-    DialogFiguresTip = 1,        // the third figure of ActionPuzzle level 1
-    DialogExpiryTip = 2,         // bonuses that expire
+    DialogFiguresTip = 1,  // the third figure of ActionPuzzle level 1
+    DialogExpiryTip = 2,   // bonuses that expire
     DialogFreezeTip = 3,
     DialogScoreBoostTip = 4,
     DialogUniversalTip = 5,
     DialogColorTip = 6,
     DialogExplodeTip = 7,
-    DialogGameComplete = 9,      // with fireworks
+    DialogGameComplete = 9,  // with fireworks
     DialogShuffleTip = 10,
-    DialogNoMoves = 11,          // ActionPuzzle: no colour can make a figure any more
-    DialogModeSwitched = 12,     // the window mode asked for was refused
+    DialogNoMoves = 11,       // ActionPuzzle: no colour can make a figure any more
+    DialogModeSwitched = 12,  // the window mode asked for was refused
 };
 
 // The tips: dialogs the game opens by itself while a level is played.
-constexpr bool isTip(int32_t dialog) { return (dialog >= DialogFiguresTip && dialog <= DialogExplodeTip) || dialog == DialogShuffleTip; }
+constexpr bool isTip(int32_t dialog) {
+    return (dialog >= DialogFiguresTip && dialog <= DialogExplodeTip) || dialog == DialogShuffleTip;
+}
 
 // A fixed text of a screen: a line of the labels table ("system\text02.txt") at y below the origin.
 struct Label {
@@ -298,7 +300,7 @@ inline constexpr std::array<DialogText, 11> kDialogTexts = {{
 // clang-format on
 inline constexpr Offset kDialogBall = {230, 28};
 inline constexpr Offset kDialogHelpButton = {199, 49};  // dialog 1
-inline constexpr int kGameCompleteFirstY = 33;           // dialog 9's first line
+inline constexpr int kGameCompleteFirstY = 33;          // dialog 9's first line
 inline constexpr int kGameCompleteModeY = 133;
 inline constexpr std::array<int32_t, 2> kGameCompleteTail = {97, 98};
 inline constexpr std::array<int32_t, 2> kGameCompleteTailY = {158, 183};

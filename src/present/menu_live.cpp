@@ -25,7 +25,10 @@ void put(const Pictures& pictures, SurfacePicture picture, int x, int y, Surface
 // On the high-score screen the button of the mode whose table shows glows.
 int captionStyle(const MenuView& view, int button) {
     if (view.screen != ScreenHighScores) return FontNormal;
-    const int lit = view.gameMode == MenuModeAction ? 2 : view.gameMode == MenuModeActionPuzzle ? 3 : view.gameMode == MenuModeStrategy ? 4 : -1;
+    const int lit = view.gameMode == MenuModeAction         ? 2
+                    : view.gameMode == MenuModeActionPuzzle ? 3
+                    : view.gameMode == MenuModeStrategy     ? 4
+                                                            : -1;
     return button == lit ? FontGlow : FontNormal;
 }
 
@@ -51,8 +54,8 @@ void drawPlayerList(const MenuView& view, const MenuLayout& l, MenuLiveState& li
     for (int k = 0; k < kListRows; ++k) {
         const int entry = view.firstVisible + k;
         if (entry < 0 || entry >= count) continue;
-        drawText(view.font, l.x + 66, l.y + kListRowY + kListRowPitch * k, l.fieldWidth(), view.playerNames[static_cast<size_t>(entry)],
-                 target, entry == view.selection ? FontGlow : FontNormal);
+        drawText(view.font, l.x + 66, l.y + kListRowY + kListRowPitch * k, l.fieldWidth(),
+                 view.playerNames[static_cast<size_t>(entry)], target, entry == view.selection ? FontGlow : FontNormal);
     }
     if (count > 0) {
         const int markerY = l.y + kListRowY + kListRowPitch * (view.selection - view.firstVisible);
@@ -119,11 +122,12 @@ void drawMenuLive(const MenuView& view, MenuLiveState& live, VolumeSliders& slid
     switch (view.screen) {
         case ScreenDeletePlayer:
             if (view.selection >= 0 && view.selection < count)
-                drawText(view.font, l.x + 66, l.y + kSelectedNameY, l.fieldWidth(), view.playerNames[static_cast<size_t>(view.selection)], target, FontNormal);
+                drawText(view.font, l.x + 66, l.y + kSelectedNameY, l.fieldWidth(),
+                         view.playerNames[static_cast<size_t>(view.selection)], target, FontNormal);
             break;
         case ScreenStartLater:
-            drawText(view.font, l.x + 66, l.y + kSavedLevelY, l.fieldWidth(), std::string(label(kSavedLevelLabel)) + std::to_string(view.savedLevel),
-                     target, FontNormal);
+            drawText(view.font, l.x + 66, l.y + kSavedLevelY, l.fieldWidth(),
+                     std::string(label(kSavedLevelLabel)) + std::to_string(view.savedLevel), target, FontNormal);
             break;
         case ScreenChoosePlayer: drawPlayerList(view, l, live, target); break;
         case ScreenEnterName:
@@ -137,7 +141,8 @@ void drawMenuLive(const MenuView& view, MenuLiveState& live, VolumeSliders& slid
             }
             break;
         case ScreenHelpRules:
-            if (!view.showHelpBeforeGame) put(pictures, SurfacePicture::CheckBoxCheck, l.x + kHelpBoxTick.x, l.y + kHelpBoxTick.y, target);
+            if (!view.showHelpBeforeGame)
+                put(pictures, SurfacePicture::CheckBoxCheck, l.x + kHelpBoxTick.x, l.y + kHelpBoxTick.y, target);
             if (view.drawHelpDemonstrations) view.drawHelpDemonstrations(target, l.x, l.y);
             break;
         case ScreenHelpBonuses:

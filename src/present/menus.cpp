@@ -130,7 +130,8 @@ int modeCaption(int32_t mode) {
 
 void dialogExtras(const Painter& p, const MenuLayout& l, rules::Random& random) {
     const int32_t dialog = p.view.dialogId;
-    const auto found = std::find_if(kDialogTexts.begin(), kDialogTexts.end(), [dialog](const DialogText& d) { return d.dialog == dialog; });
+    const auto found =
+        std::find_if(kDialogTexts.begin(), kDialogTexts.end(), [dialog](const DialogText& d) { return d.dialog == dialog; });
     if (found == kDialogTexts.end()) return;
     for (int line = found->firstLine; line <= found->lastLine; ++line) {
         int y = l.y + found->baseY + found->step * (line - found->firstLine);
@@ -147,7 +148,8 @@ void dialogExtras(const Painter& p, const MenuLayout& l, rules::Random& random) 
         std::string mode = caption >= 0 ? std::string(p.text(kCaptions, caption)) : std::string();
         mode += p.text(kMessages, kGameCompleteSuffixLine);
         p.centred(l.y + kGameCompleteModeY, mode);
-        for (size_t i = 0; i < kGameCompleteTail.size(); ++i) p.centred(l.y + kGameCompleteTailY[i], p.text(kMessages, kGameCompleteTail[i]));
+        for (size_t i = 0; i < kGameCompleteTail.size(); ++i)
+            p.centred(l.y + kGameCompleteTailY[i], p.text(kMessages, kGameCompleteTail[i]));
     }
 }
 
@@ -202,7 +204,9 @@ void drawMenuFrame(const Pictures& pictures, int x, int y, int rows, int columns
     const Surface& r = pictures.surface(SurfacePicture::RamkaAll);
     rows = std::clamp(rows, 0, 64);
     columns = std::clamp(columns, 0, 64);
-    const auto piece = [&](int sx, int sy, int w, int h, int dx, int dy) { copyRect(r, sx, sy, dx, dy, w, h, target, ColourKey::Use); };
+    const auto piece = [&](int sx, int sy, int w, int h, int dx, int dy) {
+        copyRect(r, sx, sy, dx, dy, w, h, target, ColourKey::Use);
+    };
     piece(0, 0, 66, 66, x, y);
     for (int i = 0; i < columns; ++i) piece(0, 132, 116, 16, x + 66 + 116 * i, y);
     piece(66, 0, 66, 66, x + 66 + 116 * columns, y);
@@ -215,8 +219,8 @@ void drawMenuFrame(const Pictures& pictures, int x, int y, int rows, int columns
     piece(66, 66, 66, 66, x + 66 + 116 * columns, y + 66 + 116 * rows);
 }
 
-void drawButton(const Pictures& pictures, const SpriteFont& font, int x, int y, ButtonSize size,
-                std::string_view caption, ButtonBorder border, int style, Surface& target) {
+void drawButton(const Pictures& pictures, const SpriteFont& font, int x, int y, ButtonSize size, std::string_view caption,
+                ButtonBorder border, int style, Surface& target) {
     const bool big = size == ButtonSize::Big;
     const Surface& glass = pictures.surface(big ? SurfacePicture::ButBigGlass : SurfacePicture::ButSmallGlass);
     const Surface& frame = pictures.surface(big ? SurfacePicture::ButBigBorder : SurfacePicture::ButSmallBorder);

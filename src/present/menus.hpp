@@ -104,8 +104,8 @@ enum class ButtonSize { Small, Big };
 enum class ButtonBorder { None, Drawn };
 
 // One glass button with its caption: with a border, the glass sits 9 and 12 pixels inside it.
-void drawButton(const Pictures& pictures, const SpriteFont& font, int x, int y, ButtonSize size,
-                std::string_view caption, ButtonBorder border, int style, Surface& target);
+void drawButton(const Pictures& pictures, const SpriteFont& font, int x, int y, ButtonSize size, std::string_view caption,
+                ButtonBorder border, int style, Surface& target);
 
 // A tip's bonus picture turning above its text (dialogs 3 to 7), frame `counter` of its strip.
 void drawTipAnimation(const MenuView& view, int32_t counter, Surface& target);

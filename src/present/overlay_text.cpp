@@ -20,8 +20,7 @@ bool OverlayFont::open(const std::filesystem::path& fontFile, int pointSize) {
 void OverlayFont::draw(Surface& target, int x, int y, std::string_view text, uint32_t colour) const {
     if (!font_ || text.empty() || target.empty()) return;
     const std::string str(text);
-    const SDL_Color fg{static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8),
-                       static_cast<uint8_t>(colour), 255};
+    const SDL_Color fg{static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8), static_cast<uint8_t>(colour), 255};
     SDL_Surface* rendered = TTF_RenderText_Blended(font_, str.c_str(), fg);
     if (!rendered) return;
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);

@@ -12,7 +12,7 @@ namespace present {
 // The diagnostic overlay's text: DejaVu Sans Mono drawn into a surface, clipped to it. Without the
 // font file it draws nothing.
 class OverlayFont {
-public:
+  public:
     OverlayFont() = default;
     ~OverlayFont();
     OverlayFont(const OverlayFont&) = delete;
@@ -23,7 +23,7 @@ public:
     // Draws `text` with its top-left corner at (x, y), transparent background, in `colour` (0xRRGGBB).
     void draw(Surface& target, int x, int y, std::string_view text, uint32_t colour) const;
 
-private:
+  private:
     TTF_Font* font_ = nullptr;
 };
 

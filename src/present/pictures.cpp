@@ -150,8 +150,7 @@ const std::array<SurfacePictureEntry, kSurfacePictureCount> kSurfacePictures = {
 std::string startupImagePath(StartupImage id) {
     const int index = static_cast<int>(id);
     char path[64];
-    if (index < static_cast<int>(StartupImage::RuneWord1))
-        return std::string(kFixedStartupPaths[static_cast<size_t>(index)]);
+    if (index < static_cast<int>(StartupImage::RuneWord1)) return std::string(kFixedStartupPaths[static_cast<size_t>(index)]);
     if (index <= static_cast<int>(StartupImage::RuneWord4)) {
         std::snprintf(path, sizeof path, "gfx//runes//RuneWord %d.png", index - static_cast<int>(StartupImage::RuneWord1) + 1);
         return path;
@@ -200,7 +199,8 @@ Surface tintBalls(const PixelImage& ballTemplate, const std::array<rules::Colour
     // The table of every colour over every shading is made once per reload.
     std::array<std::array<uint8_t, 256>, 256> tint;
     for (int c = 0; c < 256; ++c)
-        for (int v = 0; v < 256; ++v) tint[static_cast<size_t>(c)][static_cast<size_t>(v)] = static_cast<uint8_t>(tintValue(c, v));
+        for (int v = 0; v < 256; ++v)
+            tint[static_cast<size_t>(c)][static_cast<size_t>(v)] = static_cast<uint8_t>(tintValue(c, v));
 
     for (int k = 0; k < kBallColours; ++k) {
         const rules::ColourTint& t = colorTints[static_cast<size_t>(k + 1)];
@@ -242,8 +242,8 @@ void reloadPictures(PictureJob& job) {
     loadStrips(job);
 
     PixelImage ballTemplate;
-    pictures.balls = job.loader.loadPixelImage(kBallTemplatePath, ballTemplate) ? tintBalls(ballTemplate, job.colorTints)
-                                                                                 : Surface{};
+    pictures.balls =
+        job.loader.loadPixelImage(kBallTemplatePath, ballTemplate) ? tintBalls(ballTemplate, job.colorTints) : Surface{};
     loadBranding(job.loader, pictures);
 }
 

@@ -14,19 +14,51 @@ namespace present {
 enum class SurfacePicture {
     GameLogo,
     MenuBackground,
-    Background1, Background2, Background3, Background4, Background5,
+    Background1,
+    Background2,
+    Background3,
+    Background4,
+    Background5,
     Quadro,
     KeruniteCenter,
-    MainKerunLeftRight, MainKerunTopBottom, MainKerunLeftRightBut,
+    MainKerunLeftRight,
+    MainKerunTopBottom,
+    MainKerunLeftRightBut,
     BarsTimeProgress,
-    BarCritical, KerunButtons, FontSprites, FontSpritesWhite, RingBack,
-    ButBigGlass, ButSmallGlass, ButBigBorder, ButSmallBorder,
-    RamkaAll, CurPlayerCursor,
-    ModeBorder, ChoosePlayerBorder, HighScoreExitBorder, OptionsHelpBorder,
-    NextName, NextNameGlow, NextNamePressed, PrevName, PrevNameGlow, PrevNamePressed,
-    EnterNameBorder, SmallLogo, MenuSlider, Slider,
-    HelpCursor, HelpLineHoriz, HelpButton, CheckBoxCheck, CheckBoxBase, SmallBars,
-    HelpMouse0, HelpMouse1, HelpMouse2,
+    BarCritical,
+    KerunButtons,
+    FontSprites,
+    FontSpritesWhite,
+    RingBack,
+    ButBigGlass,
+    ButSmallGlass,
+    ButBigBorder,
+    ButSmallBorder,
+    RamkaAll,
+    CurPlayerCursor,
+    ModeBorder,
+    ChoosePlayerBorder,
+    HighScoreExitBorder,
+    OptionsHelpBorder,
+    NextName,
+    NextNameGlow,
+    NextNamePressed,
+    PrevName,
+    PrevNameGlow,
+    PrevNamePressed,
+    EnterNameBorder,
+    SmallLogo,
+    MenuSlider,
+    Slider,
+    HelpCursor,
+    HelpLineHoriz,
+    HelpButton,
+    CheckBoxCheck,
+    CheckBoxBase,
+    SmallBars,
+    HelpMouse0,
+    HelpMouse1,
+    HelpMouse2,
     Count
 };
 inline constexpr int kSurfacePictureCount = static_cast<int>(SurfacePicture::Count);
@@ -41,12 +73,26 @@ extern const std::array<SurfacePictureEntry, kSurfacePictureCount> kSurfacePictu
 
 // The pictures loaded once at start-up into plain memory, in their loading order.
 enum class StartupImage {
-    BarGlassFreeze, KerunButtonsGlow, ButShineTopBottom, ButShineLeftRight,
-    FontGlow, ButBigGlow, ButSmallGlow, LayerAll,
-    Bonus1, Bonus2, Bonus3, Bonus4, Bonus5,
+    BarGlassFreeze,
+    KerunButtonsGlow,
+    ButShineTopBottom,
+    ButShineLeftRight,
+    FontGlow,
+    ButBigGlow,
+    ButSmallGlow,
+    LayerAll,
+    Bonus1,
+    Bonus2,
+    Bonus3,
+    Bonus4,
+    Bonus5,
     RuneFinal,
-    RuneWord1, RuneWord2, RuneWord3, RuneWord4,
-    GlowRune01, GlowRune18 = GlowRune01 + 17,
+    RuneWord1,
+    RuneWord2,
+    RuneWord3,
+    RuneWord4,
+    GlowRune01,
+    GlowRune18 = GlowRune01 + 17,
     RotRune,
     Count
 };
@@ -58,8 +104,7 @@ std::string startupImagePath(StartupImage id);
 // The effect strips, numbered as the graphics settings number them.
 enum class Strip { Rise, Explode, Level };
 inline constexpr int kStripCount = 3;
-inline constexpr std::array<std::string_view, kStripCount> kStripPaths = {"gfx//Rise.png", "gfx//Explode.png",
-                                                                          "gfx//Level.png"};
+inline constexpr std::array<std::string_view, kStripCount> kStripPaths = {"gfx//Rise.png", "gfx//Explode.png", "gfx//Level.png"};
 
 // An effect strip is a surface keyed black (its "type" is 0) or a PixelImage drawn by blendBlit;
 // width and height are those of the loaded picture, 0 while it is missing.
@@ -72,11 +117,11 @@ struct AnimationStrip {
 
 // The partner branding file "gfx//logo//trader.ini": eleven lines, in this order.
 struct PartnerBranding {
-    bool logoIsSurface = false;        // the partner logo is kept as a surface, else as a PixelImage
-    int32_t logoX = 0, logoY = 0;      // where the title screen shows it
+    bool logoIsSurface = false;    // the partner logo is kept as a surface, else as a PixelImage
+    int32_t logoX = 0, logoY = 0;  // where the title screen shows it
     int32_t logoWidth = 0, logoHeight = 0;
-    bool logoScreenFirstPhase = false; // clear: the opening logo screen skips its first phase
-    bool showPartnerLogo = false;      // the title screen shows the partner logo
+    bool logoScreenFirstPhase = false;  // clear: the opening logo screen skips its first phase
+    bool showPartnerLogo = false;       // the title screen shows the partner logo
     int32_t smallLogoX = 0, smallLogoY = 0, smallLogoWidth = 0, smallLogoHeight = 0;
 };
 

@@ -19,15 +19,15 @@ enum class Key { Left, Right, Up, Down, Return, Backspace, Escape, Letter, Other
 // What the message loop hands to the window procedure, in the window's terms.
 struct InputEvent {
     enum class Type {
-        Tick,         // the 33 ms timer fired
-        ButtonDown,   // a press; `clicks` 2 is the second press of a double click
+        Tick,        // the 33 ms timer fired
+        ButtonDown,  // a press; `clicks` 2 is the second press of a double click
         ButtonUp,
-        KeyDown,      // `key`, and for Key::Letter the capital letter in `character`
-        Character,    // a typed character byte in `character` (8 backspace, 13 return)
+        KeyDown,    // `key`, and for Key::Letter the capital letter in `character`
+        Character,  // a typed character byte in `character` (8 backspace, 13 return)
         AltEnter,
         FocusGained,
         FocusLost,
-        Close,        // the window's close box
+        Close,  // the window's close box
         Quit,
     };
     Type type = Type::Tick;
@@ -48,7 +48,7 @@ struct DesktopMode {
 // the keyboard's Escape state, the pointer, presenting a frame, lost surfaces and the beep. The SDL
 // implementation drives a real window; the headless one drives lumerik-sim and the tests.
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     virtual const rules::Clock& clock() const = 0;

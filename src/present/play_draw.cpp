@@ -24,7 +24,7 @@ constexpr int kSideGlowFirst = 8;
 // The back buffer as the play screen draws into it, noting every rectangle it draws over so that
 // the next frame restores only those from the scene.
 class Canvas {
-public:
+  public:
     Canvas(Surface& target, std::vector<layout::Rect>* drawn) : target_(target), drawn_(drawn) {}
 
     void copy(const Surface& source, int sx, int sy, int dx, int dy, int w, int h) {
@@ -42,7 +42,7 @@ public:
     }
     Surface& target() { return target_; }
 
-private:
+  private:
     void note(layout::Rect r) {
         if (drawn_ != nullptr && r.w > 0 && r.h > 0) drawn_->push_back(r);
     }
@@ -76,14 +76,16 @@ void drawFreezeGlass(const Pictures& pictures, float level, Canvas& canvas) {
 void drawBars(const PlayView& view, const Pictures& pictures, Canvas& canvas) {
     const Surface& bars = pictures.surface(SurfacePicture::BarsTimeProgress);
     const layout::Rect& progress = layout::kProgressBar;
-    canvas.copy(bars, kBarWidth, view.progressTop, progress.x, progress.y + view.progressTop, kBarWidth, kBarHeight - view.progressTop);
+    canvas.copy(bars, kBarWidth, view.progressTop, progress.x, progress.y + view.progressTop, kBarWidth,
+                kBarHeight - view.progressTop);
 
     const layout::Rect& timeBar = layout::kTimeBar;
     switch (view.timeBar) {
         case TimeBarShape::Frozen: drawFreezeGlass(pictures, view.freezeLevel, canvas); break;
         case TimeBarShape::Critical:
             if (view.criticalFrame > 0) {
-                canvas.copy(pictures.surface(SurfacePicture::BarCritical), kBarWidth * (view.criticalFrame - 1), view.timeTop, timeBar.x, timeBar.y + view.timeTop, kBarWidth, kBarHeight - view.timeTop);
+                canvas.copy(pictures.surface(SurfacePicture::BarCritical), kBarWidth * (view.criticalFrame - 1), view.timeTop,
+                            timeBar.x, timeBar.y + view.timeTop, kBarWidth, kBarHeight - view.timeTop);
                 break;
             }
             [[fallthrough]];
@@ -103,8 +105,8 @@ void drawBlock(const PlayBlock& block, const Pictures& pictures, Surface& work, 
     for (int j = 0; j < 4; ++j) {
         const int colour = block.balls[static_cast<size_t>(j)];
         if (colour == 0) continue;
-        copyRect(pictures.balls, kBallSide * (colour - 1), 0, places[static_cast<size_t>(j)].x,
-                 places[static_cast<size_t>(j)].y, kBallSide, kBallSide, work, ColourKey::Use);
+        copyRect(pictures.balls, kBallSide * (colour - 1), 0, places[static_cast<size_t>(j)].x, places[static_cast<size_t>(j)].y,
+                 kBallSide, kBallSide, work, ColourKey::Use);
     }
     canvas.copy(work, 0, 0, block.at.x, block.at.y, kBlockSide, kBlockSide);
 }
@@ -162,7 +164,8 @@ void drawDigits(std::string_view digits, Pos (*place)(int, int), const Surface& 
     const int n = static_cast<int>(digits.size());
     for (int i = 0; i < n; ++i) {
         const Pos at = place(n, i);
-        canvas.copy(font, layout::kDigitW * (kFirstDigitGlyph + digits[static_cast<size_t>(i)] - '0'), 0, at.x, at.y, layout::kDigitW, layout::kDigitH);
+        canvas.copy(font, layout::kDigitW * (kFirstDigitGlyph + digits[static_cast<size_t>(i)] - '0'), 0, at.x, at.y,
+                    layout::kDigitW, layout::kDigitH);
     }
 }
 
@@ -181,7 +184,8 @@ void drawRuneMeter(const PlayView& view, const Pictures& pictures, Canvas& canva
         const PlayGlow& glow = view.runeSlots[static_cast<size_t>(slot)];
         if (!glow.on) continue;
         const PixelImage& image = pictures.image(static_cast<StartupImage>(static_cast<int>(StartupImage::GlowRune01) + slot));
-        canvas.blend(image, 0, 0, layout::kRuneSlots[slot].x, layout::kRuneSlots[slot].y, image.width, image.height, glow.strength, 1.0f);
+        canvas.blend(image, 0, 0, layout::kRuneSlots[slot].x, layout::kRuneSlots[slot].y, image.width, image.height,
+                     glow.strength, 1.0f);
     }
 }
 
@@ -189,17 +193,20 @@ void drawBonusSprites(const PlayView& view, const PlayArt& art, Canvas& canvas) 
     for (const PlayBonusSprite& sprite : view.bonusSprites) {
         if (sprite.kind < 0 || sprite.kind >= data::kBonusPictureCount) continue;
         const data::BonusLayout& record = art.gfx.bonuses[static_cast<size_t>(sprite.kind)];
-        const PixelImage& image = art.pictures.image(static_cast<StartupImage>(static_cast<int>(StartupImage::Bonus1) + sprite.kind));
+        const PixelImage& image =
+            art.pictures.image(static_cast<StartupImage>(static_cast<int>(StartupImage::Bonus1) + sprite.kind));
         // The Universal ball's picture stands in for the ball itself, so it is drawn opaque.
         const float fd = sprite.kind == 3 ? 0.0f : 1.0f;
-        canvas.blend(image, sprite.frame * record.frame_width, 0, sprite.at.x - record.center_x, sprite.at.y - record.center_y, record.frame_width, image.height, 1.0f, fd);
+        canvas.blend(image, sprite.frame * record.frame_width, 0, sprite.at.x - record.center_x, sprite.at.y - record.center_y,
+                     record.frame_width, image.height, 1.0f, fd);
     }
 }
 
 void drawFlights(const PlayView& view, const Pictures& pictures, Canvas& canvas) {
     const PixelImage& runes = pictures.image(StartupImage::RotRune);
     for (const PlayFlight& flight : view.flights)
-        canvas.blend(runes, kFlightRowWidth * flight.pictureRow + kFlightCell * flight.cell, 0, flight.at.x, flight.at.y, kFlightCell, kFlightCell, 1.0f, 1.0f);
+        canvas.blend(runes, kFlightRowWidth * flight.pictureRow + kFlightCell * flight.cell, 0, flight.at.x, flight.at.y,
+                     kFlightCell, kFlightCell, 1.0f, 1.0f);
 }
 
 void drawButtonGlows(const PlayView& view, const Pictures& pictures, Canvas& canvas) {
@@ -208,13 +215,15 @@ void drawButtonGlows(const PlayView& view, const Pictures& pictures, Canvas& can
         if (!glow.on) continue;
         const layout::PlayButton& button = layout::kPlayButtons[static_cast<size_t>(b)];
         if (b >= kSideGlowFirst) {
-            canvas.blend(pictures.image(StartupImage::KerunButtonsGlow), button.glowSource.x, button.glowSource.y, button.glowAt.x, button.glowAt.y, layout::kSideGlowCell.x, layout::kSideGlowCell.y, glow.strength, 1.0f);
+            canvas.blend(pictures.image(StartupImage::KerunButtonsGlow), button.glowSource.x, button.glowSource.y,
+                         button.glowAt.x, button.glowAt.y, layout::kSideGlowCell.x, layout::kSideGlowCell.y, glow.strength, 1.0f);
             continue;
         }
         // The arrows above and below the board shine from one picture, those beside it from another.
         const bool topBottom = button.rect.w > button.rect.h;
         const PixelImage& shine = pictures.image(topBottom ? StartupImage::ButShineTopBottom : StartupImage::ButShineLeftRight);
-        canvas.blend(shine, button.glowSource.x, button.glowSource.y, button.rect.x, button.rect.y, button.rect.w, button.rect.h, glow.strength, 1.0f);
+        canvas.blend(shine, button.glowSource.x, button.glowSource.y, button.rect.x, button.rect.y, button.rect.w, button.rect.h,
+                     glow.strength, 1.0f);
     }
 }
 
@@ -230,7 +239,8 @@ void drawEffects(const PlayView& view, const PlayArt& art, Canvas& canvas) {
             if (settings.type == 0)
                 canvas.copy(strip.surface, effect.frame * w, 0, x, y, w, strip.height);
             else
-                canvas.blend(strip.image, effect.frame * w, 0, x, y, w, strip.height, settings.transparencyS, settings.transparencyD);
+                canvas.blend(strip.image, effect.frame * w, 0, x, y, w, strip.height, settings.transparencyS,
+                             settings.transparencyD);
         }
     }
 }

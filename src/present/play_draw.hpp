@@ -69,35 +69,35 @@ struct PlayGlow {
 
 enum class TimeBarShape { Bar, Critical, Frozen };
 enum class BoardShape {
-    Blocks,       // the 25 blocks (upright, one of them turning, or the whole board turned)
-    LooseBalls,   // empty sockets and single balls: a drop being drawn, or the end animation
+    Blocks,      // the 25 blocks (upright, one of them turning, or the whole board turned)
+    LooseBalls,  // empty sockets and single balls: a drop being drawn, or the end animation
 };
 
 inline constexpr int kBlockCount = 25;
 inline constexpr int kFlashSteps = 8;
 
 struct PlayView {
-    PlayGlow flash;                  // the rune words and slots lit when a level starts
-    int progressTop = 270;           // first row of the progress bar's picture shown (270: none)
+    PlayGlow flash;         // the rune words and slots lit when a level starts
+    int progressTop = 270;  // first row of the progress bar's picture shown (270: none)
     TimeBarShape timeBar = TimeBarShape::Bar;
-    int timeTop = 270;               // first row of the time bar shown
-    int criticalFrame = 0;           // 0: the plain bar picture, 1..4 the critical frames
-    float freezeLevel = 0;           // how far the freeze glass has come in, 0.1 steps to 1
-    PlayGlow thaw;                   // the glass melting away after a freeze (strength: its level)
-    int centreFrame = 0;             // 0 upright, 1..5 turned
+    int timeTop = 270;                       // first row of the time bar shown
+    int criticalFrame = 0;                   // 0: the plain bar picture, 1..4 the critical frames
+    float freezeLevel = 0;                   // how far the freeze glass has come in, 0.1 steps to 1
+    PlayGlow thaw;                           // the glass melting away after a freeze (strength: its level)
+    int centreFrame = 0;                     // 0 upright, 1..5 turned
     std::array<Pos, kBlockCount> sockets{};  // corners of the 25 sockets
     BoardShape board = BoardShape::Blocks;
     std::vector<PlayBlock> blocks;
     std::vector<PlayBall> balls;
     int64_t score = 0;
     int32_t level = 0;
-    std::vector<PlayText> endTexts;      // won or lost, and the bonus line
+    std::vector<PlayText> endTexts;  // won or lost, and the bonus line
     std::array<PlayGlow, 18> runeSlots{};
     std::vector<PlayBonusSprite> bonusSprites;  // in drawing order
     std::vector<PlayFlight> flights;
-    std::array<PlayGlow, 12> buttonGlows{};     // strength as drawn (side buttons already less 0.3)
+    std::array<PlayGlow, 12> buttonGlows{};                    // strength as drawn (side buttons already less 0.3)
     std::array<std::vector<PlayEffect>, kStripCount> effects;  // Rise, Explode, Level
-    std::vector<PlayText> captions;      // "LEVEL n" while the board fills in
+    std::vector<PlayText> captions;                            // "LEVEL n" while the board fills in
 
     // Back to the upright board with nothing on it, keeping the lists' storage for the next frame.
     void clear();
@@ -127,7 +127,7 @@ struct PlayArt {
 // calls invalidate(); whoever draws into the back buffer between two play frames calls
 // forgetBackBuffer().
 class PlayBackdrop {
-public:
+  public:
     void invalidate() {
         entries_.clear();
         forgetBackBuffer();
@@ -139,7 +139,7 @@ public:
     // has held nothing else since.
     void restore(const Surface& scene, Surface& target);
 
-private:
+  private:
     friend void drawPlayView(const PlayView&, const PlayArt&, Display&, PlayBackdrop*);
 
     struct Entry {

@@ -43,8 +43,8 @@ extern "C" int noteXError(void*, XErrorReport* error) {
     static int noted = 0;
     if (noted < 5) {
         ++noted;
-        std::fprintf(stderr, "lumerik: the X server refused request %d (error %d); carrying on\n",
-                     error->requestCode, error->errorCode);
+        std::fprintf(stderr, "lumerik: the X server refused request %d (error %d); carrying on\n", error->requestCode,
+                     error->errorCode);
     }
     return 0;
 }
@@ -239,8 +239,7 @@ bool SdlPlatform::createRenderer(uint32_t flags) {
 bool SdlPlatform::createTexture() {
     if (texture_) SDL_DestroyTexture(texture_);
     // The fourth byte of a pixel is not part of the picture: the texture has no alpha.
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
-                                 kScreenHeight);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kScreenWidth, kScreenHeight);
     repaint_ = true;
     return texture_ != nullptr;
 }
@@ -312,9 +311,7 @@ bool SdlPlatform::waitEvent(InputEvent& event) {
 void SdlPlatform::translate(const SDL_Event& e) {
     InputEvent event;
     switch (e.type) {
-        case SDL_QUIT:
-            event.type = InputEvent::Type::Close;
-            break;
+        case SDL_QUIT: event.type = InputEvent::Type::Close; break;
         case SDL_WINDOWEVENT:
             switch (e.window.event) {
                 case SDL_WINDOWEVENT_FOCUS_GAINED: event.type = InputEvent::Type::FocusGained; break;
@@ -332,9 +329,7 @@ void SdlPlatform::translate(const SDL_Event& e) {
             }
             break;
         case SDL_RENDER_TARGETS_RESET:
-        case SDL_RENDER_DEVICE_RESET:
-            lost_ = true;
-            return;
+        case SDL_RENDER_DEVICE_RESET: lost_ = true; return;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
             if (e.button.button != SDL_BUTTON_LEFT && e.button.button != SDL_BUTTON_RIGHT) return;
@@ -372,8 +367,7 @@ void SdlPlatform::translate(const SDL_Event& e) {
                 pending_.push_back(character);
             }
             return;
-        default:
-            return;
+        default: return;
     }
     pending_.push_back(event);
 }
@@ -465,7 +459,9 @@ SdlPlatform::SurfaceResult SdlPlatform::presentToWindowSurface(int top, int bott
         bottom = kScreenHeight;
     }
     auto* base = static_cast<uint8_t*>(target->pixels);
-    auto targetRow = [&](int y) { return reinterpret_cast<uint32_t*>(base + static_cast<ptrdiff_t>(v.y + y) * target->pitch) + v.x; };
+    auto targetRow = [&](int y) {
+        return reinterpret_cast<uint32_t*>(base + static_cast<ptrdiff_t>(v.y + y) * target->pitch) + v.x;
+    };
 
     // Window rows whose source row lies in [top, bottom); nearest neighbour both ways.
     const int first = (top * v.h + kScreenHeight - 1) / kScreenHeight;

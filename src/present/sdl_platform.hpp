@@ -15,7 +15,7 @@ union SDL_Event;
 namespace present {
 
 class SdlClock final : public rules::Clock {
-public:
+  public:
     uint32_t now() const override;
 };
 
@@ -51,10 +51,10 @@ void catchStopSignals();
 bool stopSignalReceived();
 
 // The real window: SDL video and events, a tick every 33 ms made by the message pump itself (it
-// waits for messages until the next deadline), and the frame shown through the window surface or a renderer. A frame equal to the one on screen is not
-// sent again; only the rows that changed are.
+// waits for messages until the next deadline), and the frame shown through the window surface or a renderer. A frame equal to the
+// one on screen is not sent again; only the rows that changed are.
 class SdlPlatform final : public Platform {
-public:
+  public:
     // `cursorPicture` and `iconPicture` are the game's own pointer and window icon.
     SdlPlatform(std::filesystem::path cursorPicture, std::filesystem::path iconPicture);
     ~SdlPlatform() override;
@@ -91,7 +91,7 @@ public:
     // For tests that read back what the window shows.
     SDL_Window* window() const { return window_; }
 
-private:
+  private:
     bool createRenderer(uint32_t flags);
     bool createTexture();
     void presentToRenderer(int top, int bottom);

@@ -40,7 +40,7 @@ constexpr bool isMusic(rules::SoundId id) { return id >= rules::SoundMenuMusic &
 // a track that is not playing never stops another. Without a device, or for a file that did not
 // load, every operation does nothing.
 class SoundSystem final : public rules::SoundSink {
-public:
+  public:
     SoundSystem();
     ~SoundSystem() override;
     SoundSystem(const SoundSystem&) = delete;
@@ -89,7 +89,7 @@ public:
     std::vector<rules::SoundId> playingNow() const;
     void setTickNumber(int64_t tick) { tick_ = tick; }
 
-private:
+  private:
     bool usable(rules::SoundId id) const;
 
     std::unique_ptr<AudioBackend> backend_;

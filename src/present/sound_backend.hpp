@@ -10,7 +10,7 @@ namespace present {
 // replay restarts the one copy; music streams share the one music slot. Slots are the table's
 // indices; a slot whose load failed is never passed back in.
 class AudioBackend {
-public:
+  public:
     virtual ~AudioBackend() = default;
 
     virtual bool loadEffect(int slot, const std::filesystem::path& file) = 0;

@@ -21,9 +21,7 @@ constexpr int kChunkFrames = 1024;
 constexpr int kBeepChannel = rules::kEffectCount;
 constexpr int kMixChannels = kBeepChannel + 1;
 
-int mixVolume(float volume) {
-    return static_cast<int>(std::lround(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME));
-}
+int mixVolume(float volume) { return static_cast<int>(std::lround(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME)); }
 
 // 100 ms of a 4000 Hz sine in the device's format (16-bit stereo), with 5 ms ramps so it does not
 // click in and out.
@@ -41,7 +39,7 @@ std::vector<int16_t> beepSamples() {
 }
 
 class MixerBackend final : public AudioBackend {
-public:
+  public:
     MixerBackend() : beepSamples_(beepSamples()) {
         Mix_AllocateChannels(kMixChannels);
         // Reserved channels are never picked for a "first free channel" play; every play names its own.
@@ -89,7 +87,7 @@ public:
         if (beep_) Mix_PlayChannel(kBeepChannel, beep_, 0);
     }
 
-private:
+  private:
     std::array<Mix_Chunk*, rules::kSoundCount> effects_{};
     std::array<Mix_Music*, rules::kSoundCount> music_{};
     std::vector<int16_t> beepSamples_;  // the beep chunk plays straight from these

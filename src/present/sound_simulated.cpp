@@ -29,7 +29,7 @@ bool vorbisLength(const std::filesystem::path& file, Length& length) {
 }
 
 class SimulatedBackend final : public AudioBackend {
-public:
+  public:
     explicit SimulatedBackend(const rules::Clock& clock) : clock_(clock) {}
 
     bool loadEffect(int slot, const std::filesystem::path& file) override { return vorbisLength(file, lengths_[slot]); }
@@ -57,7 +57,7 @@ public:
 
     void beep() override {}
 
-private:
+  private:
     const rules::Clock& clock_;
     std::array<Length, rules::kSoundCount> lengths_{};
     std::array<bool, rules::kSoundCount> effectPlaying_{};

@@ -30,8 +30,8 @@ int advance(int index, int previousIndex, bool first, int firstWide) {
 }  // namespace
 
 SpriteFont makeSpriteFont(const Pictures& pictures, std::span<const uint8_t> characterMap) {
-    return {characterMap, &pictures.surface(SurfacePicture::FontSprites),
-            &pictures.surface(SurfacePicture::FontSpritesWhite), &pictures.image(StartupImage::FontGlow)};
+    return {characterMap, &pictures.surface(SurfacePicture::FontSprites), &pictures.surface(SurfacePicture::FontSpritesWhite),
+            &pictures.image(StartupImage::FontGlow)};
 }
 
 int glyphIndex(std::span<const uint8_t> characterMap, char c) {
@@ -50,8 +50,7 @@ int measureText(std::span<const uint8_t> characterMap, std::string_view text) {
     return width;
 }
 
-void drawText(const SpriteFont& font, int x, int y, int fieldWidth, std::string_view text, Surface& target,
-              int style) {
+void drawText(const SpriteFont& font, int x, int y, int fieldWidth, std::string_view text, Surface& target, int style) {
     if (fieldWidth != 0) x += (fieldWidth - measureText(font.characterMap, text)) / 2;
     const Surface* strip = style == FontWhite ? font.white : font.normal;
     int pen = x;
@@ -61,8 +60,8 @@ void drawText(const SpriteFont& font, int x, int y, int fieldWidth, std::string_
         if (index >= 0) {
             if (style == FontGlow) {
                 if (font.glow)
-                    blendBlit(kGlowCellWidth * index, 0, pen - kGlowOffset, y - kGlowOffset, kGlowCellWidth,
-                              kGlowCellHeight, *font.glow, target, kGlowSource, kGlowTarget);
+                    blendBlit(kGlowCellWidth * index, 0, pen - kGlowOffset, y - kGlowOffset, kGlowCellWidth, kGlowCellHeight,
+                              *font.glow, target, kGlowSource, kGlowTarget);
             } else if (strip) {
                 copyRect(*strip, kGlyphWidth * index, 0, pen, y, kGlyphWidth, kGlyphHeight, target, ColourKey::Use);
             }

@@ -40,7 +40,6 @@ int measureText(std::span<const uint8_t> characterMap, std::string_view text);
 // Draws `text` at (x, y), centred in a field of `fieldWidth` pixels starting at x unless that is 0.
 // A leading wide glyph moves the pen by 16 where measuring counts 15, so a drawn run can be one
 // pixel wider than measured. Clipped to the target.
-void drawText(const SpriteFont& font, int x, int y, int fieldWidth, std::string_view text, Surface& target,
-              int style);
+void drawText(const SpriteFont& font, int x, int y, int fieldWidth, std::string_view text, Surface& target, int style);
 
 }  // namespace present

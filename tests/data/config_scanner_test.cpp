@@ -25,9 +25,8 @@ struct Recorder final : data::ConfigTarget {
 };
 
 constexpr ConfigKey kKeys[] = {
-    {"Mark", Marker, 0},     {"Ints", Integer, 1},     {"Int", Integer, 2},  {"Real", Real, 3},
-    {"Pair", IndexedPair, 4}, {"IReal", IndexedReal, 5}, {"List", List, 6, 3}, {"Col", Colour, 7},
-    {"After", Integer, 8},
+    {"Mark", Marker, 0},       {"Ints", Integer, 1}, {"Int", Integer, 2}, {"Real", Real, 3},     {"Pair", IndexedPair, 4},
+    {"IReal", IndexedReal, 5}, {"List", List, 6, 3}, {"Col", Colour, 7},  {"After", Integer, 8},
 };
 
 std::vector<Hit> scan(std::string_view text) {
@@ -39,7 +38,7 @@ std::vector<Hit> scan(std::string_view text) {
 TEST(ConfigScanner, TakesEachKindOfValueWhereverItIsWritten) {
     const auto hits = scan(
         "Mark\n"
-        "Int = -42\n"          // a minus sign is passed over like any other character
+        "Int = -42\n"           // a minus sign is passed over like any other character
         "Int:\n  \xff\xb7 7\n"  // the value on the next line, high bytes are not digits
         "Real 0.75\nReal .5\nReal 12e2\n"
         "Pair 6 x = 30\n"

@@ -169,7 +169,8 @@ TEST_F(Players, CancelBringsBackDeletionsAndRenamesAndConfirmChoosesTheSelection
 
 TEST_F(Players, AFullListRefusesANewPlayerWithAReasonButStillSelectsAndRenames) {
     profiles.players.resize(255);
-    for (size_t i = 0; i < profiles.players.size(); ++i) profiles.players[i].setName(std::string(1, 'P').append(std::to_string(i)));
+    for (size_t i = 0; i < profiles.players.size(); ++i)
+        profiles.players[i].setName(std::string(1, 'P').append(std::to_string(i)));
     EXPECT_EQ(add("NEW"), SaveNameOutcome::Refused);
     EXPECT_EQ(profiles.players.size(), 255u);
     EXPECT_TRUE(screen.nameEntryActive) << "the name screen stays, showing why";

@@ -27,21 +27,37 @@ data::Profiles parse(const Bytes& b) { return data::parseProfiles(b.data); }
 // from or written to a neighbour's offset shows.
 Bytes threePlayers() {
     Bytes first = record("ANNA", 1001);
-    first.u8(19, 4).u8(20, 7).u8(21, 12)           // levels: Action, Strategy, ActionPuzzle
-        .u8(22, 0xAB).u8(23, 0xCD)                 // reserved
-        .i32(24, 5000).i32(28, 6000).i32(32, 7000) // totals: Action, Strategy, ActionPuzzle
-        .i32(36, 111).i32(40, 22)                  // Action level score, elapsed seconds
-        .i32(44, 333).i32(48, 44)                  // ActionPuzzle level score, elapsed seconds
-        .i32(52, 555).i32(56, 66)                  // Strategy level score, moves left
-        .i32(60, 5).i32(64, 6).i32(68, 7)          // runes: Action, Strategy, ActionPuzzle
-        .u8(72 + 0, 1).u8(72 + 99, 2)              // boardAction
-        .u8(172 + 0, 3)                            // boardActionPuzzle
-        .u8(272 + 99, 4)                           // boardStrategy
-        .u8(372 + 5, 1).u8(472 + 5, 2).u8(572 + 5, 3)  // bonus layers: Action, ActionPuzzle, Strategy
-        .i32(672 + 4 * 5, 1500)                    // cellTimesAction
-        .i32(1072 + 4 * 5, 2500)                   // cellTimesActionPuzzle
-        .i32(1472 + 4 * 99, -7)                    // cellTimesStrategy
-        .u8(1872, 0).u8(1873, 1).u8(1874, 0).u8(1875, 1);
+    first.u8(19, 4)
+        .u8(20, 7)
+        .u8(21, 12)  // levels: Action, Strategy, ActionPuzzle
+        .u8(22, 0xAB)
+        .u8(23, 0xCD)  // reserved
+        .i32(24, 5000)
+        .i32(28, 6000)
+        .i32(32, 7000)  // totals: Action, Strategy, ActionPuzzle
+        .i32(36, 111)
+        .i32(40, 22)  // Action level score, elapsed seconds
+        .i32(44, 333)
+        .i32(48, 44)  // ActionPuzzle level score, elapsed seconds
+        .i32(52, 555)
+        .i32(56, 66)  // Strategy level score, moves left
+        .i32(60, 5)
+        .i32(64, 6)
+        .i32(68, 7)  // runes: Action, Strategy, ActionPuzzle
+        .u8(72 + 0, 1)
+        .u8(72 + 99, 2)   // boardAction
+        .u8(172 + 0, 3)   // boardActionPuzzle
+        .u8(272 + 99, 4)  // boardStrategy
+        .u8(372 + 5, 1)
+        .u8(472 + 5, 2)
+        .u8(572 + 5, 3)           // bonus layers: Action, ActionPuzzle, Strategy
+        .i32(672 + 4 * 5, 1500)   // cellTimesAction
+        .i32(1072 + 4 * 5, 2500)  // cellTimesActionPuzzle
+        .i32(1472 + 4 * 99, -7)   // cellTimesStrategy
+        .u8(1872, 0)
+        .u8(1873, 1)
+        .u8(1874, 0)
+        .u8(1875, 1);
     Bytes second = record("BO", 1002);
     second.text(4 + 3, "XYZ");  // left over after the terminator
     Bytes third = record("CARLOS", -5);

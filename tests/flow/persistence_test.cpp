@@ -69,12 +69,12 @@ struct GameOnDisk : ::testing::Test {
 TEST_F(GameOnDisk, ASavedActionLevelFourContinuesOnItsBoardWithItsClock) {
     const std::array<uint8_t, 100> board = quietBoard();
     Bytes anna = record("ANNA", 777);
-    anna.u8(19, 4)              // levelAction
-        .i32(24, 2500)          // totalAction
-        .i32(36, 300)           // levelScoreAction
-        .i32(40, 25)            // elapsedAction
-        .i32(60, 7)             // runesAction
-        .u8(372 + 12, 3)        // a Freeze bonus on cell 12
+    anna.u8(19, 4)                 // levelAction
+        .i32(24, 2500)             // totalAction
+        .i32(36, 300)              // levelScoreAction
+        .i32(40, 25)               // elapsedAction
+        .i32(60, 7)                // runesAction
+        .u8(372 + 12, 3)           // a Freeze bonus on cell 12
         .i32(672 + 4 * 12, 4000);  // placed 4 s before the save
     for (size_t i = 0; i < board.size(); ++i) anna.u8(72 + i, board[i]);
     writeFile(folder.path() / "profile/profile", join({header(1, 50, 400, 50, 400, 0), anna}).str());

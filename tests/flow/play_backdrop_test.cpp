@@ -44,7 +44,8 @@ TEST(PlayBackdrop, EveryFrameEqualsTheFrameDrawnFromTheSceneAlone) {
             const bool overlay = g.game.app.showFps != 0;
             if (!shown || overlay || rules.playState == rules::StateIntermission) continue;
             fresh.sceneSurface = g.game.display.sceneSurface;
-            const present::PlayArt art{g.game.pictures, g.game.gfx, present::makeSpriteFont(g.game.pictures, g.game.characterMap)};
+            const present::PlayArt art{g.game.pictures, g.game.gfx,
+                                       present::makeSpriteFont(g.game.pictures, g.game.characterMap)};
             present::drawPlayView(g.game.play.view, art, fresh, nullptr);
             ASSERT_EQ(fresh.backBuffer.pixels, g.game.display.backBuffer.pixels)
                 << "frame " << compared << ", state " << rules.playState;

@@ -36,8 +36,7 @@ struct PlayOnDisk : ::testing::Test {
     // The player's Action run as the profile file on disk holds it.
     data::SavedRun savedOnDisk() const {
         const std::string bytes = testing_support::readFile(folder.path() / "profile" / "profile");
-        const data::Profiles profiles =
-            data::parseProfiles({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+        const data::Profiles profiles = data::parseProfiles({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
         return profiles.players.empty() ? data::SavedRun{} : profiles.players[0].action;
     }
 };

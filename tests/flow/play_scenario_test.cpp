@@ -241,7 +241,7 @@ TEST(PlayScenario, EscapeLeavesForTheTitleAndItsMusic) {
 
 // Golden frames, drawn from pictures the test writes itself so that every expected pixel is known.
 class PlayGoldenFrame : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { scenario::prepareGameFolder(game_.path(), "play_levels.txt"); }
 
     picture_files::Picture shot(const std::string& script) {
@@ -283,9 +283,9 @@ TEST_F(PlayGoldenFrame, ScoreAndLevelDigitsSitOnTheirPlaces) {
 }
 
 TEST_F(PlayGoldenFrame, IntermissionShowsTheNextGroupsBackgroundAndTitle) {
-    const picture_files::Picture frame =
-        shot("set gameMode 0\nset nextLevel 6\nset levelWon 1\nset playState 9\ntick 2\n");
-    const std::optional<present::PixelImage> background = present::decodePicture(game_.path() / "gfx/backgrounds/background2.jpg");
+    const picture_files::Picture frame = shot("set gameMode 0\nset nextLevel 6\nset levelWon 1\nset playState 9\ntick 2\n");
+    const std::optional<present::PixelImage> background =
+        present::decodePicture(game_.path() / "gfx/backgrounds/background2.jpg");
     ASSERT_TRUE(background);
     ASSERT_EQ(frame.width * frame.height, 800 * 600);
     int titlePixels = 0;

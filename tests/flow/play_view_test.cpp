@@ -45,7 +45,8 @@ double distance(Pos a, Pos b) { return std::hypot(a.x - b.x, a.y - b.y); }
 // Where in block (0, 0) the ball of each colour is drawn.
 std::array<Pos, 8> ballPlaces(const present::PlayBlock& block) {
     std::array<Pos, 8> at{};
-    for (int j = 0; j < 4; ++j) at[block.balls[static_cast<size_t>(j)]] = layout::kTurnPositions[static_cast<size_t>(block.step)][static_cast<size_t>(j)];
+    for (int j = 0; j < 4; ++j)
+        at[block.balls[static_cast<size_t>(j)]] = layout::kTurnPositions[static_cast<size_t>(block.step)][static_cast<size_t>(j)];
     return at;
 }
 
@@ -61,7 +62,8 @@ TEST(PlayView, ABlockTurnStartsFromTheBallsPlacesAndEndsAtTheirNewOnesInBothDire
         const present::PlayBlock first = g.step().blocks[0];
         EXPECT_NE(first.step, 0);
         const auto start = ballPlaces(first);
-        for (int c = 0; c < 4; ++c) EXPECT_LT(distance(start[static_cast<size_t>(c + 1)], upright[static_cast<size_t>(c)]), 3.0) << c;
+        for (int c = 0; c < 4; ++c)
+            EXPECT_LT(distance(start[static_cast<size_t>(c + 1)], upright[static_cast<size_t>(c)]), 3.0) << c;
 
         for (int frame = 2; frame < 5; ++frame) g.step();
         const present::PlayBlock last = g.step().blocks[0];
@@ -144,7 +146,8 @@ TEST(PlayView, ABoardTurnTurnsBlocksSocketsAndBonusPicturesTogether) {
 
 TEST(PlayView, FlightsFollowTheirLineAndLandWhereverTheyStart) {
     // The line: both ends, one pixel a step, in every direction.
-    const std::pair<Pos, Pos> lines[] = {{{0, 0}, {10, 3}}, {{10, 3}, {0, 0}}, {{5, 5}, {5, 20}}, {{7, 2}, {-4, 2}}, {{3, 3}, {3, 3}}};
+    const std::pair<Pos, Pos> lines[] = {
+        {{0, 0}, {10, 3}}, {{10, 3}, {0, 0}}, {{5, 5}, {5, 20}}, {{7, 2}, {-4, 2}}, {{3, 3}, {3, 3}}};
     for (const auto& [a, b] : lines) {
         const std::vector<Pos> points = flow::linePoints(a, b);
         ASSERT_EQ(points.size(), static_cast<size_t>(std::max(std::abs(b.x - a.x), std::abs(b.y - a.y)) + 1));

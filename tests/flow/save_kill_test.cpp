@@ -31,7 +31,8 @@ std::optional<int64_t> profileVersion(const std::string& bytes) {
         return x;
     }();
     auto i32 = [&](size_t at) {
-        return static_cast<int32_t>(b.data[at] | b.data[at + 1] << 8 | b.data[at + 2] << 16 | static_cast<uint32_t>(b.data[at + 3]) << 24);
+        return static_cast<int32_t>(b.data[at] | b.data[at + 1] << 8 | b.data[at + 2] << 16 |
+                                    static_cast<uint32_t>(b.data[at + 3]) << 24);
     };
     const int32_t music = i32(4), sound = i32(12), total = i32(21 + 24);
     if (music != sound || sound != total || bytes.substr(21 + 4, 5) != std::string("KILL\0", 5)) return std::nullopt;
@@ -123,8 +124,8 @@ TEST(SaveKills, EveryFileIsAlwaysTheOldOrTheNewContent) {
         }
     }
     EXPECT_EQ(killed, kills) << "every run was still saving when it was killed";
-    std::printf("%d kills; %d caught a save before its rename; %d between the profile and the tables\n", kills,
-                leftovers, tableBehind);
+    std::printf("%d kills; %d caught a save before its rename; %d between the profile and the tables\n", kills, leftovers,
+                tableBehind);
 }
 
 }  // namespace

@@ -70,8 +70,7 @@ Run runScenario(const std::string& name, bool shippedLevels, uint32_t seed) {
     return runScenario(name, nullptr, shippedLevels, seed);
 }
 
-Run runScenario(const std::string& name, const std::function<void(const fs::path&)>& prepare, bool shippedLevels,
-                uint32_t seed) {
+Run runScenario(const std::string& name, const std::function<void(const fs::path&)>& prepare, bool shippedLevels, uint32_t seed) {
     testing_support::TempFolder game;
     prepareGameFolder(game.path(), shippedLevels ? std::string() : std::string("levels.txt"));
     if (prepare) prepare(game.path());

@@ -188,8 +188,8 @@ TEST(ScreensScenario, ASavedRunOffersToContinueOrStartAnew) {
         profiles.players.back().strategy.level = 4;
         profiles.players.back().strategy.total = 5000;
         const std::vector<uint8_t> bytes = data::serialiseProfiles(profiles);
-        std::ofstream(game / "profile" / "profile", std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                                            static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(game / "profile" / "profile", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     };
     const scenario::Run r = run("screens_runs.sim", savedRuns);
     ASSERT_EQ(r.states.size(), 6u);

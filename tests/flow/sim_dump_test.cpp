@@ -59,7 +59,7 @@ const std::string kLevelFile =
     "Time 70Score 200\n"  // the score is lost: the character after 70 is consumed
     "Score 500\nProgress 40\n"
     "Moves -30\n"
-    "Colors 9\n"  // stored as written; the rules keep a level playable
+    "Colors 9\n"       // stored as written; the rules keep a level playable
     "ActionLevel 1\n"  // a repeated header: a second record that is never filled
     "Colors 5\n"
     "PuzzleLevel 2\n"
@@ -98,14 +98,21 @@ TEST(SimDump, LevelFileEdgeCases) {
     EXPECT_EQ(action["bonusDuration"], 0);
     EXPECT_EQ(action["scoreBoost"], 0);
     // The repeated header's record stays empty.
-    EXPECT_EQ(levels["Action"][1], json({{"number", 1},       {"bonusRatio", {0, 0, 0, 0, 0}},
-                                         {"runesSquare2x2", 0}, {"runesSquare2x3", 0},
+    EXPECT_EQ(levels["Action"][1], json({{"number", 1},
+                                         {"bonusRatio", {0, 0, 0, 0, 0}},
+                                         {"runesSquare2x2", 0},
+                                         {"runesSquare2x3", 0},
                                          {"runesDiagonal", {0, 0, 0, 0, 0}},
-                                         {"runesFigure", {0, 0}}, {"bonusDuration", 0},
-                                         {"target", 0},         {"limit", 0},
-                                         {"colors", 0},         {"square4", 0},
-                                         {"square6", 0},        {"diagonal", {0, 0, 0, 0, 0}},
-                                         {"vh", 0},             {"scoreBoost", 0},
+                                         {"runesFigure", {0, 0}},
+                                         {"bonusDuration", 0},
+                                         {"target", 0},
+                                         {"limit", 0},
+                                         {"colors", 0},
+                                         {"square4", 0},
+                                         {"square6", 0},
+                                         {"diagonal", {0, 0, 0, 0, 0}},
+                                         {"vh", 0},
+                                         {"scoreBoost", 0},
                                          {"ball", 0}}));
 
     ASSERT_EQ(levels["Strategy"].size(), 1u);
@@ -144,9 +151,10 @@ TEST(SimDump, LevelFileEdgeCases) {
 TEST(SimDump, DamagedLevelFilesGiveTheDefaults) {
     testing_support::TempFolder game;
     const json defaults = dumpOf(game.path(), "levels");  // no file at all
-    EXPECT_EQ(defaults["levels"],
-              json({{"Action", json::array()}, {"Strategy", json::array()}, {"Puzzle", json::array()},
-                    {"ActionPuzzle", json::array()}}));
+    EXPECT_EQ(defaults["levels"], json({{"Action", json::array()},
+                                        {"Strategy", json::array()},
+                                        {"Puzzle", json::array()},
+                                        {"ActionPuzzle", json::array()}}));
     EXPECT_EQ(defaults["settings"]["Color"][0], json({255, 0, 254}));
     EXPECT_EQ(defaults["settings"]["Color"][7], json({0, 169, 249}));
     EXPECT_EQ(defaults["settings"]["StartingLevel"], 1);
@@ -170,8 +178,10 @@ TEST(SimDump, DamagedLevelFilesGiveTheDefaults) {
     const std::string words[] = {"ActionLevel", "Color", "Combo", "SWAP", "Square", "=", "0x", "maxMusVol"};
     while (garbage.size() < 100000) {
         const uint32_t draw = engine();
-        if (draw % 16 == 0) garbage += words[(draw >> 8) % 8];
-        else garbage += static_cast<char>(draw >> 24);
+        if (draw % 16 == 0)
+            garbage += words[(draw >> 8) % 8];
+        else
+            garbage += static_cast<char>(draw >> 24);
     }
     writeFile(game.path() / "ini" / "levels.txt", garbage);
     seen = dumpOf(game.path(), "levels");
@@ -190,10 +200,20 @@ TEST(SimDump, GraphicsSettingsFollowTheStripMarkers) {
               "Rise\ncenter_x 12\n"
               "bonus_gfx 1 2 3 4\n5 6 7 8 9 10 11 12\n13 14 15 16\n17 18 19 20\n");
     const json gfx = dumpOf(game.path(), "gfx");
-    EXPECT_EQ(gfx["Rise"], json({{"type", 0}, {"frames", 4}, {"frame_width", 0}, {"center_x", 12}, {"center_y", 0},
-                                 {"transparencyS", 0.0}, {"transparencyD", 0.0}}));
-    EXPECT_EQ(gfx["Level"], json({{"type", 2}, {"frames", 8}, {"frame_width", 0}, {"center_x", 0}, {"center_y", 0},
-                                  {"transparencyS", 0.75}, {"transparencyD", 5.0}}));
+    EXPECT_EQ(gfx["Rise"], json({{"type", 0},
+                                 {"frames", 4},
+                                 {"frame_width", 0},
+                                 {"center_x", 12},
+                                 {"center_y", 0},
+                                 {"transparencyS", 0.0},
+                                 {"transparencyD", 0.0}}));
+    EXPECT_EQ(gfx["Level"], json({{"type", 2},
+                                  {"frames", 8},
+                                  {"frame_width", 0},
+                                  {"center_x", 0},
+                                  {"center_y", 0},
+                                  {"transparencyS", 0.75},
+                                  {"transparencyD", 5.0}}));
     EXPECT_EQ(gfx["Explode"]["frame_width"], 64);
     EXPECT_EQ(gfx["Explode"]["center_x"], 32);
     EXPECT_EQ(gfx["Explode"]["center_y"], 30);
@@ -220,7 +240,7 @@ TEST(SimDump, TextTablesAndCharacterMap) {
     EXPECT_EQ(texts["text02"][2], "three");
     EXPECT_EQ(texts["text02"][3], "");
     EXPECT_EQ(texts["text03"], json(std::vector<std::string>(127)));  // missing file
-    EXPECT_EQ(texts["text04"][0], "Caf\xc3\xa9");  // a byte above 127 as its character
+    EXPECT_EQ(texts["text04"][0], "Caf\xc3\xa9");                     // a byte above 127 as its character
     EXPECT_EQ(texts["ascii"], json({65, 66}));
 }
 

@@ -40,7 +40,7 @@ TEST(SimPlayers, StateShowsEveryRecordFieldAndTheTablesAndSaveWritesWhatSetChang
     TempFolder game;
     Bytes bo = record("BO", 42);
     bo.u8(20, 2).i32(28, 900).i32(56, 12).u8(272 + 3, 4).i32(1472 + 4 * 3, 700);
-    bo.text(4 + 3, "\xe9");  // after the terminator: never shown
+    bo.text(4 + 3, "\xe9");          // after the terminator: never shown
     Bytes odd = record("A\xe9", 1);  // a byte that is not ASCII
     writeFile(game.path() / "profile/profile", join({header(0, 60, 380, 40, 300, 0), odd, bo}).str());
     writeFile(game.path() / "profile/hi0x02", entry(42, 900, "BO").str());
@@ -54,13 +54,36 @@ TEST(SimPlayers, StateShowsEveryRecordFieldAndTheTablesAndSaveWritesWhatSetChang
     const nlohmann::json& before = states[0];
     ASSERT_EQ(before["players"].size(), 2u);
     const nlohmann::json& p = before["players"][1];
-    for (const char* key :
-         {"runId", "name", "levelAction", "levelStrategy", "levelActionPuzzle", "totalAction", "totalStrategy",
-          "totalActionPuzzle", "levelScoreAction", "elapsedAction", "levelScoreActionPuzzle", "elapsedActionPuzzle",
-          "levelScoreStrategy", "movesLeftStrategy", "runesAction", "runesStrategy", "runesActionPuzzle",
-          "boardAction", "boardActionPuzzle", "boardStrategy", "bonusLayerAction", "bonusLayerActionPuzzle",
-          "bonusLayerStrategy", "cellTimesAction", "cellTimesActionPuzzle", "cellTimesStrategy", "toShowTips",
-          "showHelpBeforeGame", "ownCursor", "shuffleTipShown"})
+    for (const char* key : {"runId",
+                            "name",
+                            "levelAction",
+                            "levelStrategy",
+                            "levelActionPuzzle",
+                            "totalAction",
+                            "totalStrategy",
+                            "totalActionPuzzle",
+                            "levelScoreAction",
+                            "elapsedAction",
+                            "levelScoreActionPuzzle",
+                            "elapsedActionPuzzle",
+                            "levelScoreStrategy",
+                            "movesLeftStrategy",
+                            "runesAction",
+                            "runesStrategy",
+                            "runesActionPuzzle",
+                            "boardAction",
+                            "boardActionPuzzle",
+                            "boardStrategy",
+                            "bonusLayerAction",
+                            "bonusLayerActionPuzzle",
+                            "bonusLayerStrategy",
+                            "cellTimesAction",
+                            "cellTimesActionPuzzle",
+                            "cellTimesStrategy",
+                            "toShowTips",
+                            "showHelpBeforeGame",
+                            "ownCursor",
+                            "shuffleTipShown"})
         EXPECT_TRUE(p.contains(key)) << key;
     EXPECT_EQ(p["name"], "BO");
     EXPECT_EQ(p["runId"], 42);

@@ -44,8 +44,8 @@ std::string stagedBoard() {
 std::vector<int> cellsOf(const nlohmann::json& state) { return state["cells"].get<std::vector<int>>(); }
 
 TEST(Sim, BadLinesStopTheRunWithExitTwoNamingTheLine) {
-    for (const char* bad : {"not-a-command 1 2", "tick x", "board 123", "click middle 1 2", "key F13",
-                                   "set noSuchThing 1", "focus sideways", "dump everything -"}) {
+    for (const char* bad : {"not-a-command 1 2", "tick x", "board 123", "click middle 1 2", "key F13", "set noSuchThing 1",
+                            "focus sideways", "dump everything -"}) {
         const SimResult r = runScript("# a comment\n\n" + std::string(bad) + "\n");
         EXPECT_EQ(r.exitCode, 2) << bad;
         EXPECT_NE(r.err.find("line 3"), std::string::npos) << bad << ": " << r.err;
@@ -75,8 +75,8 @@ TEST(Sim, StagedBoardAndBonusesLandInIndexOrder) {
 }
 
 TEST(Sim, ALeftClickTurnsBlockZeroCounterClockwiseOnTheFifthTick) {
-    const std::string start = "set playState 2\n" + stagedBoard() + "bonus 1" + std::string(99, '0') + "\n" +
-                              "click left 265 165\n";
+    const std::string start =
+        "set playState 2\n" + stagedBoard() + "bonus 1" + std::string(99, '0') + "\n" + "click left 265 165\n";
     const SimResult four = runScript(start + "tick 4\nstate -\n");
     const SimResult five = runScript(start + "tick 5\nstate -\n");
     ASSERT_EQ(five.exitCode, 0) << five.err;
@@ -107,10 +107,12 @@ TEST(Sim, KeyRightTurnsTheWholeBoardOverSixTicksAndFourTurnsGiveItBack) {
     const auto after = cellsOf(six.state());
     EXPECT_EQ(after[9 * 10 + 0], before[0]) << "clockwise, the top-left cell goes to the top-right";
 
-    const SimResult board = runScript(start + "key Right\ntick 6\nkey Right\ntick 6\nkey Right\ntick 6\nkey Right\n"
-                                              "tick 6\nstate -\n");
-    const SimResult blocks = runScript(start + "click right 300 300\ntick 5\nclick right 300 300\ntick 5\n"
-                                               "click right 300 300\ntick 5\nclick right 300 300\ntick 5\nstate -\n");
+    const SimResult board = runScript(start +
+                                      "key Right\ntick 6\nkey Right\ntick 6\nkey Right\ntick 6\nkey Right\n"
+                                      "tick 6\nstate -\n");
+    const SimResult blocks = runScript(start +
+                                       "click right 300 300\ntick 5\nclick right 300 300\ntick 5\n"
+                                       "click right 300 300\ntick 5\nclick right 300 300\ntick 5\nstate -\n");
     EXPECT_EQ(cellsOf(board.state()), before);
     EXPECT_EQ(cellsOf(blocks.state()), before);
     EXPECT_EQ(blocks.state()["soundLog"].size(), 4u);

@@ -117,12 +117,11 @@ TEST_F(Modes, NextLevelComesAfterAnIntermissionOnlyWhenAWonLevelOpensAGroup) {
         rules::PlayState expected;
     };
     const Case cases[] = {
-        {GameMode::Action, 6, true, rules::StateIntermission},    {GameMode::Action, 7, true, rules::StateLevelStart},
-        {GameMode::Action, 6, false, rules::StateLevelStart},     {GameMode::Action, 26, true, rules::StateLevelStart},
-        {GameMode::ActionPuzzle, 11, true, rules::StateIntermission},
-        {GameMode::ActionPuzzle, 6, true, rules::StateLevelStart}, {GameMode::ActionPuzzle, 51, true, rules::StateLevelStart},
-        {GameMode::Puzzle, 26, true, rules::StateLevelStart},      {GameMode::Strategy, 0, true, rules::StateLevelStart},
-        {GameMode::Strategy, -4, true, rules::StateLevelStart},
+        {GameMode::Action, 6, true, rules::StateIntermission},        {GameMode::Action, 7, true, rules::StateLevelStart},
+        {GameMode::Action, 6, false, rules::StateLevelStart},         {GameMode::Action, 26, true, rules::StateLevelStart},
+        {GameMode::ActionPuzzle, 11, true, rules::StateIntermission}, {GameMode::ActionPuzzle, 6, true, rules::StateLevelStart},
+        {GameMode::ActionPuzzle, 51, true, rules::StateLevelStart},   {GameMode::Puzzle, 26, true, rules::StateLevelStart},
+        {GameMode::Strategy, 0, true, rules::StateLevelStart},        {GameMode::Strategy, -4, true, rules::StateLevelStart},
     };
     for (const Case& c : cases) {
         state.gameMode = c.mode;
@@ -196,7 +195,7 @@ TEST_F(Modes, AContinuedLevelPlaysOnItsSavedBoardAndAFreshSetUpEndsTheContinuati
     saved.cells[11] = 6;         // a colour this level does not have
     saved.cellBonus[13] = 9;     // no such bonus
     saved.cellStamp[13] = 10;
-    saved.cells[14] = 0;         // an empty cell carries no bonus
+    saved.cells[14] = 0;  // an empty cell carries no bonus
     saved.cellBonus[14] = rules::BonusExplode;
     state.level.nextLevel = 4;
     state.level.resumeSaved = true;

@@ -9,7 +9,7 @@ namespace {
 using namespace rules;
 
 class RecordingSound final : public SoundSink {
-public:
+  public:
     void play(SoundId id) override { played.push_back(id); }
     void stop(SoundId) override {}
     bool isPlaying(SoundId) const override { return false; }

@@ -11,7 +11,7 @@ namespace rules_test {
 
 // Remembers every sound the rules play; a sound plays until it is stopped.
 class RecordingSound final : public rules::SoundSink {
-public:
+  public:
     void play(rules::SoundId id) override {
         played.push_back(id);
         playing[id] = true;

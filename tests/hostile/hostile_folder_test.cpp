@@ -81,7 +81,7 @@ const std::string& savedHighScores() {
 bool runningAsRoot() { return ::geteuid() == 0; }
 
 class HostileFolders : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         shared_ = new testing_support::TempFolder;
         ::chmod(shared_->path().c_str(), 0755);
@@ -210,7 +210,8 @@ protected:
         EXPECT_LE(std::count(run.err.begin(), run.err.end(), '\n'), 1) << describe(run);
         EXPECT_NE(run.out.find("\"playState\""), std::string::npos);
 
-        const bool unreadable = how == Damage::Missing || how == Damage::Empty || how == Damage::Folder || how == Damage::Unreadable;
+        const bool unreadable =
+            how == Damage::Missing || how == Damage::Empty || how == Damage::Folder || how == Damage::Unreadable;
         if (unreadable && how != Damage::Missing) {
             if (!baselines_.count(file)) {
                 const fs::path missing = makeFolder("missing");
@@ -233,8 +234,9 @@ protected:
         if (how == Damage::Unreadable) {
             ::chmod((game / file).c_str(), 0644);
             const std::string kept = file == "profile/profile" ? savedProfile()
-                                     : file == "profile/hi0x00" ? savedHighScores()
-                                                                : testing_support::readFile(testing_support::builtGameFolder() / file);
+                                     : file == "profile/hi0x00"
+                                         ? savedHighScores()
+                                         : testing_support::readFile(testing_support::builtGameFolder() / file);
             EXPECT_EQ(testing_support::readFile(game / file), kept) << "an unreadable file was replaced";
         }
         if (how == Damage::Folder) {
@@ -265,9 +267,8 @@ TEST_P(EveryDamage, StartsAndQuitsCleanly) {
 
 INSTANTIATE_TEST_SUITE_P(OneFileOfEachKind, EveryDamage,
                          ::testing::Values("ini/levels.txt", "ini/gfxini.txt", "system/text03.txt", "system/ascii",
-                                           "gfx/logo/trader.ini", "gfx/Quadro.png", "gfx/Menu/menu.jpg",
-                                           "gfx/logo/Logo_Big.png", "mfx/vleft.ogg", "profile/profile",
-                                           "profile/hi0x00"),
+                                           "gfx/logo/trader.ini", "gfx/Quadro.png", "gfx/Menu/menu.jpg", "gfx/logo/Logo_Big.png",
+                                           "mfx/vleft.ogg", "profile/profile", "profile/hi0x00"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                              std::string label = info.param;
                              for (char& c : label)

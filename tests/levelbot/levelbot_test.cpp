@@ -62,7 +62,7 @@ Square 6 = 120
 // A game folder holding only the level file and the graphics settings: the rules need no pictures
 // or sounds.
 class LevelbotGame : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const std::filesystem::path ini = game_.path() / "ini";
         testing_support::writeFile(ini / "levels.txt", std::string(kLevels));
@@ -184,8 +184,8 @@ TEST_F(PlannerBoard, TheLookAheadFindsTheTurnThatCompletesASquare) {
     state.gameMode = rules::GameMode::Puzzle;
     // A clockwise turn of the bottom-left block brings its two top balls into its right column,
     // beside the pair of 1s: a square.
-    setRows({"..........", "..........", "..........", "..........", "..........", "..........", "..........",
-             "..........", "111.......", "231......."});
+    setRows({"..........", "..........", "..........", "..........", "..........", "..........", "..........", "..........",
+             "111.......", "231......."});
     const std::vector<Move> candidates = levelbot::candidateMoves(state);
     // Blocks with a ball (four of them) turn both ways, and the board turns both ways.
     EXPECT_EQ(candidates.size(), 2u * 2 + 2);
@@ -208,8 +208,8 @@ TEST_F(PlannerBoard, TheLookAheadFindsTheTurnThatCompletesASquare) {
 TEST_F(PlannerBoard, APlayOutSettlesTheBoardCompletely) {
     // Puzzle: a board turn leaves balls over holes; they fall before the play-out ends.
     state.gameMode = rules::GameMode::Puzzle;
-    setRows({"..........", "..........", "..........", "..........", "..........", "..........", "..........",
-             "..........", "1234......", "2345......"});
+    setRows({"..........", "..........", "..........", "..........", "..........", "..........", "..........", "..........",
+             "1234......", "2345......"});
     rules::GameState turned = state;
     rules::Random random(3);
     levelbot::playOut(turned, {MoveKind::Board, 0, 0, rules::Direction::Clockwise}, 100000, random);
@@ -299,8 +299,8 @@ TEST(LevelbotReport, JudgesTheCurveByTheTargets) {
     {
         // 80 % in the first group, 70 % at the end, a level never won, random wins after the first
         // group, and colours that fall back.
-        const auto input = reportOf(rules::GameMode::Action, {10, 8, 10, 10, 9, 0, 7}, {5, 3, 0, 0, 0, 1, 0},
-                                    {4, 4, 4, 5, 4, 5, 5});
+        const auto input =
+            reportOf(rules::GameMode::Action, {10, 8, 10, 10, 9, 0, 7}, {5, 3, 0, 0, 0, 1, 0}, {4, 4, 4, 5, 4, 5, 5});
         const auto checks = levelbot::checkTargets(input);
         EXPECT_FALSE(check(checks, "The bot wins the first group").met);
         EXPECT_FALSE(check(checks, "The bot wins the last level").met);
@@ -322,9 +322,10 @@ TEST(LevelbotReport, JudgesTheCurveByTheTargets) {
 
 TEST(LevelbotReport, EachBonusKindNeedsItsOwnFirstLevel) {
     levelbot::LevelSet set;
-    data::scanLevelText("ActionLevel 1\nColors 4\nBonusRatio 0 0 0 0 1\n"
-                        "ActionLevel 2\nColors 4\nBonusRatio 1 0 0 0 1\n",
-                        set.levels, set.settings);
+    data::scanLevelText(
+        "ActionLevel 1\nColors 4\nBonusRatio 0 0 0 0 1\n"
+        "ActionLevel 2\nColors 4\nBonusRatio 1 0 0 0 1\n",
+        set.levels, set.settings);
     auto input = reportOf(rules::GameMode::Action, {10, 10}, {0, 0}, {4, 4});
     input.set = &set;
     EXPECT_TRUE(check(levelbot::checkTargets(input), "Each bonus kind").met);

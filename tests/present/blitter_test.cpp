@@ -37,14 +37,15 @@ uint32_t blendOne(uint32_t s, uint32_t d, float fs, float fd) {
 }
 
 TEST(BlendBlit, ChannelArithmeticAndEmptyRectangles) {
-    EXPECT_EQ(blendOne(0xFF000000, 0x00123456, 1, 0), 0x00123456u);  // black whatever its fourth byte
-    EXPECT_EQ(blendOne(0x00000001, 0xAB123456, 1, 0), 0x00000001u);  // blue 1 is drawn, fourth byte 0
-    EXPECT_EQ(blendOne(0x000000C8, 0x00000064, 1, 1), 0x000000FFu);  // 200 + 100 saturates
-    EXPECT_EQ(blendOne(0x00FFFFFF, 0x00000000, 0.6f, 1), 0x00999999u);  // 153.000006 -> 153
-    EXPECT_EQ(blendOne(0x00010101, 0x00000000, 0.5f, 0.5f), 0u);        // 0.5 truncates to 0
+    EXPECT_EQ(blendOne(0xFF000000, 0x00123456, 1, 0), 0x00123456u);         // black whatever its fourth byte
+    EXPECT_EQ(blendOne(0x00000001, 0xAB123456, 1, 0), 0x00000001u);         // blue 1 is drawn, fourth byte 0
+    EXPECT_EQ(blendOne(0x000000C8, 0x00000064, 1, 1), 0x000000FFu);         // 200 + 100 saturates
+    EXPECT_EQ(blendOne(0x00FFFFFF, 0x00000000, 0.6f, 1), 0x00999999u);      // 153.000006 -> 153
+    EXPECT_EQ(blendOne(0x00010101, 0x00000000, 0.5f, 0.5f), 0u);            // 0.5 truncates to 0
     EXPECT_EQ(blendOne(0x00000A00, 0x00FF00FF, 1.1f, -0.1f), 0x00000B00u);  // clamps per channel
     Surface target = surfaceOf(4, 4, 0x11111111);
-    for (const auto& [w, h] : {std::pair{0, 4}, {-3, 4}, {4, 0}}) blendBlit(0, 0, 0, 0, w, h, imageOf(4, 4, 0xFFFFFF), target, 1, 0);
+    for (const auto& [w, h] : {std::pair{0, 4}, {-3, 4}, {4, 0}})
+        blendBlit(0, 0, 0, 0, w, h, imageOf(4, 4, 0xFFFFFF), target, 1, 0);
     blendBlit(0, 0, 0, 0, 4, 4, PixelImage{}, target, 1, 0);
     EXPECT_EQ(target.pixels, surfaceOf(4, 4, 0x11111111).pixels);
 }
@@ -53,11 +54,12 @@ TEST(BlendBlit, ChannelArithmeticAndEmptyRectangles) {
 // exactly the defined result on every alignment and row length, vector bodies and tails alike.
 TEST(BlendBlit, EveryPathIsBitExact) {
     std::mt19937 rng(7);
-    const float pairs[][2] = {{1, 0},      {1, 1},       {0.6f, 1},     {2.5f, 1}, {1e-30f, 1},       {0.35f, 0.65f},
+    const float pairs[][2] = {{1, 0},        {1, 1},     {0.6f, 1},  {2.5f, 1}, {1e-30f, 1},      {0.35f, 0.65f},
                               {1.1f, -0.1f}, {-0.5f, 1}, {1, 1e-7f}, {NAN, 1},  {INFINITY, 0.5f}, {3e38f, -3e38f}};
     for (const auto& [fs, fd] : pairs) {
         for (int trial = 0; trial < 12; ++trial) {
-            const int width = 1 + static_cast<int>(rng() % 37), sx = static_cast<int>(rng() % 4), dx = static_cast<int>(rng() % 6);
+            const int width = 1 + static_cast<int>(rng() % 37), sx = static_cast<int>(rng() % 4),
+                      dx = static_cast<int>(rng() % 6);
             PixelImage source = imageOf(width + 3, 3, 0);
             for (uint32_t& p : source.pixels) p = rng() % 4 == 0 ? (rng() & 0xFF000000) : rng();
             Surface target = surfaceOf(width + 5, 3, 0);
@@ -67,8 +69,8 @@ TEST(BlendBlit, EveryPathIsBitExact) {
             for (int y = 0; y < 3; ++y)
                 for (int x = 0; x < target.width; ++x) {
                     const bool inside = x >= dx && x < dx + width;
-                    ASSERT_EQ(target.at(x, y), inside ? referenceBlend(source.at(x - dx + sx, y), before.at(x, y), fs, fd)
-                                                      : before.at(x, y))
+                    ASSERT_EQ(target.at(x, y),
+                              inside ? referenceBlend(source.at(x - dx + sx, y), before.at(x, y), fs, fd) : before.at(x, y))
                         << fs << ", " << fd << " at " << x << "," << y;
                 }
         }
@@ -84,10 +86,10 @@ TEST(Clipping, BothPrimitivesStayInsideBothPictures) {
     picture.pixels = image.pixels;
     // Whole pictures pushed past an edge, then pieces from inside the picture cut at the left and
     // top edges, where the source's own width no longer hides a rectangle that was not shortened.
-    const int cases[][6] = {{0, 0, -4, -3, 10, 10}, {0, 0, 16, 14, 10, 10}, {-2, -5, 3, 3, 10, 10},
-                            {6, 7, 0, 0, 10, 10},   {0, 0, -10, 0, 10, 10}, {0, 0, 0, 0, 2000000000, 2000000000},
-                            {-2000000000, 0, 0, 0, 5, 5}, {2, 1, -3, 2, 5, 4},  {1, 2, 4, -3, 4, 6},
-                            {3, 3, -2, -1, 4, 4},   {1, 1, -5, 0, 4, 3},    {-1, 2, -2, 1, 6, 3}};
+    const int cases[][6] = {{0, 0, -4, -3, 10, 10},       {0, 0, 16, 14, 10, 10}, {-2, -5, 3, 3, 10, 10},
+                            {6, 7, 0, 0, 10, 10},         {0, 0, -10, 0, 10, 10}, {0, 0, 0, 0, 2000000000, 2000000000},
+                            {-2000000000, 0, 0, 0, 5, 5}, {2, 1, -3, 2, 5, 4},    {1, 2, 4, -3, 4, 6},
+                            {3, 3, -2, -1, 4, 4},         {1, 1, -5, 0, 4, 3},    {-1, 2, -2, 1, 6, 3}};
     for (const auto& [sx, sy, dx, dy, w, h] : cases) {
         Surface viaBlend = surfaceOf(20, 17, 0x00ABCDEF);
         Surface viaCopy = viaBlend;
@@ -96,8 +98,8 @@ TEST(Clipping, BothPrimitivesStayInsideBothPictures) {
         for (int y = 0; y < 17; ++y)
             for (int x = 0; x < 20; ++x) {
                 const int64_t px = int64_t{x} - dx + sx, py = int64_t{y} - dy + sy;
-                const bool inside = x >= dx && y >= dy && x - int64_t{dx} < w && y - int64_t{dy} < h && px >= 0 &&
-                                    px < 10 && py >= 0 && py < 10;
+                const bool inside =
+                    x >= dx && y >= dy && x - int64_t{dx} < w && y - int64_t{dy} < h && px >= 0 && px < 10 && py >= 0 && py < 10;
                 const uint32_t expected = inside ? image.at(int(px), int(py)) : 0x00ABCDEFu;
                 ASSERT_EQ(viaBlend.at(x, y), expected) << dx << "," << dy << " at " << x << "," << y;
                 ASSERT_EQ(viaCopy.at(x, y), expected) << dx << "," << dy << " at " << x << "," << y;
@@ -126,8 +128,8 @@ TEST(Clipping, ClipRectMovesBothCornersAndShortens) {
     };
     for (const Case& c : cases) {
         BlitRect r = c.in;
-        SCOPED_TRACE(testing::Message() << "from " << c.in.srcX << "," << c.in.srcY << " to " << c.in.dstX << ","
-                                        << c.in.dstY << " size " << c.in.width << "x" << c.in.height);
+        SCOPED_TRACE(testing::Message() << "from " << c.in.srcX << "," << c.in.srcY << " to " << c.in.dstX << "," << c.in.dstY
+                                        << " size " << c.in.width << "x" << c.in.height);
         ASSERT_EQ(clipRect(r, 10, 10, 8, 8), c.left);
         if (!c.left) continue;
         EXPECT_EQ(std::tie(r.srcX, r.srcY, r.dstX, r.dstY, r.width, r.height),
@@ -176,7 +178,8 @@ TEST(CopyRect, ColourKeysAndOverlap) {
 TEST(GlassPanel, NineSliceCoversItsSize) {
     PixelImage glass = imageOf(248, 248, 0);
     for (int y = 0; y < 248; ++y)
-        for (int x = 0; x < 248; ++x) glass.pixels[static_cast<size_t>(y * 248 + x)] = 0x01000000u | uint32_t(y) << 8 | uint32_t(x);
+        for (int x = 0; x < 248; ++x)
+            glass.pixels[static_cast<size_t>(y * 248 + x)] = 0x01000000u | uint32_t(y) << 8 | uint32_t(x);
     const auto sourceOf = [](int p, int tiles) {
         return p < 66 ? p : p < 66 + 116 * tiles ? 66 + (p - 66) % 116 : 182 + (p - 66 - 116 * tiles);
     };

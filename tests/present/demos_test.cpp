@@ -93,14 +93,11 @@ TEST(HelpDemos, EachLoopShowsTheBoardsOfItsMoves) {
         "5114 4531 1224 2154",  // new balls at the top
         "5141 4513 1224 2154",  // second block left
         "5141 4513 2124 1254",  // third block right: a diagonal of ones
-        ".... 5143 4524 2254",
-        "2231 5143 4524 2254",
+        ".... 5143 4524 2254", "2231 5143 4524 2254",
         "2131 2543 4524 2254",  // first block left, twice
         "1531 2243 4524 2254",
         "1531 2243 2424 2554",  // third block right, twice: a square of twos
-        "1531 2243 2224 5454",
-        "..31 2343 1524 5454",
-        "1431 2343 1524 5454",
+        "1531 2243 2224 5454", "..31 2343 1524 5454", "1431 2343 1524 5454",
     };
     EXPECT_EQ(boardsOfOneLoop(second, 1), two);
 
@@ -113,8 +110,7 @@ TEST(HelpDemos, EachLoopShowsTheBoardsOfItsMoves) {
         "3245 1112 1541 1423",  // fourth block left, twice
         "3245 1112 1513 1442",
         "3245 1112 1113 4542",  // third block right: a rectangle of six ones
-        "...5 2652 3243 4542",
-        "6745 2652 3243 4542",
+        "...5 2652 3243 4542", "6745 2652 3243 4542",
     };
     EXPECT_EQ(boardsOfOneLoop(third, 2), three);
 
@@ -202,9 +198,9 @@ TEST(HelpDemos, PauseLastsOneSecondOfClockTime) {
 // await holds the script until the fall is far enough; a drop from 0 colours its cell on that
 // frame's pass, with nothing falling. Bursts and glows play their strips once.
 TEST(HelpDemos, DropsLandAndEffectsPlayOnce) {
-    const std::vector<int32_t> script = {StepCells, 0, 0, 0, 0, 0,  StepDrop, 0, 1, -56, 3, StepAwait, 0, 1, -28,
-                                         StepDrop, 0, 0, -28, 5,    StepAwait, 0, 0, 0,  StepDrop, 0, 2, 0, 6,
-                                         StepPause};
+    const std::vector<int32_t> script = {StepCells, 0,         0, 0, 0,        0,        StepDrop, 0, 1,   -56,
+                                         3,         StepAwait, 0, 1, -28,      StepDrop, 0,        0, -28, 5,
+                                         StepAwait, 0,         0, 0, StepDrop, 0,        2,        0, 6,   StepPause};
     HelpScreen screen = withScript(script);
     const DemoBlock& block = screen.demos.players[0].blocks[0];
     std::vector<int32_t> offsets;
@@ -248,8 +244,8 @@ TEST(HelpDemos, DropsLandAndEffectsPlayOnce) {
 TEST(HelpDemos, BrokenScriptsDoNoHarm) {
     const std::vector<int32_t> noRestart = {StepMouse, 1, StepMouse, 2};
     const std::vector<int32_t> cutShort = {StepPlace, 3, 3, StepCells, 0, 1};
-    const std::vector<int32_t> strange = {99, StepCells, 7, 1, 1, 1, 1, StepDrop, 0, 9, -7, 1, StepAwait, -1, 4, 0,
-                                          StepTurn, 5, 1, StepBurst, 0, 1, 1, 1, 1, StepMouse, 9, StepGlide};
+    const std::vector<int32_t> strange = {99, StepCells, 7, 1, 1,         1, 1, StepDrop, 0, 9, -7,        1, StepAwait, -1, 4,
+                                          0,  StepTurn,  5, 1, StepBurst, 0, 1, 1,        1, 1, StepMouse, 9, StepGlide};
     for (const auto* script : {&noRestart, &cutShort, &strange}) {
         HelpScreen screen = withScript(*script);
         for (int frame = 0; frame < 40; ++frame) screen.frame();
@@ -306,7 +302,9 @@ layout::Pos find(const Surface& s, uint32_t c) {
 TEST(HelpDemoDrawing, TurnsStartAndEndAtTheCellsPlaces) {
     const Pictures pictures = testPictures();
     constexpr int bx = 100, by = 50;
-    const auto home = [&](int cell) { return layout::Pos{bx + layout::kTurnPositions[0][cell].x, by + layout::kTurnPositions[0][cell].y}; };
+    const auto home = [&](int cell) {
+        return layout::Pos{bx + layout::kTurnPositions[0][cell].x, by + layout::kTurnPositions[0][cell].y};
+    };
     // Where each cell's ball is once the turn is over: counter-clockwise 0 -> 1 -> 3 -> 2 -> 0.
     const int ccwDestination[4] = {1, 3, 0, 2};
     const int cwDestination[4] = {2, 0, 3, 1};
@@ -324,7 +322,7 @@ TEST(HelpDemoDrawing, TurnsStartAndEndAtTheCellsPlaces) {
                 const layout::Pos at = find(target, ballColour(cell + 1));
                 const int first = clockwise ? 5 : 0, last = 5 - first;
                 const int frame = demoBlockFrame(block);
-                const layout::Pos expected = frame == first ? home(cell)
+                const layout::Pos expected = frame == first  ? home(cell)
                                              : frame == last ? home(clockwise ? cwDestination[cell] : ccwDestination[cell])
                                                              : at;
                 EXPECT_LE(std::abs(at.x - expected.x) + std::abs(at.y - expected.y), 3)

@@ -31,8 +31,10 @@ TEST_F(LoaderFixture, EveryFormatArrivesInOneLayout) {
     // Red, green, blue, white; grey, black, half-transparent orange, transparent black.
     const picture_files::Picture p{
         4, 2, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF, 0xFF808080, 0xFF000000, 0x80FF8000, 0x00000000}};
-    for (const auto& [name, kind] : {std::pair{"alpha.png", Kind::PngAlpha}, {"opaque.png", Kind::PngOpaque},
-                                     {"picture.bmp", Kind::Bmp}, {"palette.png", Kind::PngPalette}})
+    for (const auto& [name, kind] : {std::pair{"alpha.png", Kind::PngAlpha},
+                                     {"opaque.png", Kind::PngOpaque},
+                                     {"picture.bmp", Kind::Bmp},
+                                     {"palette.png", Kind::PngPalette}})
         picture_files::write(folder.path() / "gfx" / name, p, kind);
     EXPECT_EQ(load("gfx//alpha.png").pixels, p.pixels);
     const PixelImage opaque = load("gfx//opaque.png"), bmp = load("gfx//picture.bmp"), palette = load("GFX//Palette.PNG");

@@ -38,7 +38,7 @@ std::ostream& operator<<(std::ostream& os, const Box& b) {
 }
 
 class ShippedTexts : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const data::GameFolder folder(testing_support::builtGameFolder());
         data::loadCharacterMap(folder, map);
@@ -101,7 +101,8 @@ TEST_F(ShippedTexts, LinesAndNamesStayInsideTheirPanels) {
     EXPECT_LE(width(kMessages, kMusicCaptionLine), options.width() - 2 * kFrameEdge);
     EXPECT_LE(width(kMessages, kSoundCaptionLine), options.width() - 2 * kFrameEdge);
     for (size_t i = 0; i < kOptionCaptionLines.size(); ++i) {
-        const Box caption = at(options.x + kOptionCaptionX, options.y + kOptionCaptionY[i], text(kMessages, kOptionCaptionLines[i]));
+        const Box caption =
+            at(options.x + kOptionCaptionX, options.y + kOptionCaptionY[i], text(kMessages, kOptionCaptionLines[i]));
         EXPECT_TRUE(within(caption, inside(options))) << text(kMessages, kOptionCaptionLines[i]) << " at " << caption;
     }
 
@@ -211,7 +212,7 @@ TEST_F(ShippedTexts, HelpPagesKeepTheirLinesClearOfEachOtherAndOfThePictures) {
         const std::string_view heading = s.substr(0, static_cast<size_t>(line.headingLength));
         const std::string_view rest = s.substr(static_cast<size_t>(line.headingLength));
         EXPECT_EQ(heading.back(), ':');  // the whole of the mode's name, and no more, glows
-        EXPECT_NE(rest.front(), ' ');   // the rest's own x makes the gap
+        EXPECT_NE(rest.front(), ' ');    // the rest's own x makes the gap
         EXPECT_LT(line.at.x + width(heading), line.restX);
         EXPECT_TRUE(within(at(modes.x + line.restX, modes.y + line.at.y, rest), inside(modes)));
     }

@@ -44,7 +44,7 @@ void write(const std::filesystem::path& file, const Picture& picture, Kind kind)
     SDL_Surface* saved = kind == Kind::PngAlpha     ? argb
                          : kind == Kind::PngPalette ? paletteSurface(picture)
                                                     : SDL_ConvertSurfaceFormat(argb, SDL_PIXELFORMAT_RGB24, 0);
-    const int result = kind == Kind::Jpeg ? IMG_SaveJPG(saved, file.c_str(), 100)
+    const int result = kind == Kind::Jpeg  ? IMG_SaveJPG(saved, file.c_str(), 100)
                        : kind == Kind::Bmp ? SDL_SaveBMP(saved, file.c_str())
                                            : IMG_SavePNG(saved, file.c_str());
     if (saved != argb) SDL_FreeSurface(saved);

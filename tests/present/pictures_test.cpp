@@ -33,8 +33,8 @@ TEST(Tint, BallSurfaceFromTheTemplate) {
     ASSERT_EQ(balls.width, 140);
     EXPECT_EQ(balls.colorKey, kMagentaKey);
     EXPECT_EQ(balls.at(0, 0), 0xFFFF00FFu);
-    EXPECT_EQ(balls.at(1, 0), 0x7FA34CB2u);   // tinted 163, 76, 178, keeping the shape's fourth byte
-    EXPECT_EQ(balls.at(3, 5), 0xFF609966u);   // over shading red 16, green 255, blue 0
+    EXPECT_EQ(balls.at(1, 0), 0x7FA34CB2u);     // tinted 163, 76, 178, keeping the shape's fourth byte
+    EXPECT_EQ(balls.at(3, 5), 0xFF609966u);     // over shading red 16, green 255, blue 0
     EXPECT_EQ(balls.at(130, 10), 0xFFB2804Cu);  // colour 7 in the last slot, its red 300 as 255
     EXPECT_TRUE(tintBalls(PixelImage{std::vector<uint32_t>(30 * 20), 30, 20}, tints).empty());
 }
@@ -67,8 +67,8 @@ struct ReloadFixture : ::testing::Test {
     }
     void write(std::string_view gamePath, int width, int height) {
         const bool jpeg = gamePath.ends_with(".jpg");
-        picture_files::write(folder.path() / data::normaliseGamePath(gamePath),
-                             picture_files::solid(width, height, 0xFF336699), jpeg ? Kind::Jpeg : Kind::PngAlpha);
+        picture_files::write(folder.path() / data::normaliseGamePath(gamePath), picture_files::solid(width, height, 0xFF336699),
+                             jpeg ? Kind::Jpeg : Kind::PngAlpha);
     }
 };
 
@@ -147,9 +147,11 @@ TEST_F(ReloadFixture, BrandingAndTheWindowedCheck) {
 
 TEST_F(ReloadFixture, StartupImagesLoadByTheirNames) {
     const std::pair<const char*, StartupImage> named[] = {
-        {"gfx//bonuses//3Ball 15x15.png", StartupImage::Bonus1}, {"gfx//runes//RuneWord 4.png", StartupImage::RuneWord4},
+        {"gfx//bonuses//3Ball 15x15.png", StartupImage::Bonus1},
+        {"gfx//runes//RuneWord 4.png", StartupImage::RuneWord4},
         {"gfx//runes//Glow_Rune 09.png", StartupImage(int(StartupImage::GlowRune01) + 8)},
-        {"gfx//runes//Glow_Rune 18.png", StartupImage::GlowRune18}, {"gfx//runes//Rot_Rune.png", StartupImage::RotRune}};
+        {"gfx//runes//Glow_Rune 18.png", StartupImage::GlowRune18},
+        {"gfx//runes//Rot_Rune.png", StartupImage::RotRune}};
     for (int i = 0; i < 5; ++i) write(named[i].first, 5 + i, 3);
     loadStartupImages(loader, pictures);
     EXPECT_EQ(platform.beepCount(), kStartupImageCount - 5);

@@ -23,12 +23,10 @@ using present::windowToPicture;
 constexpr uint32_t kColour = 0x00FFFFFF;
 
 TEST(Letterbox, KeepsThePictureShapeBetweenBlackBars) {
-    auto same = [](const Viewport& a, const Viewport& b) {
-        return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
-    };
+    auto same = [](const Viewport& a, const Viewport& b) { return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h; };
     EXPECT_TRUE(same(letterbox(800, 600), {0, 0, 800, 600}));
     EXPECT_TRUE(same(letterbox(1024, 768), {0, 0, 1024, 768}));
-    EXPECT_TRUE(same(letterbox(1280, 1024), {0, 32, 1280, 960}));  // bars above and below
+    EXPECT_TRUE(same(letterbox(1280, 1024), {0, 32, 1280, 960}));    // bars above and below
     EXPECT_TRUE(same(letterbox(1920, 1080), {240, 0, 1440, 1080}));  // bars left and right
     EXPECT_TRUE(same(letterbox(1366, 768), {171, 0, 1024, 768}));
 

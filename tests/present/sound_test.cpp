@@ -9,9 +9,9 @@
 
 namespace {
 
-using rules::SoundId;
 using present::SoundSystem;
 using present::Volumes;
+using rules::SoundId;
 
 // The stream's length in whole milliseconds, rounded up, found by decoding every sample.
 uint32_t decodedLengthMs(const std::filesystem::path& file) {
@@ -162,9 +162,9 @@ TEST_F(SimulatedSound, SilentEffectsStillPlaySoTheOneAtATimeRuleHolds) {
 TEST_F(SimulatedSound, FallingSeriesRisesThroughFivePitchesAndStaysOnTheLast) {
     int32_t index = 0;
     for (int landing = 0; landing < 8; ++landing) rules::playFalling(sound, index);
-    const std::vector<SoundId> expected = {
-        rules::SoundFalling0,     static_cast<SoundId>(15), static_cast<SoundId>(16), static_cast<SoundId>(17),
-        static_cast<SoundId>(18), static_cast<SoundId>(18), static_cast<SoundId>(18), static_cast<SoundId>(18)};
+    const std::vector<SoundId> expected = {rules::SoundFalling0,     static_cast<SoundId>(15), static_cast<SoundId>(16),
+                                           static_cast<SoundId>(17), static_cast<SoundId>(18), static_cast<SoundId>(18),
+                                           static_cast<SoundId>(18), static_cast<SoundId>(18)};
     EXPECT_EQ(logged(true), expected);
     EXPECT_EQ(index, 4);
     // Each landing restarts the sound it plays.

@@ -31,8 +31,8 @@ TEST(SpriteFont, MeasuringByGlyphClass) {
     EXPECT_EQ(measureText(map, "Ab"), 26);
     EXPECT_EQ(measureText(map, "aB"), 26);
     EXPECT_EQ(measureText(map, "A B"), 15 + 13 + 16);  // a gap, then the wide advance again
-    EXPECT_EQ(measureText(map, "1."), 31);              // the third class measures like the first
-    EXPECT_EQ(measureText({}, "Hi!"), 39);              // no map: every character is a gap
+    EXPECT_EQ(measureText(map, "1."), 31);             // the third class measures like the first
+    EXPECT_EQ(measureText({}, "Hi!"), 39);             // no map: every character is a gap
 }
 
 TEST(SpriteFont, DrawingPlacesGlyphsAndGlows) {

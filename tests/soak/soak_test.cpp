@@ -53,7 +53,7 @@ TEST(Soak, ASeedReplaysTheSameGame) {
 // What the monkey clicks on a screen is that screen's own controls: a menu screen's buttons (by the
 // strict test the game uses), the title's buttons, the board and the play screen's buttons.
 class MonkeyOnScreens : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         flow::SimOptions options;
         options.gameDir = builtGameFolder();
@@ -94,8 +94,8 @@ protected:
 
 TEST_F(MonkeyOnScreens, ClicksLandOnTheControlsOfTheScreenShowing) {
     flow::Game& game = session_->game();
-    for (int32_t screen : {menu::ScreenQuit, menu::ScreenHighScores, menu::ScreenStartLater, menu::ScreenHelpModes,
-                           menu::ScreenHelpMoreHints}) {
+    for (int32_t screen :
+         {menu::ScreenQuit, menu::ScreenHighScores, menu::ScreenStartLater, menu::ScreenHelpModes, menu::ScreenHelpMoreHints}) {
         flow::openMenuScreen(game, screen);
         const double share = hitShare(static_cast<uint32_t>(screen), 300, [&](present::Point p) {
             return present::menuActionAt(screen, game.screens.dialogId, p) >= 0;
@@ -117,8 +117,9 @@ TEST_F(MonkeyOnScreens, ClicksLandOnTheControlsOfTheScreenShowing) {
     const double title = hitShare(22, 300, [](present::Point p) {
         for (size_t i = 0; i < present::layout::kTitleButtons.size(); ++i) {
             const present::layout::Pos at = present::layout::kTitleButtons[i];
-            const present::layout::Pos glass =
-                static_cast<int>(i) < present::layout::kTitleBigButtons ? present::layout::kBigGlass : present::layout::kSmallGlass;
+            const present::layout::Pos glass = static_cast<int>(i) < present::layout::kTitleBigButtons
+                                                   ? present::layout::kBigGlass
+                                                   : present::layout::kSmallGlass;
             if (p.x >= at.x && p.x < at.x + glass.x && p.y >= at.y && p.y < at.y + glass.y) return true;
         }
         return false;

@@ -14,8 +14,8 @@ using namespace assetgen;
 namespace {
 
 std::filesystem::path drawIcons(const std::filesystem::path& dir) {
-    const std::string command = std::string("\"") + LUMERIK_ASSETGEN_GFX + "\" --icons \"" + dir.string() +
-                                "\" --icon-name org.example.Game";
+    const std::string command =
+        std::string("\"") + LUMERIK_ASSETGEN_GFX + "\" --icons \"" + dir.string() + "\" --icon-name org.example.Game";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return dir;
 }
@@ -58,8 +58,7 @@ double meanGap(const Picture& a, const Picture& b) {
             const uint32_t p = a.at(x, y), q = b.at(x, y);
             const double pa = alphaOf(p), qa = alphaOf(q);
             double gap = std::abs(pa - qa) * 255;
-            for (int c = 0; c < 3; ++c)
-                gap += std::abs(pa * ((p >> (8 * c)) & 0xFF) - qa * ((q >> (8 * c)) & 0xFF));
+            for (int c = 0; c < 3; ++c) gap += std::abs(pa * ((p >> (8 * c)) & 0xFF) - qa * ((q >> (8 * c)) & 0xFF));
             total += gap / 4;
         }
     return total / (a.width * a.height);

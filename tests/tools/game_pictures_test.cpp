@@ -219,8 +219,8 @@ TEST(GamePictures, BrandingFileMatchesItsPictures) {
     };
     const Box logos[2] = {{std::stoi(lines[1]), std::stoi(lines[2]), partner.width, partner.height},
                           {std::stoi(lines[7]), std::stoi(lines[8]), small.width, small.height}};
-    const Box title[] = {{596, 284, 186, 212}, {265, 153, 199, 186}, {383, 90, 199, 63}, {321, 449, 174, 110},
-                         {218, 339, 174, 110}, {0, 59, 800, 26}};
+    const Box title[] = {{596, 284, 186, 212}, {265, 153, 199, 186}, {383, 90, 199, 63},
+                         {321, 449, 174, 110}, {218, 339, 174, 110}, {0, 59, 800, 26}};
     for (const Box& logo : logos) {
         EXPECT_GE(logo.x, 0);
         EXPECT_GE(logo.y, 0);
@@ -252,7 +252,8 @@ TEST(GamePictures, BallTemplateTintsIntoSevenDistinctColours) {
     }
     EXPECT_GE(brightest, 230) << "a glass ball needs its highlight";
     // The level file's default tints, through the game's tint rule trunc(0.4 c + 0.6 v).
-    const int tints[7][3] = {{0, 0, 217}, {249, 249, 0}, {0, 249, 16}, {249, 0, 16}, {255, 255, 255}, {249, 0, 249}, {0, 169, 249}};
+    const int tints[7][3] = {{0, 0, 217},     {249, 249, 0}, {0, 249, 16}, {249, 0, 16},
+                             {255, 255, 255}, {249, 0, 249}, {0, 169, 249}};
     double mean[7][3] = {};
     for (int k = 0; k < 7; ++k) {
         int n = 0;
@@ -392,7 +393,7 @@ TEST(GamePictures, CentrePieceKeepsOffTheBarsAndMeetsTheFrame) {
 
 TEST(GamePictures, BlockBackdropsTurnTheirCupsWithTheBalls) {
     // Ball positions inside a block at each rotation step, as the board draws them.
-    const int positions[6][4][2] = {{{7, 7}, {7, 35}, {35, 7}, {35, 35}},  {{6, 8}, {8, 36}, {34, 6}, {36, 34}},
+    const int positions[6][4][2] = {{{7, 7}, {7, 35}, {35, 7}, {35, 35}},   {{6, 8}, {8, 36}, {34, 6}, {36, 34}},
                                     {{4, 11}, {11, 38}, {31, 4}, {38, 31}}, {{1, 21}, {21, 41}, {21, 1}, {41, 21}},
                                     {{4, 31}, {31, 38}, {11, 4}, {38, 11}}, {{6, 34}, {34, 36}, {8, 6}, {36, 8}}};
     const double angles[6] = {0, 5, 15, 45, 75, 85};
@@ -437,7 +438,8 @@ TEST(GamePictures, LightPicturesFadeToBlackAtTheirEdges) {
     auto strip = [&](const std::string& path, int frameW, int frameH, int frames, int stride = 0) {
         SCOPED_TRACE(path);
         const Pixels p = loadPicture(path);
-        for (int f = 0; f < frames; ++f) EXPECT_LE(brightestEdge(p, f * (stride ? stride : frameW), 0, frameW, frameH), 24) << "frame " << f;
+        for (int f = 0; f < frames; ++f)
+            EXPECT_LE(brightestEdge(p, f * (stride ? stride : frameW), 0, frameW, frameH), 24) << "frame " << f;
     };
     strip("gfx//Rise.png", s.strips[0].frameWidth, 42, s.strips[0].frames);
     const Pixels level = loadPicture("gfx//Level.png");

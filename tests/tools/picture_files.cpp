@@ -64,8 +64,9 @@ struct Scan {
 }  // namespace
 
 GraphicsSettings scanGraphicsSettings(const std::string& text) {
-    static constexpr const char* keys[] = {"Explode",  "Level",    "Rise",          "type",          "frames",   "frame_width",
-                                           "center_x", "center_y", "transparencyS", "transparencyD", "bonus_gfx", "MenuTransparency"};
+    static constexpr const char* keys[] = {"Explode",       "Level",         "Rise",      "type",
+                                           "frames",        "frame_width",   "center_x",  "center_y",
+                                           "transparencyS", "transparencyD", "bonus_gfx", "MenuTransparency"};
     GraphicsSettings out;
     int strip = 0;
     Scan scan{text};
@@ -85,13 +86,22 @@ GraphicsSettings scanGraphicsSettings(const std::string& text) {
                 case 5: s.frameWidth = scan.integer(); break;
                 case 6: s.centerX = scan.integer(); break;
                 case 7: s.centerY = scan.integer(); break;
-                case 8: s.transparencyS = scan.real(); realTaken = true; break;
-                case 9: s.transparencyD = scan.real(); realTaken = true; break;
+                case 8:
+                    s.transparencyS = scan.real();
+                    realTaken = true;
+                    break;
+                case 9:
+                    s.transparencyD = scan.real();
+                    realTaken = true;
+                    break;
                 case 10:
                     for (auto& bonus : out.bonus)
                         for (int& v : bonus) v = scan.integer();
                     break;
-                case 11: out.menuTransparency = scan.real(); realTaken = true; break;
+                case 11:
+                    out.menuTransparency = scan.real();
+                    realTaken = true;
+                    break;
             }
         }
         ++scan.pos;

@@ -38,7 +38,8 @@ Picture decode(const std::filesystem::path& file) {
 
 int channelGap(uint32_t a, uint32_t b) {
     int most = 0;
-    for (int shift : {0, 8, 16}) most = std::max(most, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
+    for (int shift : {0, 8, 16})
+        most = std::max(most, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
     return most;
 }
 
@@ -49,7 +50,8 @@ TEST(PictureGenerator, WritesFilesThatDecodeToTheirPixels) {
     // An odd width makes BMP rows need padding; every row differs, so a flipped picture shows.
     Picture sharp(7, 5);
     for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 7; ++x) sharp.at(x, y) = 0xFF000000u | static_cast<uint32_t>((x * 37) << 16 | (y * 51) << 8 | (x * y * 9));
+        for (int x = 0; x < 7; ++x)
+            sharp.at(x, y) = 0xFF000000u | static_cast<uint32_t>((x * 37) << 16 | (y * 51) << 8 | (x * y * 9));
     sharp.at(3, 2) = kMagenta;
     for (const char* name : {"a.png", "b.PNG", "c.bmp"}) {
         SCOPED_TRACE(name);
@@ -85,8 +87,8 @@ TEST(PictureGenerator, PixelFormsKeepTheirTransparentColourForTheirOwnUse) {
     Layer layer(4, 1);
     layer.at(0, 0) = {0.2f * 0.49f, 0.3f * 0.49f, 0.4f * 0.49f, 0.49f};  // mostly uncovered
     layer.at(1, 0) = {0.2f * 0.6f, 0.3f * 0.6f, 0.4f * 0.6f, 0.6f};      // mostly covered
-    layer.at(2, 0) = {1.0f, 0.0f, 1.0f, 1.0f};                            // drawn magenta
-    layer.at(3, 0) = {0.01f, 0.01f, 0.01f, 1.0f};                         // nearly black
+    layer.at(2, 0) = {1.0f, 0.0f, 1.0f, 1.0f};                           // drawn magenta
+    layer.at(3, 0) = {0.01f, 0.01f, 0.01f, 1.0f};                        // nearly black
     const Picture key = keyed(layer, hex(0x000000));
     EXPECT_EQ(key.at(0, 0), kMagenta);
     EXPECT_NE(key.at(1, 0), kMagenta);
@@ -207,8 +209,8 @@ TEST(PictureGenerator, BlurKeepsTheLightItSpreads) {
 TEST(PictureGenerator, DrawsTheSameBytesEveryRun) {
     testing_support::TempFolder temp;
     const std::filesystem::path game = testing_support::builtGameFolder();
-    const std::string command = std::string("\"") + LUMERIK_ASSETGEN_GFX + "\" --ascii \"" + (game / "system" / "ascii").string() +
-                                "\" \"" + (temp.path() / "gfx").string() + "\"";
+    const std::string command = std::string("\"") + LUMERIK_ASSETGEN_GFX + "\" --ascii \"" +
+                                (game / "system" / "ascii").string() + "\" \"" + (temp.path() / "gfx").string() + "\"";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     int files = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(temp.path())) {

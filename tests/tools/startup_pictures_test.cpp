@@ -19,8 +19,10 @@ TEST(GamePictures, StartUpLoadsEveryPictureWithoutABeep) {
     for (int i = 0; i < present::kSurfacePictureCount; ++i)
         EXPECT_FALSE(p.surfaces[static_cast<size_t>(i)].empty()) << present::kSurfacePictures[static_cast<size_t>(i)].path;
     for (int i = 0; i < present::kStartupImageCount; ++i)
-        EXPECT_FALSE(p.startupImages[static_cast<size_t>(i)].empty()) << present::startupImagePath(static_cast<present::StartupImage>(i));
-    for (int s = 0; s < present::kStripCount; ++s) EXPECT_GT(p.strips[static_cast<size_t>(s)].width, 0) << present::kStripPaths[static_cast<size_t>(s)];
+        EXPECT_FALSE(p.startupImages[static_cast<size_t>(i)].empty())
+            << present::startupImagePath(static_cast<present::StartupImage>(i));
+    for (int s = 0; s < present::kStripCount; ++s)
+        EXPECT_GT(p.strips[static_cast<size_t>(s)].width, 0) << present::kStripPaths[static_cast<size_t>(s)];
     EXPECT_EQ(p.balls.width, 140);
     EXPECT_FALSE(p.logoBig.empty());
     EXPECT_FALSE(p.partnerLogoBig.empty());

@@ -35,7 +35,7 @@ present::Point blockCentre(int blockColumn, int blockRow) {
 }
 
 class Driver {
-public:
+  public:
     Driver(flow::Game& game, present::HeadlessPlatform& platform) : game_(game), platform_(platform) {}
 
     // Sends the input a player would give for `move`; true when the game took it.
@@ -45,7 +45,7 @@ public:
             case MoveKind::Block: {
                 event.type = present::InputEvent::Type::ButtonDown;
                 event.button = move.direction == rules::Direction::CounterClockwise ? present::MouseButton::Left
-                                                                                     : present::MouseButton::Right;
+                                                                                    : present::MouseButton::Right;
                 event.at = blockCentre(move.blockColumn, move.blockRow);
                 platform_.setPointer(event.at);
                 flow::handleEvent(game_, event);
@@ -74,7 +74,7 @@ public:
         flow::frameTick(game_);
     }
 
-private:
+  private:
     flow::Game& game_;
     present::HeadlessPlatform& platform_;
 };
@@ -142,8 +142,8 @@ AttemptResult playAttempt(const LevelSet& set, const GameFolders& folders, const
     rules::Random clicks(setup.seed * 2654435761u + 17u);
     const bool timed = rules::isTimed(setup.mode);
     const uint32_t start = platform.clock().now();
-    const uint32_t bound = timed ? kTimedBoundFactor * 1000u * static_cast<uint32_t>(std::max(result.limit, 0)) + kBoundExtraMs
-                                 : kMoveModeBoundMs;
+    const uint32_t bound =
+        timed ? kTimedBoundFactor * 1000u * static_cast<uint32_t>(std::max(result.limit, 0)) + kBoundExtraMs : kMoveModeBoundMs;
     bool started = false, moved = false;
     uint32_t lastMoveAt = 0;
     double progressAtMove = 0;
@@ -186,8 +186,8 @@ AttemptResult playAttempt(const LevelSet& set, const GameFolders& folders, const
             break;
         }
 
-        const bool settled = rules.playState == rules::StatePlaying && !rules.moves.pendingBlockTurn.active &&
-                             !rules::needsFall(rules);
+        const bool settled =
+            rules.playState == rules::StatePlaying && !rules.moves.pendingBlockTurn.active && !rules::needsFall(rules);
         const bool paced = !timed || !moved || now - lastMoveAt >= setup.paceMs;
         if (!settled || !paced) continue;
 

@@ -45,14 +45,14 @@ struct Milestone {
 
 struct AttemptResult {
     bool won = false;
-    bool stuck = false;    // ActionPuzzle: no colour had four balls left (the level is lost)
-    bool cutOff = false;   // the level had not ended after a generous bound of game time
-    double progress = 0;   // the best score (refilled modes) or number of empty cells reached
-    double left = 0;       // seconds or moves left when the level was won; 0 when lost
+    bool stuck = false;   // ActionPuzzle: no colour had four balls left (the level is lost)
+    bool cutOff = false;  // the level had not ended after a generous bound of game time
+    double progress = 0;  // the best score (refilled modes) or number of empty cells reached
+    double left = 0;      // seconds or moves left when the level was won; 0 when lost
     int32_t limit = 0;
-    int32_t moves = 0;     // block and board turns made
+    int32_t moves = 0;  // block and board turns made
     int32_t shuffles = 0;
-    uint32_t gameMs = 0;   // game time from the level's set-up to its end
+    uint32_t gameMs = 0;                // game time from the level's set-up to its end
     std::vector<Milestone> milestones;  // every rise of progress, in order
 };
 

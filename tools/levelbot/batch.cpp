@@ -41,8 +41,8 @@ struct Worker {
 std::string encodeResult(size_t index, const AttemptResult& r) {
     std::string out;
     appendNumber(out, static_cast<double>(index));
-    for (double v : {double(r.won), double(r.stuck), double(r.cutOff), r.progress, r.left, double(r.limit),
-                     double(r.moves), double(r.shuffles), double(r.gameMs), double(r.milestones.size())})
+    for (double v : {double(r.won), double(r.stuck), double(r.cutOff), r.progress, r.left, double(r.limit), double(r.moves),
+                     double(r.shuffles), double(r.gameMs), double(r.milestones.size())})
         appendNumber(out, v);
     for (const Milestone& m : r.milestones) {
         appendNumber(out, m.progress);
@@ -77,9 +77,8 @@ bool decodeResult(const std::string& line, size_t& index, AttemptResult& r) {
     return true;
 }
 
-std::vector<AttemptResult> runAttempts(const LevelSet& set, const GameFolders& folders,
-                                       const std::vector<AttemptSetup>& setups, int workers,
-                                       const ProgressFn& progress) {
+std::vector<AttemptResult> runAttempts(const LevelSet& set, const GameFolders& folders, const std::vector<AttemptSetup>& setups,
+                                       int workers, const ProgressFn& progress) {
     std::vector<AttemptResult> results(setups.size());
     const size_t total = setups.size();
     if (workers <= 1 || total <= 1) {

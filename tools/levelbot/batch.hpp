@@ -18,8 +18,7 @@ using ProgressFn = std::function<void(size_t done, size_t total)>;
 // shared out over that many child processes (each with its own game and its own folder under the
 // write root), since one game per process is how the game runs. A worker that dies leaves its
 // tries as default results with `cutOff` set.
-std::vector<AttemptResult> runAttempts(const LevelSet& set, const GameFolders& folders,
-                                       const std::vector<AttemptSetup>& setups, int workers,
-                                       const ProgressFn& progress = {});
+std::vector<AttemptResult> runAttempts(const LevelSet& set, const GameFolders& folders, const std::vector<AttemptSetup>& setups,
+                                       int workers, const ProgressFn& progress = {});
 
 }  // namespace levelbot

@@ -143,8 +143,7 @@ struct Planned {
 };
 
 // Every level selected by the options, with its tries laid out one after another.
-std::vector<Planned> plan(const Options& o, const levelbot::LevelSet& set, bool openTarget,
-                          std::vector<AttemptSetup>& setups) {
+std::vector<Planned> plan(const Options& o, const levelbot::LevelSet& set, bool openTarget, std::vector<AttemptSetup>& setups) {
     std::vector<Planned> levels;
     for (int m = 0; m < rules::kModeCount; ++m) {
         if (!o.modes[static_cast<size_t>(m)]) continue;
@@ -154,8 +153,8 @@ std::vector<Planned> plan(const Options& o, const levelbot::LevelSet& set, bool 
             if (set.levels.findLevel(mode, entry.number) != &entry.definition) continue;  // a repeated header
             Planned p{mode, entry.number, entry.definition, setups.size(), 0};
             for (int t = 0; t < o.tries; ++t)
-                setups.push_back({mode, entry.number, trySeed(o.seed, mode, entry.number, t, PlayerKind::Bot),
-                                  PlayerKind::Bot, levelbot::kHumanPaceMs, openTarget});
+                setups.push_back({mode, entry.number, trySeed(o.seed, mode, entry.number, t, PlayerKind::Bot), PlayerKind::Bot,
+                                  levelbot::kHumanPaceMs, openTarget});
             p.firstRandom = setups.size();
             // The random clicker clicks whenever the board takes a click.
             for (int t = 0; t < o.randomTries; ++t)
@@ -173,7 +172,7 @@ void showProgress(size_t done, size_t total) {
 }
 
 class WriteFolder {
-public:
+  public:
     WriteFolder() {
         std::string pattern = (fs::temp_directory_path() / "levelbot-XXXXXX").string();
         if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
@@ -184,7 +183,7 @@ public:
     }
     const fs::path& path() const { return path_; }
 
-private:
+  private:
     fs::path path_;
 };
 
@@ -209,8 +208,8 @@ int report(const Options& o, const levelbot::LevelSet& set, const levelbot::Game
             return std::vector<levelbot::AttemptResult>(results.begin() + static_cast<long>(from),
                                                         results.begin() + static_cast<long>(from) + count);
         };
-        input.levels.push_back(levelbot::summarise(p.mode, p.level, p.definition, slice(p.firstBot, o.tries),
-                                                   slice(p.firstRandom, o.randomTries)));
+        input.levels.push_back(
+            levelbot::summarise(p.mode, p.level, p.definition, slice(p.firstBot, o.tries), slice(p.firstRandom, o.randomTries)));
     }
     const std::vector<levelbot::Check> checks = levelbot::checkTargets(input);
     const fs::path markdown = o.levelDir / "levels-report.md";
@@ -225,8 +224,7 @@ int report(const Options& o, const levelbot::LevelSet& set, const levelbot::Game
         std::cerr << "levelbot: cannot write " << picture << "\n";
         return 1;
     }
-    for (const levelbot::Check& c : checks)
-        std::cout << (c.met ? "met     " : "NOT MET ") << c.name << ": " << c.found << "\n";
+    for (const levelbot::Check& c : checks) std::cout << (c.met ? "met     " : "NOT MET ") << c.name << ": " << c.found << "\n";
     std::cout << "wrote " << markdown.string() << " and " << picture.string() << "\n";
     return 0;
 }
@@ -238,8 +236,8 @@ int calibrate(const Options& o, const levelbot::LevelSet& set, const levelbot::G
     std::ofstream out(o.output, std::ios::binary);
     // One try a line: mode, level, player (0 bot, 1 random), then the result as the workers pass it.
     for (size_t i = 0; i < setups.size(); ++i)
-        out << static_cast<int>(setups[i].mode) << " " << setups[i].level << " "
-            << static_cast<int>(setups[i].player) << " " << levelbot::encodeResult(i, results[i]);
+        out << static_cast<int>(setups[i].mode) << " " << setups[i].level << " " << static_cast<int>(setups[i].player) << " "
+            << levelbot::encodeResult(i, results[i]);
     return out ? 0 : 1;
 }
 
@@ -247,12 +245,15 @@ int play(const Options& o, const levelbot::LevelSet& set, const levelbot::GameFo
     const auto mode = static_cast<rules::GameMode>(o.playMode);
     const PlayerKind player = o.random ? PlayerKind::Random : PlayerKind::Bot;
     for (int t = 0; t < std::max(o.tries, 1); ++t) {
-        const AttemptSetup setup{mode, o.playLevel, trySeed(o.seed, mode, o.playLevel, t, player), player,
-                                 o.random ? 0u : levelbot::kHumanPaceMs, false};
+        const AttemptSetup setup{
+            mode, o.playLevel, trySeed(o.seed, mode, o.playLevel, t, player), player, o.random ? 0u : levelbot::kHumanPaceMs,
+            false};
         const levelbot::AttemptResult r = levelbot::playAttempt(set, folders, setup);
         std::printf("try %d: %s, progress %.0f, left %.0f of %d, %d moves, %d shuffles, %.1f s%s\n", t + 1,
                     r.won ? "won" : "lost", r.progress, r.left, r.limit, r.moves, r.shuffles, r.gameMs / 1000.0,
-                    r.stuck ? " (stuck)" : r.cutOff ? " (cut off)" : "");
+                    r.stuck    ? " (stuck)"
+                    : r.cutOff ? " (cut off)"
+                               : "");
     }
     return 0;
 }

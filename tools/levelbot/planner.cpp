@@ -11,8 +11,8 @@ namespace levelbot {
 
 namespace {
 
-constexpr int kPlayOutPasses = 200;        // a chain never runs this long; the bound only guards the loop
-constexpr double kPotentialWeight = 0.001; // near-figures only decide between otherwise equal moves
+constexpr int kPlayOutPasses = 200;         // a chain never runs this long; the bound only guards the loop
+constexpr double kPotentialWeight = 0.001;  // near-figures only decide between otherwise equal moves
 
 // The rule state without what a look-ahead never reads, so that copies are cheap.
 rules::GameState trialBase(const rules::GameState& state) {
@@ -32,8 +32,7 @@ bool blockWorthTurning(const rules::Board& board, int blockColumn, int blockRow)
     const int tl = rules::cellIndex(2 * blockColumn, 2 * blockRow);
     const int tr = rules::cellIndex(2 * blockColumn + 1, 2 * blockRow);
     const uint8_t cells[4] = {board.cells[tl], board.cells[tl + 1], board.cells[tr], board.cells[tr + 1]};
-    const uint8_t bonuses[4] = {board.cellBonus[tl], board.cellBonus[tl + 1], board.cellBonus[tr],
-                                board.cellBonus[tr + 1]};
+    const uint8_t bonuses[4] = {board.cellBonus[tl], board.cellBonus[tl + 1], board.cellBonus[tr], board.cellBonus[tr + 1]};
     // Four balls of one colour without bonuses look the same after a turn (and would have matched
     // already); four empty cells cost nothing and change nothing.
     for (int k = 1; k < 4; ++k)
@@ -94,8 +93,7 @@ int nearFigures(const rules::Board& board) {
     };
     int count = 0;
     for (int c = 0; c + 1 < rules::kColumns; ++c)
-        for (int r = 0; r + 1 < rules::kRows; ++r)
-            count += threeOfFour(at(c, r), at(c + 1, r), at(c, r + 1), at(c + 1, r + 1));
+        for (int r = 0; r + 1 < rules::kRows; ++r) count += threeOfFour(at(c, r), at(c + 1, r), at(c, r + 1), at(c + 1, r + 1));
     for (int c = 0; c + 3 < rules::kColumns; ++c) {
         for (int r = 0; r + 3 < rules::kRows; ++r) {
             count += threeOfFour(at(c, r), at(c + 1, r + 1), at(c + 2, r + 2), at(c + 3, r + 3));
@@ -143,8 +141,7 @@ std::vector<MoveValue> Planner::rank(const rules::GameState& state, uint32_t now
         }
         v.potential = nearFigures(first.board);
         // A tiny random share breaks ties, so equal moves are not always taken in scan order.
-        v.value = v.gain + kFollowUpWeight * v.followUp + kPotentialWeight * v.potential +
-                  1e-6 * random_.mod(1000);
+        v.value = v.gain + kFollowUpWeight * v.followUp + kPotentialWeight * v.potential + 1e-6 * random_.mod(1000);
         ranked.push_back(v);
     }
     std::sort(ranked.begin(), ranked.end(), [](const MoveValue& a, const MoveValue& b) { return a.value > b.value; });
@@ -162,9 +159,8 @@ Move Planner::choose(const rules::GameState& state, uint32_t now) {
         const int price = rules::shufflePrice(state);
         const int32_t limit = state.level.limit;
         // Only while enough of the limit would be left after paying.
-        const double left = rules::isTimed(state.gameMode)
-                                ? limit - static_cast<int32_t>(now - state.level.levelStartTime) / 1000
-                                : state.level.remaining;
+        const double left = rules::isTimed(state.gameMode) ? limit - static_cast<int32_t>(now - state.level.levelStartTime) / 1000
+                                                           : state.level.remaining;
         if (rules::canShuffle(state, services) && left - price >= limit * kShuffleReserve) {
             fruitlessMoves_ = 0;
             return {MoveKind::Shuffle};

@@ -8,8 +8,8 @@
 namespace levelbot {
 
 // How the planner weighs what it sees; the report quotes them.
-inline constexpr double kFollowUpWeight = 0.75;  // a gain one move later is worth a little less than one now
-inline constexpr int kFruitlessBeforeShuffle = 3;  // moves without progress before a shuffle is considered
+inline constexpr double kFollowUpWeight = 0.75;     // a gain one move later is worth a little less than one now
+inline constexpr int kFruitlessBeforeShuffle = 3;   // moves without progress before a shuffle is considered
 inline constexpr double kShuffleReserve = 1.0 / 3;  // the share of the limit a shuffle must leave
 
 enum class MoveKind { None, Block, Board, Shuffle };
@@ -52,7 +52,7 @@ int nearFigures(const rules::Board& board);
 // one leaving the most near-figures wins. When several fruitless moves in a row find nothing, a
 // shuffle is bought if the limit can spare it.
 class Planner {
-public:
+  public:
     explicit Planner(uint32_t seed) : random_(seed) {}
 
     // The move to make now on the settled board of `state`, at time `now`.
@@ -65,7 +65,7 @@ public:
     // A move the planner made and the progress it brought, so it knows when it is stuck.
     void moveEnded(bool progressed) { fruitlessMoves_ = progressed ? 0 : fruitlessMoves_ + 1; }
 
-private:
+  private:
     rules::Random random_;
     int fruitlessMoves_ = 0;
 };

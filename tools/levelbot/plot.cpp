@@ -26,8 +26,7 @@ struct Box {
 void setColour(cairo_t* cr, Colour c) { cairo_set_source_rgb(cr, c.r, c.g, c.b); }
 
 void text(cairo_t* cr, double x, double y, const std::string& s, double size, bool bold = false, double alignX = 0) {
-    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
-                           bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, size);
     cairo_text_extents_t extents;
     cairo_text_extents(cr, s.c_str(), &extents);
@@ -101,9 +100,8 @@ void drawPanel(cairo_t* cr, const Box& box, rules::GameMode mode, const std::vec
             cairo_fill(cr);
         }
     };
-    curve(kRandom, true, [](const LevelReport& r) {
-        return r.randomTries > 0 ? static_cast<double>(r.randomWins) / r.randomTries : 0.0;
-    });
+    curve(kRandom, true,
+          [](const LevelReport& r) { return r.randomTries > 0 ? static_cast<double>(r.randomWins) / r.randomTries : 0.0; });
     curve(kBot, false, [](const LevelReport& r) { return r.winRate(); });
 }
 

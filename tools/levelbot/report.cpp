@@ -66,9 +66,7 @@ std::string rateRange(const std::vector<const LevelReport*>& levels) {
     return low == high ? percent(low) : percent(low) + " to " + percent(high);
 }
 
-bool trivial(const LevelReport& r) {
-    return r.tries > 0 && r.wins == r.tries && r.medianLeftWon > r.definition.limit / 2.0;
-}
+bool trivial(const LevelReport& r) { return r.tries > 0 && r.wins == r.tries && r.medianLeftWon > r.definition.limit / 2.0; }
 
 std::string levelList(rules::GameMode mode, const std::vector<int32_t>& numbers) {
     std::vector<std::string> parts;
@@ -145,8 +143,7 @@ std::vector<Check> checkTargets(const ReportInput& input) {
         for (rules::GameMode mode : modes) {
             const LevelReport* last = ofMode(input, mode).back();
             c.met = c.met && last->winRate() >= kLastLevelLow && last->winRate() <= kLastLevelHigh;
-            found.push_back(std::string(modeName(mode)) + " " + std::to_string(last->level) + ": " +
-                            percent(last->winRate()));
+            found.push_back(std::string(modeName(mode)) + " " + std::to_string(last->level) + ": " + percent(last->winRate()));
         }
         c.found = join(found, "; ");
         checks.push_back(c);
@@ -167,8 +164,8 @@ std::vector<Check> checkTargets(const ReportInput& input) {
         checks.push_back(c);
     }
     {
-        Check c{"No level after the first group is trivial",
-                "never 100 % won with more than half the limit left (median)", "", true};
+        Check c{"No level after the first group is trivial", "never 100 % won with more than half the limit left (median)", "",
+                true};
         std::vector<std::string> offenders;
         for (rules::GameMode mode : modes) {
             std::vector<int32_t> numbers;
@@ -199,8 +196,8 @@ std::vector<Check> checkTargets(const ReportInput& input) {
                                  std::to_string(firstTries));
         }
         c.met = offenders.empty();
-        c.found = (c.met ? std::string("none") : "won " + join(offenders, "; ")) +
-                  " (in the first group it won " + join(firstGroup, ", ") + ")";
+        c.found = (c.met ? std::string("none") : "won " + join(offenders, "; ")) + " (in the first group it won " +
+                  join(firstGroup, ", ") + ")";
         checks.push_back(c);
     }
     {
@@ -276,10 +273,12 @@ std::string markdownReport(const ReportInput& input, const std::vector<Check>& c
                   "has settled in Strategy and Puzzle.\n",
                   kFollowUpWeight, kFruitlessBeforeShuffle, 100 * kShuffleReserve);
     out += bot;
-    out += "- **Random clicker**: clicks a random block with a random mouse button whenever the board takes a "
-           "click.\n";
-    out += "- *Progress* is the level score in Action and Strategy and the number of empty cells in Puzzle and "
-           "ActionPuzzle; *left* is the time (seconds) or moves left when the bot won, as a median over its wins.\n\n";
+    out +=
+        "- **Random clicker**: clicks a random block with a random mouse button whenever the board takes a "
+        "click.\n";
+    out +=
+        "- *Progress* is the level score in Action and Strategy and the number of empty cells in Puzzle and "
+        "ActionPuzzle; *left* is the time (seconds) or moves left when the bot won, as a median over its wins.\n\n";
 
     out += "## Targets\n\n| Target | Wanted | Found | Met |\n|---|---|---|---|\n";
     for (const Check& c : checks)
@@ -304,9 +303,8 @@ std::string markdownReport(const ReportInput& input, const std::vector<Check>& c
             out += "| " + std::to_string(r->level) + " | " + std::to_string(r->definition.colors) + " | " +
                    std::to_string(r->definition.target) + " | " + std::to_string(r->definition.limit) + " | " +
                    percent(r->winRate()) + " | " + number(r->medianProgress) + " | " +
-                   (r->medianLeftWon < 0 ? std::string("-") : number(r->medianLeftWon)) + " | " +
-                   std::to_string(r->randomWins) + "/" + std::to_string(r->randomTries) + " | " +
-                   number(r->randomBest) + " | " + join(notes, ", ") + " |\n";
+                   (r->medianLeftWon < 0 ? std::string("-") : number(r->medianLeftWon)) + " | " + std::to_string(r->randomWins) +
+                   "/" + std::to_string(r->randomTries) + " | " + number(r->randomBest) + " | " + join(notes, ", ") + " |\n";
         }
         out += "\n";
     }

@@ -20,7 +20,7 @@ struct LevelReport {
     double medianLeftWon = -1;  // seconds or moves left over the won tries; -1 when none was won
     int randomTries = 0;
     int randomWins = 0;
-    double randomBest = 0;      // the best progress the random clicker reached
+    double randomBest = 0;  // the best progress the random clicker reached
 
     double winRate() const { return tries > 0 ? static_cast<double>(wins) / tries : 0.0; }
 };

@@ -51,8 +51,8 @@ int main(int argc, char** argv) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (result.exitCode == 2) return 2;
 
-    std::cout << "seed " << options.seed << ": " << result.ticks << " ticks, " << result.steps << " steps, "
-              << result.restarts << " restarts, " << seconds << " s\n";
+    std::cout << "seed " << options.seed << ": " << result.ticks << " ticks, " << result.steps << " steps, " << result.restarts
+              << " restarts, " << seconds << " s\n";
     std::cout << "VmRSS start " << result.first.vmRssKb << " kB, end " << result.last.vmRssKb << " kB, peak (VmHWM) "
               << result.peakRssKb << " kB\n";
     std::cout << "largest lists:";

@@ -82,9 +82,7 @@ namespace {
 MouseButton anyButton(rules::Random& random) { return random.mod(2) == 0 ? MouseButton::Left : MouseButton::Right; }
 
 // A point inside a rectangle whose edges count (x .. x + w - 1).
-present::Point pointIn(rules::Random& random, const rules::Rect& r) {
-    return {r.x + random.mod(r.w), r.y + random.mod(r.h)};
-}
+present::Point pointIn(rules::Random& random, const rules::Rect& r) { return {r.x + random.mod(r.w), r.y + random.mod(r.h)}; }
 
 // A point strictly inside a menu button's glass, where a press hits it.
 present::Point pointOnMenuButton(rules::Random& random, const menu::MenuLayout& screen, int index) {
@@ -233,7 +231,8 @@ void Monkey::menuButton(const flow::Game& game, std::vector<SimCommand>& out) {
 void Monkey::playerList(std::vector<SimCommand>& out) {
     const menu::MenuLayout& layout = menu::kMenuLayouts[menu::ScreenChoosePlayer];
     const int rowX = layout.x + 66 + random_.mod(layout.fieldWidth());
-    const int rowY = menu::kListPressTop + 1 + menu::kListRowPitch * random_.mod(menu::kListRows) + random_.mod(menu::kListRowPitch);
+    const int rowY =
+        menu::kListPressTop + 1 + menu::kListRowPitch * random_.mod(menu::kListRows) + random_.mod(menu::kListRowPitch);
     switch (random_.mod(6)) {
         case 0: out.push_back(keyCommand(Key::Up)); break;
         case 1: out.push_back(keyCommand(Key::Down)); break;

@@ -18,7 +18,7 @@ namespace soak {
 // regaining the focus, lost surfaces, Escape, a click anywhere), then lets time pass. Its draws
 // come from its own generator, so a seed replays the same input.
 class Monkey {
-public:
+  public:
     explicit Monkey(uint32_t seed) : random_(seed) {}
 
     // Appends the commands of the next step: the input, then at least one tick.
@@ -27,7 +27,7 @@ public:
     // The game was started again (after its quit button): nothing is held or lost any more.
     void restarted();
 
-private:
+  private:
     void finishHeld(std::vector<flow::SimCommand>& out);
     void anyScreen(std::vector<flow::SimCommand>& out);
     void logoInput(std::vector<flow::SimCommand>& out);
@@ -48,7 +48,7 @@ private:
     bool escapeHeld_ = false;
     bool surfacesLost_ = false;  // `lose` was sent; the display stays lost until the focus comes back
     bool focusOut_ = false;
-    int sliderDragSteps_ = 0;    // a slider knob is held for this many more steps
+    int sliderDragSteps_ = 0;  // a slider knob is held for this many more steps
 };
 
 // Command makers, for the monkey and its tests.

@@ -15,7 +15,7 @@ namespace soak {
 // The sizes of everything in a running game that can grow, and the process's memory.
 struct Sample {
     int64_t tick = 0;
-    int64_t vmRssKb = -1;   // -1 where /proc is not there
+    int64_t vmRssKb = -1;  // -1 where /proc is not there
     int64_t vmHwmKb = -1;
     std::map<std::string, int64_t> lists;
 };
@@ -41,10 +41,10 @@ struct SoakOptions {
 };
 
 struct SoakResult {
-    int exitCode = 0;               // 0 ran to the end within the bounds; 1 a list went past its bound; 2 no start
-    int64_t ticks = 0;              // frame ticks run
-    int64_t steps = 0;              // monkey steps
-    int restarts = 0;               // the quit button ended the game, which was started again
+    int exitCode = 0;   // 0 ran to the end within the bounds; 1 a list went past its bound; 2 no start
+    int64_t ticks = 0;  // frame ticks run
+    int64_t steps = 0;  // monkey steps
+    int restarts = 0;   // the quit button ended the game, which was started again
     Sample first, last;
     int64_t peakRssKb = -1;
     std::map<std::string, int64_t> largest;      // each list's largest size seen

@@ -11,12 +11,12 @@ namespace assetgen {
 // Work shared by several pictures, drawn once on first use: the play screen's frame in screen
 // coordinates (every frame piece and the centre piece are cut from it) and the font's glyphs.
 class Art {
-public:
+  public:
     explicit Art(std::string characterMap) : characterMap_(std::move(characterMap)) {}
-    const Layer& frame();                     // 800 by 600, the whole play-screen frame at rest
+    const Layer& frame();  // 800 by 600, the whole play-screen frame at rest
     const std::string& characterMap() const { return characterMap_; }
 
-private:
+  private:
     std::string characterMap_;
     std::unique_ptr<Layer> frame_;
 };
@@ -66,7 +66,7 @@ Picture buttonGlass(bool big);
 Picture buttonBorder(bool big);
 Picture buttonGlow(bool big);
 Picture playerMarker();
-Picture titleOrnament(int which);  // 0 modes, 1 choose player, 2 and 3 the small pairs
+Picture titleOrnament(int which);       // 0 modes, 1 choose player, 2 and 3 the small pairs
 Picture listArrow(bool up, int state);  // state 0 plain, 1 glow, 2 pressed
 Picture nameField();
 Picture sliderTrack();

@@ -290,7 +290,8 @@ Picture sideButtons() {
         const int cellY = (i / 2) * 48;
         // The back button's cell is drawn 3 pixels above its hit rectangle: its face sits 3
         // pixels lower in the cell so that all four buttons line up on screen.
-        const int drop = present::layout::kPlayButtons[static_cast<size_t>(8 + i)].rect.y - present::layout::kFramePieces[static_cast<size_t>(6 + i)].at.y;
+        const int drop = present::layout::kPlayButtons[static_cast<size_t>(8 + i)].rect.y -
+                         present::layout::kFramePieces[static_cast<size_t>(6 + i)].at.y;
         out.over(face, cellX + 2, cellY + 3 + drop);
     }
     // The cell order of the picture is back, shuffle (top row), options, pause.

@@ -71,8 +71,8 @@ std::vector<Shard> shards(int n, uint64_t seed) {
     return out;
 }
 
-Layer glowingRune(int w, int h, const std::vector<geo::PlacedRune>& runes, double size, double ox, double oy,
-                  Rgb halo, float strength) {
+Layer glowingRune(int w, int h, const std::vector<geo::PlacedRune>& runes, double size, double ox, double oy, Rgb halo,
+                  float strength) {
     const Layer strokes = strokeMask(w, h, 1.8, [&](cairo_t* cr) {
         for (const geo::PlacedRune& r : runes) runePath(cr, r.glyph, r.x - ox, r.y - oy, size, r.angle);
     });
@@ -95,8 +95,8 @@ Picture riseStrip() {
         spark(cell, 20, 20, 7.0f * (1.0f - 0.6f * t), hex(0x80E8FF), f == 0 ? 0.7f : 0.9f * fade * fade);
         for (const Shard& s : bits) {
             const float r = (6.0f + 12.0f * t) * s.speed;
-            spark(cell, 20 + std::cos(s.angle) * r * 0.6f, 20 - 4.0f * t * 3 + std::sin(s.angle) * r * 0.6f,
-                  1.3f * s.size, palette::goldLight, 0.8f * fade);
+            spark(cell, 20 + std::cos(s.angle) * r * 0.6f, 20 - 4.0f * t * 3 + std::sin(s.angle) * r * 0.6f, 1.3f * s.size,
+                  palette::goldLight, 0.8f * fade);
         }
         out.over(cell, 42 * f, 0);
     }
@@ -113,12 +113,13 @@ Picture explodeStrip() {
         Layer cell(29, 26);
         const float t = static_cast<float>(f) / 11.0f;
         if (f < 4) spark(cell, 12, 15, 7.5f - 1.2f * static_cast<float>(f), hex(0xFFD070), 1.3f - 0.25f * static_cast<float>(f));
-        if (f >= 1 && f < 7) ring(cell, 12, 15, 4.0f + 2.4f * static_cast<float>(f), 1.1f, hex(0xFFB040), 0.9f - 0.12f * static_cast<float>(f));
+        if (f >= 1 && f < 7)
+            ring(cell, 12, 15, 4.0f + 2.4f * static_cast<float>(f), 1.1f, hex(0xFFB040), 0.9f - 0.12f * static_cast<float>(f));
         for (const Shard& s : bits) {
             const float r = (2.0f + 15.0f * std::sqrt(t)) * s.speed;
             const Rgb c = mix(hex(0xFFF0A0), hex(0xE03010), t);
-            spark(cell, 12 + std::cos(s.angle) * r, 15 + std::sin(s.angle) * r + 6.0f * t * t, 1.1f * s.size * (1.1f - t * 0.5f), c,
-                  1.1f * (1.0f - t * 0.75f));
+            spark(cell, 12 + std::cos(s.angle) * r, 15 + std::sin(s.angle) * r + 6.0f * t * t, 1.1f * s.size * (1.1f - t * 0.5f),
+                  c, 1.1f * (1.0f - t * 0.75f));
         }
         out.over(cell, 29 * f, 0);
     }
@@ -138,7 +139,8 @@ Picture revealStrip() {
             const float r = 25.0f - 15.0f * t;
             spark(cell, 28 + std::cos(a) * r, 28 + std::sin(a) * r, 1.6f, palette::goldLight, 0.9f);
         }
-        if (f >= 7) spark(cell, 28, 28, 4.0f + 3.0f * static_cast<float>(f - 7), hex(0xA0F0FF), 0.5f + 0.25f * static_cast<float>(f - 7));
+        if (f >= 7)
+            spark(cell, 28, 28, 4.0f + 3.0f * static_cast<float>(f - 7), hex(0xA0F0FF), 0.5f + 0.25f * static_cast<float>(f - 7));
         out.over(cell, 56 * f, 0);
     }
     fadeCellEdges(out, 56, 56, 4.0f);
@@ -295,7 +297,8 @@ Picture runeFlight() {
 Picture runeSlotGlow(int slot) {
     const int s = geo::kSlotSize;
     geo::PlacedRune rune = geo::slotRune(slot);
-    const double ox = present::layout::kRuneSlots[static_cast<size_t>(slot)].x, oy = present::layout::kRuneSlots[static_cast<size_t>(slot)].y;
+    const double ox = present::layout::kRuneSlots[static_cast<size_t>(slot)].x,
+                 oy = present::layout::kRuneSlots[static_cast<size_t>(slot)].y;
     const Layer out = glowingRune(s, s, {rune}, 14, ox, oy, palette::cyan, 1.0f);
     return overBlack(out);
 }

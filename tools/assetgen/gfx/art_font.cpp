@@ -78,21 +78,16 @@ Picture glyphStrip(const Art& art, Rgb top, Rgb middle, Rgb bottom, Rgb outline)
 
 }  // namespace
 
-Picture fontGold(const Art& art) {
-    return glyphStrip(art, hex(0xFFF6C8), hex(0xF6C44A), hex(0xB86E12), hex(0x1C0E02));
-}
+Picture fontGold(const Art& art) { return glyphStrip(art, hex(0xFFF6C8), hex(0xF6C44A), hex(0xB86E12), hex(0x1C0E02)); }
 
-Picture fontWhite(const Art& art) {
-    return glyphStrip(art, hex(0xFFFFFF), hex(0xEEF2F8), hex(0xAEBCCE), hex(0x0A0E18));
-}
+Picture fontWhite(const Art& art) { return glyphStrip(art, hex(0xFFFFFF), hex(0xEEF2F8), hex(0xAEBCCE), hex(0x0A0E18)); }
 
 Picture fontGlow(const Art& art) {
     const std::string& map = art.characterMap();
     checkMap(map);
     Layer out(kGlowW * static_cast<int>(map.size()), kGlowH);
     for (int i = 0; i < static_cast<int>(map.size()); ++i) {
-        const Layer ink =
-            shapeMask(kGlowW, kGlowH, [&](cairo_t* cr) { glyphPath(cr, map, i, kGlowInset, kGlowInset); });
+        const Layer ink = shapeMask(kGlowW, kGlowH, [&](cairo_t* cr) { glyphPath(cr, map, i, kGlowInset, kGlowInset); });
         // Drawn at 60 percent over blue glass: a warm core and a strong orange-gold halo keep it
         // golden there.
         Layer cell = glow(ink, hex(0xFF9A10), 2.6f, 2.0f);

@@ -277,10 +277,13 @@ Layer drawFrame() {
         const geo::Rect r = rules::kArrowButtons[static_cast<size_t>(b)].rect;
         const int ox = r.x - 2, oy = r.y - 2, w = r.w + 4, h = r.h + 4;
         Layer button(w, h);
-        const Layer pad = shapeMaskAt(ox, oy, w, h, [&](cairo_t* cr) { roundRect(cr, r.x + 0.5, r.y + 0.5, r.w - 1, r.h - 1, 7); });
+        const Layer pad =
+            shapeMaskAt(ox, oy, w, h, [&](cairo_t* cr) { roundRect(cr, r.x + 0.5, r.y + 0.5, r.w - 1, r.h - 1, 7); });
         button.over(metal(pad, palette::goldLight, palette::bronze, palette::bronzeDark, 1.5f));
-        const Layer face = shapeMaskAt(ox, oy, w, h, [&](cairo_t* cr) { roundRect(cr, r.x + 2.5, r.y + 2.5, r.w - 5, r.h - 5, 5); });
-        button.over(fill(face, [&](float, float y) { return mix(hex(0x1C2430), hex(0x07090D), (y - 2.0f) / static_cast<float>(r.h)); }));
+        const Layer face =
+            shapeMaskAt(ox, oy, w, h, [&](cairo_t* cr) { roundRect(cr, r.x + 2.5, r.y + 2.5, r.w - 5, r.h - 5, 5); });
+        button.over(
+            fill(face, [&](float, float y) { return mix(hex(0x1C2430), hex(0x07090D), (y - 2.0f) / static_cast<float>(r.h)); }));
         const Layer head = shapeMaskAt(ox, oy, w, h, [&](cairo_t* cr) { arrowPath(cr, b, 0, 0); });
         button.over(metal(head, palette::goldLight, palette::gold, palette::goldDeep, 1.0f));
         frame.over(button, ox, oy);

@@ -115,9 +115,8 @@ Picture glassPanel() {
     // direction in which they are repeated, and the centre is one flat colour, so any panel size
     // tiles without seams.
     const int n = static_cast<int>(kPanel);
-    const Layer shape = shapeMask(n, n, [](cairo_t* cr) {
-        roundRect(cr, kInset, kInset, kPanel - 2 * kInset, kPanel - 2 * kInset, kCorner);
-    });
+    const Layer shape =
+        shapeMask(n, n, [](cairo_t* cr) { roundRect(cr, kInset, kInset, kPanel - 2 * kInset, kPanel - 2 * kInset, kCorner); });
     const Rgb base = hex(0x173A64);
     Layer out = fill(shape, [&](float x, float y) {
         // Distance in from the outline, measured as the nine-slice sees it.
@@ -357,9 +356,8 @@ Picture helpPointer() {
 Picture helpMouse(int button) {
     Layer out(18, 28);
     const Layer body = shapeMask(18, 28, [](cairo_t* cr) { roundRect(cr, 0.5, 0.5, 17, 27, 8.5); });
-    out.over(fill(body, [](float x, float y) {
-        return mix(hex(0xE8EEF6), hex(0x7A8698), std::clamp((x + y) / 40.0f, 0.0f, 1.0f));
-    }));
+    out.over(
+        fill(body, [](float x, float y) { return mix(hex(0xE8EEF6), hex(0x7A8698), std::clamp((x + y) / 40.0f, 0.0f, 1.0f)); }));
     for (int b = 1; b <= 2; ++b) {
         const Layer key = shapeMask(18, 28, [&](cairo_t* cr) {
             roundRect(cr, 0.5, 0.5, 17, 27, 8.5);

@@ -37,7 +37,9 @@ const Mood kMoods[6] = {
 };
 
 // Height of the hills' ridge at x: a band near the bottom of the picture.
-float ridge(float x, uint32_t seed) { return 498.0f + 70.0f * (fbm(x * 0.004f, 3.7f, 4, seed + 5) - 0.5f) * 2.0f - 14.0f * std::sin(x * 0.006f); }
+float ridge(float x, uint32_t seed) {
+    return 498.0f + 70.0f * (fbm(x * 0.004f, 3.7f, 4, seed + 5) - 0.5f) * 2.0f - 14.0f * std::sin(x * 0.006f);
+}
 
 Layer sky(const Mood& m) {
     Layer out = render(800, 600, 1, [&](float x, float y) -> Rgba {
@@ -136,7 +138,8 @@ Layer emblem(int w, int h, double cx, double cy, double radius, float zoom = 1.0
         return scale(mix(hex(0x161A24), hex(0x34405A), g), 1.1f - 0.45f * d * d);
     }));
     // A stroke under a pixel wide would fade to nothing on the smallest icons.
-    const Layer runeStroke = strokeMask(size, size, std::max(radius * 0.075, 1.0), [&](cairo_t* cr) { runePath(cr, 20, cx + radius * 0.05, cy, radius * 1.05, 0); });
+    const Layer runeStroke = strokeMask(size, size, std::max(radius * 0.075, 1.0),
+                                        [&](cairo_t* cr) { runePath(cr, 20, cx + radius * 0.05, cy, radius * 1.05, 0); });
     Layer light = glow(runeStroke, palette::cyan, static_cast<float>(radius * 0.08), 1.8f);
     light.clipTo(disc);
     out.add(light);
@@ -229,12 +232,14 @@ Picture logoBig() {
         const double a = -kPi / 2 + k * 2 * kPi / 7;
         const int* t = compose::kDefaultTints[k + 1];
         const Rgb c = mix(Rgb{t[0] / 255.0f, t[1] / 255.0f, t[2] / 255.0f}, hex(0xFFFFFF), 0.25f);
-        const Layer dot = shapeMask(160, 147, [&](cairo_t* cr) { cairo_arc(cr, 80 + 52 * std::cos(a), 64 + 52 * std::sin(a), 4.0, 0, 2 * kPi); });
+        const Layer dot = shapeMask(
+            160, 147, [&](cairo_t* cr) { cairo_arc(cr, 80 + 52 * std::cos(a), 64 + 52 * std::sin(a), 4.0, 0, 2 * kPi); });
         out.add(glow(dot, c, 3.0f, 1.6f));
         out.add(dot.tinted(c, 0.9f));
     }
     const double width = textWidth(Font::SerifBold, 19, "LUMERIK");
-    const Layer name = shapeMask(160, 147, [&](cairo_t* cr) { textPath(cr, Font::SerifBold, 19, "LUMERIK", 80 - width / 2, 138); });
+    const Layer name =
+        shapeMask(160, 147, [&](cairo_t* cr) { textPath(cr, Font::SerifBold, 19, "LUMERIK", 80 - width / 2, 138); });
     out.add(glow(name, hex(0xFFA020), 2.5f, 1.0f));
     out.add(name.tinted(hex(0xFFE8A8)));
     fadeCellEdges(out, 160, 147, 3.0f);
@@ -277,7 +282,8 @@ Picture studioLogoBig() {
     studioStone(out, 34, 40, 70, 140);
     const double size = 40, width = textWidth(Font::SerifBold, size, "STONELIGHT");
     const double left = 124 + (geo::kPartnerBigW - 136 - width) / 2;
-    const Layer name = shapeMask(out.width(), out.height(), [&](cairo_t* cr) { textPath(cr, Font::SerifBold, size, "STONELIGHT", left, 118); });
+    const Layer name =
+        shapeMask(out.width(), out.height(), [&](cairo_t* cr) { textPath(cr, Font::SerifBold, size, "STONELIGHT", left, 118); });
     out.add(glow(name, hex(0xFFA020), 3.0f, 0.6f));
     out.over(metal(name, hex(0xFFF8D8), palette::gold, palette::goldDeep, 1.2f));
     const Layer rule = strokeMask(out.width(), out.height(), 1.2, [&](cairo_t* cr) {
@@ -286,8 +292,9 @@ Picture studioLogoBig() {
     });
     out.over(rule.tinted(palette::goldDeep));
     const double subWidth = textWidth(Font::Sans, 19, "S  T  U  D  I  O");
-    const Layer sub = shapeMask(out.width(), out.height(),
-                                [&](cairo_t* cr) { textPath(cr, Font::Sans, 19, "S  T  U  D  I  O", left + (width - subWidth) / 2, 166); });
+    const Layer sub = shapeMask(out.width(), out.height(), [&](cairo_t* cr) {
+        textPath(cr, Font::Sans, 19, "S  T  U  D  I  O", left + (width - subWidth) / 2, 166);
+    });
     out.over(sub.tinted(hex(0xB8C8DC)));
     return overBlack(out);
 }

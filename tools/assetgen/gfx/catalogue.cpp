@@ -20,7 +20,8 @@ std::vector<CatalogueEntry> build() {
     for (int g = 1; g <= 5; ++g)
         add("gfx//backgrounds//background" + std::to_string(g) + ".jpg", 800, 600,
             "play background of level group " + std::to_string(g), [g](Art&) { return levelBackground(g - 1); });
-    add("gfx//Quadro.png", 372, 62, "block backdrop, six 62-wide frames for rotation steps 0 to 5", [](Art&) { return blockBackdrops(); });
+    add("gfx//Quadro.png", 372, 62, "block backdrop, six 62-wide frames for rotation steps 0 to 5",
+        [](Art&) { return blockBackdrops(); });
     add("gfx//Kerunite Center.png", 2688, 448,
         "centre piece at (176, 76), frames of 448: upright, then turned 5, 15, 45, 75, 85 degrees",
         [](Art& a) { return centrePiece(a); });
@@ -41,8 +42,10 @@ std::vector<CatalogueEntry> build() {
     add("gfx//Menu//But_Big_Glass.png", 180, 32, "big button glass", [](Art&) { return buttonGlass(true); });
     add("gfx//Menu//But_Small_Glass.png", 156, 28, "small button glass", [](Art&) { return buttonGlass(false); });
     add("gfx//Menu//But_Big_Border.png", 198, 60, "big button border, glass at (9, 12)", [](Art&) { return buttonBorder(true); });
-    add("gfx//Menu//But_Small_Border.png", 174, 52, "small button border, glass at (9, 12)", [](Art&) { return buttonBorder(false); });
-    add("gfx//Menu//Ramka_All.png", 164, 164, "menu panel frame: four 66 corners, edges 116 by 16", [](Art&) { return menuFrame(); });
+    add("gfx//Menu//But_Small_Border.png", 174, 52, "small button border, glass at (9, 12)",
+        [](Art&) { return buttonBorder(false); });
+    add("gfx//Menu//Ramka_All.png", 164, 164, "menu panel frame: four 66 corners, edges 116 by 16",
+        [](Art&) { return menuFrame(); });
     add("gfx//Menu//CurPlayerCursor.png", 14, 24, "selected player marker", [](Art&) { return playerMarker(); });
     add("gfx//Menu//Ramka//But_ActPzlStrMode_Border.PNG", 199, 186, "title ornament of the three mode buttons, at (265, 153)",
         [](Art&) { return titleOrnament(0); });
@@ -58,14 +61,16 @@ std::vector<CatalogueEntry> build() {
         const bool up = i >= 3;
         const int state = i % 3;
         add(std::string("gfx//menu//but_name//") + arrows[i] + ".PNG", 58, 16,
-            std::string(up ? "player list up arrow" : "player list down arrow") +
-                (state == 0 ? "" : state == 1 ? ", lit" : ", pressed"),
+            std::string(up ? "player list up arrow" : "player list down arrow") + (state == 0   ? ""
+                                                                                   : state == 1 ? ", lit"
+                                                                                                : ", pressed"),
             [up, state](Art&) { return listArrow(up, state); });
     }
     add("gfx//Menu//Enter_Name_Border.PNG", 322, 40, "name entry field", [](Art&) { return nameField(); });
     add("gfx//Logo//Small_Logo.png", geo::kSmallLogo.w, geo::kSmallLogo.h, "game name on the title, where trader.ini puts it",
         [](Art&) { return smallLogo(); });
-    add("gfx//Menu//Menu_Slider.PNG", 426, 40, "volume slider track, knob centre from x 30 to 396", [](Art&) { return sliderTrack(); });
+    add("gfx//Menu//Menu_Slider.PNG", 426, 40, "volume slider track, knob centre from x 30 to 396",
+        [](Art&) { return sliderTrack(); });
     add("gfx//Menu//Slider.PNG", 36, 28, "volume slider knob", [](Art&) { return sliderKnob(); });
     add("gfx//Help//Cursor.png", 26, 27, "pointer of the help demonstrations", [](Art&) { return helpPointer(); });
     add("gfx//Help//Line_Help_Horiz.png", 314, 4, "rule on the help and player screens", [](Art&) { return helpRule(); });
@@ -75,11 +80,15 @@ std::vector<CatalogueEntry> build() {
     add("gfx//Help//Small_Bars.png", 54, 135, "small time and progress tubes on the help page", [](Art&) { return helpBars(); });
     for (int m = 0; m < 3; ++m)
         add("gfx//Help//Mouse" + std::to_string(m) + ".png", 18, 28,
-            m == 0 ? "mouse, no button" : m == 1 ? "mouse, left button" : "mouse, right button", [m](Art&) { return helpMouse(m); });
+            m == 0   ? "mouse, no button"
+            : m == 1 ? "mouse, left button"
+                     : "mouse, right button",
+            [m](Art&) { return helpMouse(m); });
     add("gfx//Rise.png", 252, 42, "rise effect, 6 frames of 42, additive", [](Art&) { return riseStrip(); });
     add("gfx//Explode.png", 348, 26, "clear effect, 12 frames of 29 by 26, black key", [](Art&) { return explodeStrip(); });
     add("gfx//Level.png", 560, 56, "reveal effect, 10 frames of 56, additive", [](Art&) { return revealStrip(); });
-    add("gfx//Ball.png", 40, 20, "ball template: grey shading left, shape right, magenta outside", [](Art&) { return ballTemplate(); });
+    add("gfx//Ball.png", 40, 20, "ball template: grey shading left, shape right, magenta outside",
+        [](Art&) { return ballTemplate(); });
     add("gfx//logo//partnerLogo.bmp", geo::kPartnerLogo.w, geo::kPartnerLogo.h, "studio mark on the title, magenta key",
         [](Art&) { return studioLogoSmall(); });
 
@@ -87,10 +96,13 @@ std::vector<CatalogueEntry> build() {
     add("gfx//logo//partnerLogoBig.jpg", geo::kPartnerBigW, geo::kPartnerBigH, "studio logo of the opening screen, on black",
         [](Art&) { return studioLogoBig(); });
     add("gfx//logo//Logo_Big.png", 160, 147, "splash emblem at (322, 203), additive", [](Art&) { return logoBig(); });
-    add("gfx//Bar_Glass_Freeze.PNG", 57, 306, "ice over the time bar at (158, 159), cross-faded", [](Art&) { return freezeGlass(); });
+    add("gfx//Bar_Glass_Freeze.PNG", 57, 306, "ice over the time bar at (158, 159), cross-faded",
+        [](Art&) { return freezeGlass(); });
     add("gfx//Kerun_Buttons_Glow.png", 320, 186, "side button glows, cells 160 by 93", [](Art&) { return sideButtonGlows(); });
-    add("gfx//ButShine_TopBottom.png", 68, 50, "shines of the top and bottom arrow buttons, 34 by 25", [](Art&) { return arrowShinesTopBottom(); });
-    add("gfx//ButShine_LeftRight.png", 50, 68, "shines of the side arrow buttons, 25 by 34", [](Art&) { return arrowShinesLeftRight(); });
+    add("gfx//ButShine_TopBottom.png", 68, 50, "shines of the top and bottom arrow buttons, 34 by 25",
+        [](Art&) { return arrowShinesTopBottom(); });
+    add("gfx//ButShine_LeftRight.png", 50, 68, "shines of the side arrow buttons, 25 by 34",
+        [](Art&) { return arrowShinesLeftRight(); });
     add("gfx//Font_Glow.png", 1824, 35, "glow font, 76 cells of 24 by 35, additive", [](Art& a) { return fontGlow(a); });
     add("gfx//Menu//But_Big_Glow.png", 212, 72, "big button glow, glass at (18, 21)", [](Art&) { return buttonGlow(true); });
     add("gfx//Menu//But_Small_Glow.png", 189, 68, "small button glow, glass at (18, 21)", [](Art&) { return buttonGlow(false); });
@@ -98,9 +110,11 @@ std::vector<CatalogueEntry> build() {
     add("gfx//bonuses//3Ball 15x15.png", 512, 32, "explosion bonus, 16 frames of 32", [](Art&) { return bonusExplode(); });
     add("gfx//bonuses//Color_Explode 19x19.png", 512, 32, "colour bonus, 16 frames of 32", [](Art&) { return bonusColor(); });
     add("gfx//bonuses//Snowy 15x17.png", 416, 26, "freeze bonus, 16 frames of 26", [](Art&) { return bonusFreeze(); });
-    add("gfx//bonuses//MultiColor 9x12.png", 352, 22, "universal ball, 16 frames of 22, opaque", [](Art&) { return bonusUniversal(); });
+    add("gfx//bonuses//MultiColor 9x12.png", 352, 22, "universal ball, 16 frames of 22, opaque",
+        [](Art&) { return bonusUniversal(); });
     add("gfx//bonuses//Plus 6x6.png", 336, 28, "score bonus, 12 frames of 28", [](Art&) { return bonusScore(); });
-    add("gfx//runes//FINAL.png", 945, 27, "firework sparks: 5 colours of 7 frames, 27 by 27", [](Art&) { return fireworkSparks(); });
+    add("gfx//runes//FINAL.png", 945, 27, "firework sparks: 5 colours of 7 frames, 27 by 27",
+        [](Art&) { return fireworkSparks(); });
     for (int w = 1; w <= 4; ++w) {
         const geo::Rect box = geo::wordBox(w - 1);
         add("gfx//runes//RuneWord " + std::to_string(w) + ".png", box.w, box.h,

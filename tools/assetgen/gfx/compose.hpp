@@ -16,8 +16,7 @@ Picture tintBalls(const Picture& ballTemplate);
 
 // Copy of a rectangle; with `keyed`, source pixels equal to the magenta key (or, with blackKey,
 // to black) are left out. Clipped to both pictures.
-void copyRect(const Picture& src, int sx, int sy, int w, int h, Picture& dst, int dx, int dy, bool keyed,
-              bool blackKey = false);
+void copyRect(const Picture& src, int sx, int sy, int w, int h, Picture& dst, int dx, int dy, bool keyed, bool blackKey = false);
 // The blender: black is transparent, each channel s * fs + d * fd, truncated and clamped. Unlike
 // the game's it clips, because mock-ups place things freely.
 void blendBlit(const Picture& src, int sx, int sy, int w, int h, Picture& dst, int dx, int dy, float fs, float fd);

@@ -8,9 +8,9 @@
 // positions; the art is drawn in screen coordinates first and cut into pictures afterwards.
 namespace assetgen::geo {
 
-using present::layout::Rect;
-using present::layout::kScreenW;
 using present::layout::kScreenH;
+using present::layout::kScreenW;
+using present::layout::Rect;
 
 // The board turns about the picture's centre.
 inline constexpr double kCentreX = present::layout::kTurnCentre.x;

@@ -11,9 +11,7 @@ Rgb hex(uint32_t rrggbb) {
             static_cast<float>(rrggbb & 0xFF) / 255.0f};
 }
 
-Rgb mix(Rgb a, Rgb b, float t) {
-    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
+Rgb mix(Rgb a, Rgb b, float t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
 
 Rgb scale(Rgb c, float k) { return {c.r * k, c.g * k, c.b * k}; }
 

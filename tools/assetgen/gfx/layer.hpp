@@ -23,7 +23,7 @@ struct Rgba {
 // A painting layer of premultiplied float pixels. Everything is drawn into layers and turned into
 // the game's pixel forms (keyed, additive, opaque) only when a picture is written.
 class Layer {
-public:
+  public:
     Layer() = default;
     Layer(int width, int height);
 
@@ -52,7 +52,7 @@ public:
     std::vector<Rgba>& pixels() { return px_; }
     const std::vector<Rgba>& pixels() const { return px_; }
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     std::vector<Rgba> px_;
@@ -60,7 +60,7 @@ private:
 
 // Cairo drawing onto a transparent ARGB surface; `take` turns the result into a layer.
 class Painter {
-public:
+  public:
     Painter(int width, int height);
     ~Painter();
     Painter(const Painter&) = delete;
@@ -68,7 +68,7 @@ public:
     cairo_t* cr() { return cr_; }
     Layer take();
 
-private:
+  private:
     cairo_surface_t* surface_;
     cairo_t* cr_;
 };

@@ -110,7 +110,8 @@ int run(int argc, char** argv) {
         if (outDir.empty()) return 0;
     }
     if (outDir.empty())
-        throw std::runtime_error("usage: assetgen-gfx [--ascii FILE] [--sheet DIR] [--mockups DIR] [--icons DIR] [--list] GFX_DIR");
+        throw std::runtime_error(
+            "usage: assetgen-gfx [--ascii FILE] [--sheet DIR] [--mockups DIR] [--icons DIR] [--list] GFX_DIR");
     if (asciiFile.empty()) asciiFile = std::filesystem::path(outDir) / ".." / "system" / "ascii";
 
     assetgen::Art art(readCharacterMap(asciiFile));

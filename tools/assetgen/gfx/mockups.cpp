@@ -30,8 +30,12 @@ struct Screen {
     Picture frame{800, 600};
 
     const Picture& pic(const std::string& path) const { return set.at(path); }
-    std::string caption(size_t line, const char* sample) const { return line < texts.captions.size() ? texts.captions[line] : sample; }
-    std::string message(size_t line, const char* sample) const { return line < texts.messages.size() ? texts.messages[line] : sample; }
+    std::string caption(size_t line, const char* sample) const {
+        return line < texts.captions.size() ? texts.captions[line] : sample;
+    }
+    std::string message(size_t line, const char* sample) const {
+        return line < texts.messages.size() ? texts.messages[line] : sample;
+    }
     std::string menuCaption(size_t line) const { return lineOr(texts.menuCaptions, line, "Button"); }
     std::string label(size_t line) const { return lineOr(texts.labels, line, "Label"); }
     std::string help(size_t line, const char* sample = "Help text") const { return lineOr(texts.help, line, sample); }
@@ -82,8 +86,8 @@ struct Screen {
         copy("gfx//Menu//But_Small_Border.png", ox + bx, oy + by);
         text(ox + bx + menu::kButtonGlassX, oy + by + menu::kButtonCaptionY, menu::kButtonGlassW, caption, 0);
         if (lit)
-            blend("gfx//Menu//But_Small_Glow.png", 0, 0, 189, 68, ox + bx - menu::kButtonGlowOffset, oy + by - menu::kButtonGlowOffset,
-                  1.0f, 1.0f);
+            blend("gfx//Menu//But_Small_Glow.png", 0, 0, 189, 68, ox + bx - menu::kButtonGlowOffset,
+                  oy + by - menu::kButtonGlowOffset, 1.0f, 1.0f);
     }
     // A menu screen as the game lays it out: the panel over what is there, its labels, its frame and
     // its buttons (button `lit` glowing). Extras go between the panel and the frame.
@@ -92,7 +96,8 @@ struct Screen {
         const menu::MenuLayout& l = menu::kMenuLayouts[static_cast<size_t>(screen)];
         glassPanel(l.x, l.y, l.rows, l.columns, transparency);
         for (int i = 0; i < l.labelCount; ++i)
-            text(l.x + 66, l.y + l.labels[static_cast<size_t>(i)].y, l.fieldWidth(), label(static_cast<size_t>(l.labels[static_cast<size_t>(i)].line)), 0);
+            text(l.x + 66, l.y + l.labels[static_cast<size_t>(i)].y, l.fieldWidth(),
+                 label(static_cast<size_t>(l.labels[static_cast<size_t>(i)].line)), 0);
         extras(l);
         menuFrame(l.x, l.y, l.rows, l.columns);
         for (int i = 0; i < l.buttonCount; ++i) {
@@ -108,9 +113,8 @@ int sampleColour(int column, int row) { return 1 + (column * 5 + row * 3 + (colu
 
 void drawBlock(Screen& s, int step, int k, int i, int x, int y) {
     static constexpr int kPositions[6][4][2] = {
-        {{7, 7}, {7, 35}, {35, 7}, {35, 35}},  {{6, 8}, {8, 36}, {34, 6}, {36, 34}},
-        {{4, 11}, {11, 38}, {31, 4}, {38, 31}}, {{1, 21}, {21, 41}, {21, 1}, {41, 21}},
-        {{4, 31}, {31, 38}, {11, 4}, {38, 11}}, {{6, 34}, {34, 36}, {8, 6}, {36, 8}},
+        {{7, 7}, {7, 35}, {35, 7}, {35, 35}},   {{6, 8}, {8, 36}, {34, 6}, {36, 34}},   {{4, 11}, {11, 38}, {31, 4}, {38, 31}},
+        {{1, 21}, {21, 41}, {21, 1}, {41, 21}}, {{4, 31}, {31, 38}, {11, 4}, {38, 11}}, {{6, 34}, {34, 36}, {8, 6}, {36, 8}},
     };
     Picture work(62, 62, kMagenta);
     copyRect(s.pic("gfx//Quadro.png"), 62 * step, 0, 62, 62, work, 0, 0, false);
@@ -128,8 +132,10 @@ void scoreDigits(Screen& s, long value) {
     const int n = static_cast<int>(digits.size());
     for (int d = 0; d < n; ++d) {
         const int entry = n / 2 + 2 - (n - 1 - d);
-        const present::layout::Pos pos = n % 2 == 0 ? present::layout::kScoreDigitsEven[static_cast<size_t>(entry)] : present::layout::kScoreDigitsOdd[static_cast<size_t>(entry)];
-        copyRect(s.pic("gfx//Font_Sprites.png"), 15 * (52 + (digits[static_cast<size_t>(d)] - '0')), 0, 15, 26, s.frame, pos.x, pos.y, true);
+        const present::layout::Pos pos = n % 2 == 0 ? present::layout::kScoreDigitsEven[static_cast<size_t>(entry)]
+                                                    : present::layout::kScoreDigitsOdd[static_cast<size_t>(entry)];
+        copyRect(s.pic("gfx//Font_Sprites.png"), 15 * (52 + (digits[static_cast<size_t>(d)] - '0')), 0, 15, 26, s.frame, pos.x,
+                 pos.y, true);
     }
 }
 
@@ -140,11 +146,13 @@ void playScreen(Screen& s, bool turning) {
                            : piece.picture == layout::FramePicture::TopBottom    ? "gfx//MainKerun_TopBottom.png"
                            : piece.picture == layout::FramePicture::LeftRightBut ? "gfx//MainKerun_LeftRight_But.png"
                                                                                  : "gfx//Kerun_Buttons.png";
-        copyRect(s.pic(path), piece.source.x, piece.source.y, piece.source.w, piece.source.h, s.frame, piece.at.x, piece.at.y, true);
+        copyRect(s.pic(path), piece.source.x, piece.source.y, piece.source.w, piece.source.h, s.frame, piece.at.x, piece.at.y,
+                 true);
     }
     const char* sideSamples[4] = {"Back", "Options", "Shuffle", "Pause"};
     for (size_t i = 0; i < layout::kSideCaptions.size(); ++i)
-        s.text(layout::kSideCaptions[i].x, layout::kSideCaptions[i].y, layout::kSideCaptionField, s.caption(8 + i, sideSamples[i]), 0);
+        s.text(layout::kSideCaptions[i].x, layout::kSideCaptions[i].y, layout::kSideCaptionField,
+               s.caption(8 + i, sideSamples[i]), 0);
 
     // Progress at 45 percent; time at 60 percent, or frozen over while the board turns.
     const int w = static_cast<int>((100 - 45) * 2.7);
@@ -219,8 +227,9 @@ void titleScreen(Screen& s) {
         s.copy(ornaments[i], layout::kTitleOrnaments[i].x, layout::kTitleOrnaments[i].y);
     const char* captions[8] = {"Players", "Action", "Puzzle", "Strategy", "Scores", "Help", "Options", "Quit"};
     for (int b = 0; b < 8; ++b)
-        s.button(present::layout::kTitleButtons[static_cast<size_t>(b)].x, present::layout::kTitleButtons[static_cast<size_t>(b)].y, b < 4,
-                 s.caption(static_cast<size_t>(b), captions[b]), false);
+        s.button(present::layout::kTitleButtons[static_cast<size_t>(b)].x,
+                 present::layout::kTitleButtons[static_cast<size_t>(b)].y, b < 4, s.caption(static_cast<size_t>(b), captions[b]),
+                 false);
     s.copy("gfx//logo//partnerLogo.bmp", geo::kPartnerLogo.x, geo::kPartnerLogo.y);
     const layout::Pos lit = layout::kTitleButtons[1], fading = layout::kTitleButtons[6];
     s.blend("gfx//Menu//But_Big_Glow.png", 0, 0, 212, 72, lit.x - 18, lit.y - 21, 1.0f, 1.0f);
@@ -236,10 +245,12 @@ void optionsScreen(Screen& s, float transparency) {
         s.text(l.x, l.y + menu::kMusicCaptionY, l.width(), s.help(menu::kMusicCaptionLine, "Music volume"), 0);
         s.text(l.x, l.y + menu::kSoundCaptionY, l.width(), s.help(menu::kSoundCaptionLine, "Sound effects"), 0);
         for (size_t i = 0; i < menu::kOptionCaptionLines.size(); ++i)
-            s.text(l.x + menu::kOptionCaptionX, l.y + menu::kOptionCaptionY[i], 0, s.help(static_cast<size_t>(menu::kOptionCaptionLines[i])), 0);
+            s.text(l.x + menu::kOptionCaptionX, l.y + menu::kOptionCaptionY[i], 0,
+                   s.help(static_cast<size_t>(menu::kOptionCaptionLines[i])), 0);
     });
     const menu::MenuLayout& l = menu::kMenuLayouts[menu::ScreenOptions];
-    for (size_t i = 0; i < 2; ++i) s.copy("gfx//Help//CheckBox_Check.png", l.x + menu::kOptionTicks[i].x, l.y + menu::kOptionTicks[i].y);
+    for (size_t i = 0; i < 2; ++i)
+        s.copy("gfx//Help//CheckBox_Check.png", l.x + menu::kOptionTicks[i].x, l.y + menu::kOptionTicks[i].y);
     // Music at two thirds, effects at one third of the track.
     const int knobs[2] = {menu::kKnobMin + 240, menu::kKnobMin + 120};
     for (size_t i = 0; i < 2; ++i) s.copy("gfx//Menu//Slider.PNG", l.x + knobs[i] - menu::kKnobSize.x / 2, l.y + menu::kKnobY[i]);
@@ -270,7 +281,8 @@ void helpScreen(Screen& s, float transparency) {
         s.copy("gfx//Help//Small_Bars.png", menu::kHelpSmallBars.x, menu::kHelpSmallBars.y);
         s.text(l.x + menu::kHelpBoxCaption.x, l.y + menu::kHelpBoxCaption.y, 0, s.help(0, "Skip before games"), 0);
         for (const menu::Offset& r : menu::kHelpRules) s.copy("gfx//Help//Line_Help_Horiz.png", l.x + r.x, l.y + r.y);
-        for (const menu::HelpLine& line : menu::kHelpText) s.text(l.x + line.at.x, l.y + line.at.y, 0, s.help(static_cast<size_t>(line.line)), 0);
+        for (const menu::HelpLine& line : menu::kHelpText)
+            s.text(l.x + line.at.x, l.y + line.at.y, 0, s.help(static_cast<size_t>(line.line)), 0);
     });
     const int ox = menu::kMenuLayouts[menu::ScreenHelpRules].x, oy = menu::kMenuLayouts[menu::ScreenHelpRules].y;
     // Demonstration 1 in mid-turn, 2 with a burst and a glow, 3 at rest.
@@ -375,7 +387,8 @@ void writeMockups(const PictureSet& pictures, const std::string& characterMap, c
         s.save(folder / "mockup-splash.png");
         Screen t = screen();
         const Picture& studio = t.pic("gfx//logo//partnerLogoBig.jpg");
-        blendBlit(studio, 0, 0, studio.width, studio.height, t.frame, (800 - studio.width) / 2, (600 - studio.height) / 2, 1.0f, 1.0f);
+        blendBlit(studio, 0, 0, studio.width, studio.height, t.frame, (800 - studio.width) / 2, (600 - studio.height) / 2, 1.0f,
+                  1.0f);
         t.save(folder / "mockup-studio.png");
     }
     const char* groups[5] = {"The first hall", "The second hall", "The third hall", "The fourth hall", "The fifth hall"};

@@ -36,13 +36,13 @@ void setFont(cairo_t* cr, Font font, double size);
 
 // A small deterministic generator for placing stars and sparks (the art never uses the game's).
 class Rng {
-public:
+  public:
     explicit Rng(uint64_t seed) : state_(seed) {}
     uint32_t next();
     float uniform();  // 0 <= u < 1
     float range(float lo, float hi) { return lo + (hi - lo) * uniform(); }
 
-private:
+  private:
     uint64_t state_;
 };
 

@@ -113,8 +113,8 @@ Picture withAlpha(const Layer& layer) {
             const Rgba& p = layer.at(x, y);
             if (p.a <= 0.0f) continue;
             const float a = std::min(1.0f, p.a);
-            out.at(x, y) = (uint32_t{toByte(a)} << 24) | (uint32_t{toByte(p.r / a)} << 16) |
-                           (uint32_t{toByte(p.g / a)} << 8) | toByte(p.b / a);
+            out.at(x, y) = (uint32_t{toByte(a)} << 24) | (uint32_t{toByte(p.r / a)} << 16) | (uint32_t{toByte(p.g / a)} << 8) |
+                           toByte(p.b / a);
         }
     }
     return out;
@@ -132,8 +132,8 @@ void writePng(const std::filesystem::path& file, const Picture& picture) {
     }
     png_init_io(png, out.f);
     png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height), 8,
-                 picture.withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 picture.withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(png, 6);
     png_write_info(png, info);
     for (int y = 0; y < picture.height; ++y) {
@@ -157,7 +157,8 @@ Picture readPng(const std::filesystem::path& file) {
     if (!png_image_begin_read_from_file(&image, file.c_str())) throw std::runtime_error("cannot read " + file.string());
     image.format = PNG_FORMAT_BGRA;
     Picture out(static_cast<int>(image.width), static_cast<int>(image.height));
-    if (!png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr)) throw std::runtime_error("cannot decode " + file.string());
+    if (!png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr))
+        throw std::runtime_error("cannot decode " + file.string());
     return out;
 }
 
@@ -211,9 +212,9 @@ void writeBmp(const std::filesystem::path& file, const Picture& picture) {
     put32(out, 40);               // info header size
     put32(out, static_cast<uint32_t>(picture.width));
     put32(out, static_cast<uint32_t>(picture.height));  // positive: bottom-up
-    put16(out, 1);                                       // planes
-    put16(out, 24);                                      // bits per pixel
-    put32(out, 0);                                       // BI_RGB
+    put16(out, 1);                                      // planes
+    put16(out, 24);                                     // bits per pixel
+    put32(out, 0);                                      // BI_RGB
     put32(out, imageBytes);
     put32(out, 2835);  // 72 dpi, horizontal
     put32(out, 2835);  // vertical

@@ -93,7 +93,8 @@ void writeContactSheets(const PictureSet& pictures, const std::filesystem::path&
             const int zoom = (p.width <= 70 && p.height <= 70) ? 3 : 1;
             const Layer full = display(p, zoom);
             const int chunk = p.width % 15 == 0 ? 1350 : 1344;
-            for (int cx = 0; cx < full.width(); cx += chunk) parts.push_back(full.crop(cx, 0, std::min(chunk, full.width() - cx), full.height()));
+            for (int cx = 0; cx < full.width(); cx += chunk)
+                parts.push_back(full.crop(cx, 0, std::min(chunk, full.width() - cx), full.height()));
         }
         int h = kLabelH;
         int w = 0;

@@ -52,8 +52,7 @@ Audio toMono(const Audio& stereo) {
     if (stereo.channels == 1) return stereo;
     Audio mono;
     mono.samples.resize(stereo.frames());
-    for (size_t f = 0; f < stereo.frames(); ++f)
-        mono.samples[f] = 0.5f * (stereo.samples[2 * f] + stereo.samples[2 * f + 1]);
+    for (size_t f = 0; f < stereo.frames(); ++f) mono.samples[f] = 0.5f * (stereo.samples[2 * f] + stereo.samples[2 * f + 1]);
     return mono;
 }
 

@@ -22,23 +22,23 @@ size_t framesFor(double seconds);
 
 // A small deterministic noise source (xorshift32), so every run renders the same noise.
 class Noise {
-public:
+  public:
     explicit Noise(uint32_t seed) : state_(seed ? seed : 1) {}
-    float white();      // -1..1
-    double uniform();   // 0..1
-private:
+    float white();     // -1..1
+    double uniform();  // 0..1
+  private:
     uint32_t state_;
 };
 
 // A state-variable filter; the cutoff may change every sample.
 class SvFilter {
-public:
+  public:
     struct Out {
         float low, band, high;
     };
     Out step(float in, double cutoffHz, double q);
 
-private:
+  private:
     double low_ = 0, band_ = 0;
 };
 

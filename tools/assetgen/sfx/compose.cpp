@@ -22,17 +22,28 @@ Chord parseChord(std::string_view s) {
     if (i < s.size() && s[i] == 'b') c.root += 11, ++i;
     c.root %= 12;
     const std::string_view q = s.substr(i);
-    if (q.empty()) c.intervals = {0, 4, 7};
-    else if (q == "m") c.intervals = {0, 3, 7};
-    else if (q == "7") c.intervals = {0, 4, 7, 10};
-    else if (q == "m7") c.intervals = {0, 3, 7, 10};
-    else if (q == "maj7") c.intervals = {0, 4, 7, 11};
-    else if (q == "sus4") c.intervals = {0, 5, 7};
-    else if (q == "sus2") c.intervals = {0, 2, 7};
-    else if (q == "add9") c.intervals = {0, 4, 7, 14};
-    else if (q == "m9") c.intervals = {0, 3, 7, 10, 14};
-    else if (q == "dim") c.intervals = {0, 3, 6};
-    else throw std::invalid_argument("bad chord quality " + std::string(s));
+    if (q.empty())
+        c.intervals = {0, 4, 7};
+    else if (q == "m")
+        c.intervals = {0, 3, 7};
+    else if (q == "7")
+        c.intervals = {0, 4, 7, 10};
+    else if (q == "m7")
+        c.intervals = {0, 3, 7, 10};
+    else if (q == "maj7")
+        c.intervals = {0, 4, 7, 11};
+    else if (q == "sus4")
+        c.intervals = {0, 5, 7};
+    else if (q == "sus2")
+        c.intervals = {0, 2, 7};
+    else if (q == "add9")
+        c.intervals = {0, 4, 7, 14};
+    else if (q == "m9")
+        c.intervals = {0, 3, 7, 10, 14};
+    else if (q == "dim")
+        c.intervals = {0, 3, 6};
+    else
+        throw std::invalid_argument("bad chord quality " + std::string(s));
     return c;
 }
 
@@ -98,8 +109,7 @@ std::vector<int> voicing(const Chord& chord, int centre, int count) {
     return out;
 }
 
-double addMelody(Score& score, int channel, const Key& key, double startBeat, std::string_view text, int velocity,
-                 int shift) {
+double addMelody(Score& score, int channel, const Key& key, double startBeat, std::string_view text, int velocity, int shift) {
     double beat = startBeat;
     size_t i = 0;
     int index = 0;
@@ -116,8 +126,10 @@ double addMelody(Score& score, int channel, const Key& key, double startBeat, st
         std::string_view pitch = token.substr(0, colon);
         if (pitch != "r") {
             int alter = 0;
-            if (pitch.back() == '#') alter = 1, pitch.remove_suffix(1);
-            else if (pitch.back() == 'b') alter = -1, pitch.remove_suffix(1);
+            if (pitch.back() == '#')
+                alter = 1, pitch.remove_suffix(1);
+            else if (pitch.back() == 'b')
+                alter = -1, pitch.remove_suffix(1);
             int degree = 0;
             std::from_chars(pitch.data(), pitch.data() + pitch.size(), degree);
             // Notes on the beat lead; the ones between lean back a little.
@@ -150,8 +162,7 @@ void addBass(Score& score, int channel, const Span& span, std::string_view patte
     });
 }
 
-void addArpeggio(Score& score, int channel, const Span& span, std::string_view pattern, int centre, int voices,
-                 int velocity) {
+void addArpeggio(Score& score, int channel, const Span& span, std::string_view pattern, int centre, int voices, int velocity) {
     eachStep(span, pattern, [&](const Chord& chord, double beat, double length, char c, int step) {
         if (c < '0' || c > '9') return;
         const std::vector<int> tones = voicing(chord, centre, std::max(voices, c - '0' + 1));
@@ -159,8 +170,7 @@ void addArpeggio(Score& score, int channel, const Span& span, std::string_view p
     });
 }
 
-void addComp(Score& score, int channel, const Span& span, std::string_view pattern, int centre, int voices,
-             int velocity) {
+void addComp(Score& score, int channel, const Span& span, std::string_view pattern, int centre, int voices, int velocity) {
     eachStep(span, pattern, [&](const Chord& chord, double beat, double length, char c, int step) {
         if (c != 'x') return;
         for (int key : voicing(chord, centre, voices)) score.add(beat, length * 0.9, channel, key, accented(velocity, step));
@@ -179,9 +189,7 @@ void addDrums(Score& score, int firstBar, int bars, int beatsPerBar, const std::
         for (const DrumLine& line : lines)
             for (int s = 0; s < steps; ++s) {
                 const double w = drumWeight(line.pattern[static_cast<size_t>(s) % line.pattern.size()]);
-                if (w > 0)
-                    score.add((firstBar + bar) * beatsPerBar + s * 0.25, 0.2, kDrums, line.key,
-                              static_cast<int>(118 * w));
+                if (w > 0) score.add((firstBar + bar) * beatsPerBar + s * 0.25, 0.2, kDrums, line.key, static_cast<int>(118 * w));
             }
 }
 

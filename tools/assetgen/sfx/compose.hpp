@@ -43,8 +43,7 @@ struct Span {
 // A melody in scale degrees: "4:1.5 5:.5 7:1 r:1 6#:2" (degree and length in beats; "r" rests; "#"
 // and "b" raise or lower a degree by a semitone). Placed from `startBeat`, shifted by `shift`
 // degrees. Returns the beats it lasts.
-double addMelody(Score& score, int channel, const Key& key, double startBeat, std::string_view text, int velocity,
-                 int shift = 0);
+double addMelody(Score& score, int channel, const Key& key, double startBeat, std::string_view text, int velocity, int shift = 0);
 
 // Patterns are strings with one character per sixteenth note, repeated over each bar:
 //  bass:      'R' root, 'F' fifth, 'O' octave, 'T' third, 'S' seventh (or octave), '-' holds, '.' rests;
@@ -52,10 +51,8 @@ double addMelody(Score& score, int channel, const Key& key, double startBeat, st
 //  comp:      'x' the whole voicing, '-' holds, '.' rests.
 // `lowest` is the bass register's root octave start (the root goes at or above it).
 void addBass(Score& score, int channel, const Span& span, std::string_view pattern, int lowest, int velocity);
-void addArpeggio(Score& score, int channel, const Span& span, std::string_view pattern, int centre, int voices,
-                 int velocity);
-void addComp(Score& score, int channel, const Span& span, std::string_view pattern, int centre, int voices,
-             int velocity);
+void addArpeggio(Score& score, int channel, const Span& span, std::string_view pattern, int centre, int voices, int velocity);
+void addComp(Score& score, int channel, const Span& span, std::string_view pattern, int centre, int voices, int velocity);
 // Sustained chords, one per bar.
 void addPad(Score& score, int channel, const Span& span, int centre, int voices, int velocity);
 

@@ -21,10 +21,10 @@ Audio levelFallOut(const std::string& soundfont);
 Audio runeShine(const std::string& soundfont);
 Audio newBalls(const std::string& soundfont);
 Audio disappear(const std::string& soundfont);
-Audio falling(int step, const std::string& soundfont);      // step 0..4, rising
+Audio falling(int step, const std::string& soundfont);  // step 0..4, rising
 Audio mouseOver(const std::string& soundfont);
 Audio mouseClick(const std::string& soundfont);
 Audio rotationHover(const std::string& soundfont);
-Audio comboChime(int step, const std::string& soundfont);   // step 1..7, rising
+Audio comboChime(int step, const std::string& soundfont);  // step 1..7, rising
 
 }  // namespace sfx

@@ -1,8 +1,8 @@
 // assetgen-sfx SOUNDFONT OUTDIR: writes every sound of the game under OUTDIR (the game folder's mfx).
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <functional>
@@ -31,9 +31,7 @@ struct Entry {
     std::function<Audio(const std::string&)> make;
 };
 
-Audio musicOf(Score (*compose)(), const std::string& soundfont) {
-    return renderScore(compose(), soundfont, Ending::Loop);
-}
+Audio musicOf(Score (*compose)(), const std::string& soundfont) { return renderScore(compose(), soundfont, Ending::Loop); }
 
 std::vector<Entry> soundTable() {
     using S = const std::string&;
@@ -61,9 +59,9 @@ std::vector<Entry> soundTable() {
     t.push_back({"mouseRotation.OGG", Kind::Quiet, [](S sf) { return rotationHover(sf); }});
     static const char* comboNames[] = {"combo/combo1.OGG", "combo/combo2.OGG", "combo/combo3.OGG", "combo/combo4.OGG",
                                        "combo/combo5.OGG", "combo/combo6.OGG", "combo/combo7.OGG"};
-    for (int i = 1; i <= 7; ++i)
-        t.push_back({comboNames[i - 1], Kind::Effect, [i](S sf) { return comboChime(i, sf); }});
-    t.push_back({"music/music_level.OGG", Kind::Effect, [](S sf) { return toMono(renderScore(levelJingle(), sf, Ending::OneShot)); }});
+    for (int i = 1; i <= 7; ++i) t.push_back({comboNames[i - 1], Kind::Effect, [i](S sf) { return comboChime(i, sf); }});
+    t.push_back(
+        {"music/music_level.OGG", Kind::Effect, [](S sf) { return toMono(renderScore(levelJingle(), sf, Ending::OneShot)); }});
     t.push_back({"music/menu.OGG", Kind::Music, [](S sf) { return musicOf(menuMusic, sf); }});
     t.push_back({"music/action.OGG", Kind::Music, [](S sf) { return musicOf(actionMusic, sf); }});
     t.push_back({"music/puzzle.OGG", Kind::Music, [](S sf) { return musicOf(puzzleMusic, sf); }});
@@ -168,8 +166,7 @@ int main(int argc, char** argv) {
     for (const Report& r : reports) {
         total += r.bytes;
         if (std::getenv("ASSETGEN_SFX_VERBOSE"))
-            std::printf("%-24s %6.2f s  peak %.2f  rms %.3f  %7ju bytes\n", r.path.c_str(), r.seconds, r.peak, r.rms,
-                        r.bytes);
+            std::printf("%-24s %6.2f s  peak %.2f  rms %.3f  %7ju bytes\n", r.path.c_str(), r.seconds, r.peak, r.rms, r.bytes);
     }
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf("assetgen-sfx: %zu sounds, %.2f MiB, %.1f s\n", reports.size(), total / 1048576.0, elapsed);

@@ -9,8 +9,8 @@ namespace {
 Span span(int firstBar, int beatsPerBar, std::string_view symbols) { return {firstBar, beatsPerBar, chords(symbols)}; }
 
 // General MIDI percussion keys.
-constexpr int kKick = 36, kSideStick = 37, kSnare = 38, kClap = 39, kClosedHat = 42, kOpenHat = 46, kCrash = 49,
-              kRide = 51, kShaker = 70, kTriangle = 81, kHighWood = 76, kLowWood = 77;
+constexpr int kKick = 36, kSideStick = 37, kSnare = 38, kClap = 39, kClosedHat = 42, kOpenHat = 46, kCrash = 49, kRide = 51,
+              kShaker = 70, kTriangle = 81, kHighWood = 76, kLowWood = 77;
 
 // A crash on the first beat of `bar`, marking a new section.
 void crash(Score& s, int bar, int beatsPerBar, int velocity) { s.add(bar * beatsPerBar, 2, kDrums, kCrash, velocity); }
@@ -26,20 +26,26 @@ Score menuMusic() {
     s.reverbRoom = 0.75;
     s.reverbLevel = 0.7;
     enum { Piano, Strings, Harp, Bass, Flute };
-    s.instruments = {{Piano, 0, 100, 58, 50}, {Strings, 49, 78, 70, 70}, {Harp, 46, 88, 80, 55},
-                     {Bass, 32, 92, 60, 30}, {Flute, 73, 84, 44, 60}};
+    s.instruments = {{Piano, 0, 100, 58, 50},
+                     {Strings, 49, 78, 70, 70},
+                     {Harp, 46, 88, 80, 55},
+                     {Bass, 32, 92, 60, 30},
+                     {Flute, 73, 84, 44, 60}};
     const Key key{65, kMajor};  // F4
     const std::string_view intro = "F Bb F C";
     const std::string_view a = "F Dm Bb C F Am Bb C";
     const std::string_view a2 = "F Dm Bb C F Am Bb F";
     const std::string_view b = "Dm Bb F C Dm Gm Bb C";
     const std::string_view outro = "F Bb Gm C";
-    const std::string_view tuneA = "4:1.5 5:.5 4:1 2:2 3:1 3:1 5:1 7:1 6:2 4:1 "
-                                   "4:1.5 5:.5 7:1 6:1 4:1 2:1 3:1.5 2:.5 1:1 1:3";
-    const std::string_view tuneA2 = "4:1.5 5:.5 4:1 2:2 3:1 3:1 5:1 7:1 6:2 4:1 "
-                                    "4:1.5 5:.5 7:1 6:1 4:1 2:1 1:1 2:1 1:1 0:3";
-    const std::string_view tuneB = "5:1 7:1 9:1 7:2 5:1 4:1 5:.5 4:.5 2:1 4:3 "
-                                   "5:1 7:1 9:1 8:1.5 7:.5 5:1 3:1 5:1 7:1 6:2 r:1";
+    const std::string_view tuneA =
+        "4:1.5 5:.5 4:1 2:2 3:1 3:1 5:1 7:1 6:2 4:1 "
+        "4:1.5 5:.5 7:1 6:1 4:1 2:1 3:1.5 2:.5 1:1 1:3";
+    const std::string_view tuneA2 =
+        "4:1.5 5:.5 4:1 2:2 3:1 3:1 5:1 7:1 6:2 4:1 "
+        "4:1.5 5:.5 7:1 6:1 4:1 2:1 1:1 2:1 1:1 0:3";
+    const std::string_view tuneB =
+        "5:1 7:1 9:1 7:2 5:1 4:1 5:.5 4:.5 2:1 4:3 "
+        "5:1 7:1 9:1 8:1.5 7:.5 5:1 3:1 5:1 7:1 6:2 r:1";
     const std::string_view flutePhrase = "7:3 5:3 3:3 4:3";
 
     int bar = 0;
@@ -67,22 +73,29 @@ Score actionMusic() {
     s.reverbRoom = 0.45;
     s.reverbLevel = 0.4;
     enum { Lead, Guitar, Strings, Bass, Brass };
-    s.instruments = {{Lead, 81, 82, 64, 40, 50}, {Guitar, 29, 66, 40, 30}, {Strings, 48, 80, 88, 40},
-                     {Bass, 38, 100, 64, 10}, {Brass, 61, 76, 76, 40}};
+    s.instruments = {{Lead, 81, 82, 64, 40, 50},
+                     {Guitar, 29, 66, 40, 30},
+                     {Strings, 48, 80, 88, 40},
+                     {Bass, 38, 100, 64, 10},
+                     {Brass, 61, 76, 76, 40}};
     const Key key{64, kMinor};  // E4
     const std::string_view verse = "Em C G D Em C G D";
     const std::string_view bridge = "Am Em C D Am Em B B";
-    const std::string_view tuneA = "4:.5 4:.5 7:1 6:.5 4:.5 2:1 5:1.5 4:.5 2:1 0:1 2:.5 4:.5 6:1 7:.5 6:.5 4:1 "
-                                   "3:2 1:1 r:1 4:.5 4:.5 7:1 6:.5 4:.5 2:1 5:1.5 4:.5 2:1 0:1 "
-                                   "2:.5 4:.5 6:.5 7:.5 9:1 7:1 8:2 6:1 r:1";
-    const std::string_view tuneB = "7:1 7:.5 6:.5 7:1 10:1 9:2 7:1 6:1 5:1 7:1 9:1 7:1 8:3 r:1 "
-                                   "7:1 7:.5 6:.5 7:1 10:1 9:1 10:.5 9:.5 7:2 8:2 6#:2 4:3 r:1";
-    const std::vector<DrumLine> beat = {{kKick, "X.....x.X.x....."}, {kSnare, "....X.......X..g"},
-                                        {kClosedHat, "x.o.x.o.x.o.x.o."}};
-    const std::vector<DrumLine> drive = {{kKick, "X.....x.X.x...x."}, {kSnare, "....X..g....X.gX"},
-                                         {kClosedHat, "xoxoxoxoxoxoxoxo"}, {kOpenHat, "..............o."}};
-    const std::vector<DrumLine> halfTime = {{kKick, "X.......o......."}, {kSnare, "........X......."},
-                                            {kClosedHat, "o.g.o.g.o.g.o.g."}};
+    const std::string_view tuneA =
+        "4:.5 4:.5 7:1 6:.5 4:.5 2:1 5:1.5 4:.5 2:1 0:1 2:.5 4:.5 6:1 7:.5 6:.5 4:1 "
+        "3:2 1:1 r:1 4:.5 4:.5 7:1 6:.5 4:.5 2:1 5:1.5 4:.5 2:1 0:1 "
+        "2:.5 4:.5 6:.5 7:.5 9:1 7:1 8:2 6:1 r:1";
+    const std::string_view tuneB =
+        "7:1 7:.5 6:.5 7:1 10:1 9:2 7:1 6:1 5:1 7:1 9:1 7:1 8:3 r:1 "
+        "7:1 7:.5 6:.5 7:1 10:1 9:1 10:.5 9:.5 7:2 8:2 6#:2 4:3 r:1";
+    const std::vector<DrumLine> beat = {
+        {kKick, "X.....x.X.x....."}, {kSnare, "....X.......X..g"}, {kClosedHat, "x.o.x.o.x.o.x.o."}};
+    const std::vector<DrumLine> drive = {{kKick, "X.....x.X.x...x."},
+                                         {kSnare, "....X..g....X.gX"},
+                                         {kClosedHat, "xoxoxoxoxoxoxoxo"},
+                                         {kOpenHat, "..............o."}};
+    const std::vector<DrumLine> halfTime = {
+        {kKick, "X.......o......."}, {kSnare, "........X......."}, {kClosedHat, "o.g.o.g.o.g.o.g."}};
 
     const std::string_view ostinato = "0121012101210121";
     // Intro, verse, verse with guitar, bridge, verse with everything, a breath before the top.
@@ -104,8 +117,10 @@ Score actionMusic() {
         crash(s, first, 4, 100);
         if (part >= 1) addComp(s, Guitar, sp, "x--.x--.x-.x--x.", 52, 3, 78);
         if (part == 3) addComp(s, Brass, sp, "x-......x-.x....", 64, 3, 74);
-        if (isBridge) addMelody(s, Lead, key, first * 4, tuneB, 96);
-        else addMelody(s, Lead, key, first * 4, tuneA, 96);
+        if (isBridge)
+            addMelody(s, Lead, key, first * 4, tuneB, 96);
+        else
+            addMelody(s, Lead, key, first * 4, tuneA, 96);
     }
     const Span outro = span(36, 4, "Em C G D");
     addBass(s, Bass, outro, "R.......R.......", 28, 92);
@@ -126,19 +141,21 @@ Score puzzleMusic() {
     s.reverbLevel = 0.55;
     enum { Clarinet, Marimba, Pizzicato, Bass, Oboe, Vibes };
     s.instruments = {{Clarinet, 71, 96, 60, 50}, {Marimba, 12, 90, 44, 40}, {Pizzicato, 45, 80, 90, 40},
-                     {Bass, 33, 96, 64, 20}, {Oboe, 68, 82, 76, 50}, {Vibes, 11, 70, 30, 60}};
+                     {Bass, 33, 96, 64, 20},     {Oboe, 68, 82, 76, 50},    {Vibes, 11, 70, 30, 60}};
     const Key key{62, kDorian};  // D4
     const std::string_view a = "Dm7 G Dm7 G Fmaj7 C Em7 Am7";
     const std::string_view b = "Bbmaj7 C Am7 Dm7 Bbmaj7 C Em7 A7";
-    const std::string_view tuneA = "4:1 3:.5 2:.5 0:1 2:1 3:1.5 5:.5 4:1 r:1 4:1 3:.5 2:.5 0:1 2:.5 4:.5 6:2 5:1 r:1 "
-                                   "6:1 4:.5 2:.5 4:1 6:1 8:1.5 7:.5 6:2 5:1 4:.5 3:.5 1:1 3:1 4:3 r:1";
-    const std::string_view tuneB = "2:1 4:1 7:1 9:1 8:2 7:1 6:1 4:1 6:1 8:1 6:1 7:3 r:1 "
-                                   "2:1 4:1 7:1 9:1 10:2 8:1 6:1 5:1.5 3:.5 1:2 4:1 6#:1 8:1 r:1";
-    const std::vector<DrumLine> light = {{kKick, "X.......x......."}, {kClosedHat, "..o...o...o...o."},
-                                         {kShaker, "gogogogogogogogo"}};
-    const std::vector<DrumLine> fuller = {{kKick, "X.....x.x......."}, {kSideStick, "....x.......x..."},
+    const std::string_view tuneA =
+        "4:1 3:.5 2:.5 0:1 2:1 3:1.5 5:.5 4:1 r:1 4:1 3:.5 2:.5 0:1 2:.5 4:.5 6:2 5:1 r:1 "
+        "6:1 4:.5 2:.5 4:1 6:1 8:1.5 7:.5 6:2 5:1 4:.5 3:.5 1:1 3:1 4:3 r:1";
+    const std::string_view tuneB =
+        "2:1 4:1 7:1 9:1 8:2 7:1 6:1 4:1 6:1 8:1 6:1 7:3 r:1 "
+        "2:1 4:1 7:1 9:1 10:2 8:1 6:1 5:1.5 3:.5 1:2 4:1 6#:1 8:1 r:1";
+    const std::vector<DrumLine> light = {
+        {kKick, "X.......x......."}, {kClosedHat, "..o...o...o...o."}, {kShaker, "gogogogogogogogo"}};
+    const std::vector<DrumLine> fuller = {{kKick, "X.....x.x......."},      {kSideStick, "....x.......x..."},
                                           {kClosedHat, "..o...o...o...o."}, {kShaker, "gogogogogogogogo"},
-                                          {kHighWood, "..........o..o.."}, {kLowWood, "...............o"}};
+                                          {kHighWood, "..........o..o.."},  {kLowWood, "...............o"}};
     const std::string_view marimba = "0213021302130213";
 
     const Span intro = span(0, 4, "Dm7 G Dm7 G");
@@ -186,15 +203,14 @@ Score spaceMusic() {
     s.reverbLevel = 0.85;
     enum { Celesta, Pad, Choir, Vibes, Bass, Sweep };
     s.instruments = {{Celesta, 8, 96, 70, 90, 40}, {Pad, 89, 80, 50, 80, 60}, {Choir, 91, 60, 80, 90, 40},
-                     {Vibes, 11, 76, 40, 90, 30}, {Bass, 39, 90, 64, 30}, {Sweep, 95, 52, 64, 100}};
+                     {Vibes, 11, 76, 40, 90, 30},  {Bass, 39, 90, 64, 30},    {Sweep, 95, 52, 64, 100}};
     const Key key{69, kMinor};  // A4
     const std::string_view a = "Am7 Fmaj7 Cmaj7 G";
     const std::string_view b = "Fmaj7 G Em7 Am7";
     const std::string_view tuneA = "4:2 6:1 7:1 9:3 7:1 8:2 6:2 6:3 r:1";
     const std::string_view tuneA2 = "4:2 6:1 7:1 9:2 11:1 9:1 8:2 9:1 8:1 6:4";
     const std::string_view tuneB = "9:1 8:1 7:2 6:1 8:1 10:2 11:3 10:1 7:4";
-    const std::vector<DrumLine> soft = {{kKick, "X.........x....."}, {kClap, "........o......."},
-                                        {kRide, "o.g.o.g.o.g.o.g."}};
+    const std::vector<DrumLine> soft = {{kKick, "X.........x....."}, {kClap, "........o......."}, {kRide, "o.g.o.g.o.g.o.g."}};
     const std::vector<DrumLine> sparse = {{kRide, "o...g...o...g..."}, {kTriangle, "........g......."}};
 
     const std::string_view arp = "0.2.1.3.2.4.3.1.";
@@ -225,15 +241,17 @@ Score strategyMusic() {
     s.reverbRoom = 0.7;
     s.reverbLevel = 0.6;
     enum { Horn, Strings, Cello, Timpani, Trumpet, Oboe };
-    s.instruments = {{Horn, 60, 100, 54, 60}, {Strings, 48, 82, 76, 60}, {Cello, 42, 94, 60, 40},
+    s.instruments = {{Horn, 60, 100, 54, 60},   {Strings, 48, 82, 76, 60}, {Cello, 42, 94, 60, 40},
                      {Timpani, 47, 92, 64, 50}, {Trumpet, 56, 86, 70, 50}, {Oboe, 68, 78, 84, 50}};
     const Key key{60, kMinor};  // C4
     const std::string_view a = "Cm Ab Eb Bb Cm Fm G G";
     const std::string_view b = "Ab Bb Eb Cm Ab Fm G G";
-    const std::string_view tuneA = "4:1.5 4:.5 7:1 4:1 5:1.5 4:.5 2:2 4:1 6:1 7:.5 6:.5 4:1 3:3 r:1 "
-                                   "4:1.5 4:.5 7:1 9:1 10:1.5 9:.5 7:2 6#:1.5 7:.5 8:2 4:3 r:1";
-    const std::string_view tuneB = "7:2 5:1 7:1 8:2 6:1 3:1 9:1 8:.5 7:.5 6:1 4:1 7:3 r:1 "
-                                   "7:1 9:1 12:2 10:2 7:1 5:1 8:2 6#:2 4:4";
+    const std::string_view tuneA =
+        "4:1.5 4:.5 7:1 4:1 5:1.5 4:.5 2:2 4:1 6:1 7:.5 6:.5 4:1 3:3 r:1 "
+        "4:1.5 4:.5 7:1 9:1 10:1.5 9:.5 7:2 6#:1.5 7:.5 8:2 4:3 r:1";
+    const std::string_view tuneB =
+        "7:2 5:1 7:1 8:2 6:1 3:1 9:1 8:.5 7:.5 6:1 4:1 7:3 r:1 "
+        "7:1 9:1 12:2 10:2 7:1 5:1 8:2 6#:2 4:4";
     const std::vector<DrumLine> march = {{kSnare, "X..gx.g.X..gx.gg"}, {kKick, "X.......X......."}};
     const std::vector<DrumLine> roll = {{kSnare, "gggggggggggoooxX"}};
 
@@ -270,8 +288,7 @@ Score levelJingle() {
     s.reverbRoom = 0.7;
     s.reverbLevel = 0.55;
     enum { Trumpet, Brass, Strings, Timpani };
-    s.instruments = {{Trumpet, 56, 110, 64, 50}, {Brass, 61, 96, 54, 50}, {Strings, 48, 90, 80, 60},
-                     {Timpani, 47, 100, 64, 40}};
+    s.instruments = {{Trumpet, 56, 110, 64, 50}, {Brass, 61, 96, 54, 50}, {Strings, 48, 90, 80, 60}, {Timpani, 47, 100, 64, 40}};
     const Key key{60, kMajor};
     addMelody(s, Trumpet, key, 0, "4:.333 7:.333 9:.334 11:1 12:.5 13:.5 14:3", 112);
     auto chordAt = [&](double beat, double length, std::initializer_list<int> keys, int velocity) {

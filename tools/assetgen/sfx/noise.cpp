@@ -13,8 +13,7 @@ double expDecay(double t, double tau) { return std::exp(-t / tau); }
 double attackRamp(double t, double attack) { return t >= attack ? 1.0 : t / attack; }
 
 // A short filtered noise burst added into `out` at `start` seconds.
-void addBurst(Audio& out, Noise& noise, double start, double length, double centreHz, double q, double gain,
-              double tau) {
+void addBurst(Audio& out, Noise& noise, double start, double length, double centreHz, double q, double gain, double tau) {
     SvFilter filter;
     const size_t first = framesFor(start);
     const size_t n = framesFor(length);
@@ -110,8 +109,8 @@ Audio puff() {
     for (size_t i = 0; i < out.frames(); ++i) {
         const double t = static_cast<double>(i) / kRate;
         const double centre = 600.0 + 2600.0 * (1.0 - expDecay(t, 0.05));
-        out.samples[i] = static_cast<float>(filter.step(noise.white(), centre, 1.4).band * expDecay(t, 0.045) *
-                                             attackRamp(t, 0.006) * 1.5);
+        out.samples[i] =
+            static_cast<float>(filter.step(noise.white(), centre, 1.4).band * expDecay(t, 0.045) * attackRamp(t, 0.006) * 1.5);
     }
     return out;
 }

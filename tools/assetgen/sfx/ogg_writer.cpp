@@ -90,8 +90,7 @@ bool writeOggVorbis(const Audio& audio, const std::filesystem::path& file, float
         const size_t n = std::min(kChunk, frames - start);
         float** buffer = vorbis_analysis_buffer(&enc.dsp, static_cast<int>(n));
         for (size_t f = 0; f < n; ++f)
-            for (int c = 0; c < audio.channels; ++c)
-                buffer[c][f] = audio.samples[(start + f) * audio.channels + c];
+            for (int c = 0; c < audio.channels; ++c) buffer[c][f] = audio.samples[(start + f) * audio.channels + c];
         vorbis_analysis_wrote(&enc.dsp, static_cast<int>(n));
         drain();
     }

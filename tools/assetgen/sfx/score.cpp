@@ -21,7 +21,7 @@ struct Event {
 
 // One synthesiser per render, so a sound never depends on what was rendered before it.
 class Synth {
-public:
+  public:
     Synth(const std::string& soundfont, const Score& score) {
         settings_ = new_fluid_settings();
         fluid_settings_setnum(settings_, "synth.sample-rate", kRate);
@@ -67,7 +67,7 @@ public:
                                 static_cast<int>(2 * from + 1), 2);
     }
 
-private:
+  private:
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
 };
@@ -86,9 +86,8 @@ std::vector<Event> eventsOf(const Score& score) {
     }
     for (const Bend& b : score.bends)
         events.push_back({frameAt(b.beat), 1, Event::BendTo, b.channel, 0, std::clamp(b.value, 0, 16383)});
-    std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
-        return a.frame != b.frame ? a.frame < b.frame : a.order < b.order;
-    });
+    std::stable_sort(events.begin(), events.end(),
+                     [](const Event& a, const Event& b) { return a.frame != b.frame ? a.frame < b.frame : a.order < b.order; });
     return events;
 }
 

@@ -34,9 +34,9 @@ struct Bend {
 };
 
 struct Score {
-    double tempo = 120;         // beats per minute
-    double lengthBeats = 4;     // a loop's length, or the nominal length of a one-shot sound
-    double tailSeconds = 2.5;   // rendered after the end, for release and reverb
+    double tempo = 120;        // beats per minute
+    double lengthBeats = 4;    // a loop's length, or the nominal length of a one-shot sound
+    double tailSeconds = 2.5;  // rendered after the end, for release and reverb
     double reverbRoom = 0.6;
     double reverbLevel = 0.6;
     double gain = 0.4;

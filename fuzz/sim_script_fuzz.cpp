@@ -4,12 +4,12 @@
 #include <cstring>
 #include <string>
 
-#include "flow/sim_script.hpp"
 #include "fuzz_check.hpp"
+#include "sim/script.hpp"
 
 namespace {
 
-using flow::SimCommand;
+using sim::SimCommand;
 using Kind = SimCommand::Kind;
 
 bool sameCommand(const SimCommand& a, const SimCommand& b) {
@@ -18,17 +18,17 @@ bool sameCommand(const SimCommand& a, const SimCommand& b) {
            a.name == b.name && std::memcmp(&a.value, &b.value, sizeof a.value) == 0 && a.digits == b.digits;
 }
 
-bool sameLine(const flow::SimLine& a, const flow::SimLine& b) {
+bool sameLine(const sim::SimLine& a, const sim::SimLine& b) {
     if (a.index() != b.index()) return false;
     if (const auto* command = std::get_if<SimCommand>(&a)) return sameCommand(*command, std::get<SimCommand>(b));
-    if (const auto* error = std::get_if<flow::SimScriptError>(&a))
-        return error->message == std::get<flow::SimScriptError>(b).message;
+    if (const auto* error = std::get_if<sim::SimScriptError>(&a))
+        return error->message == std::get<sim::SimScriptError>(b).message;
     return true;
 }
 
 void checkLine(std::string_view line) {
-    const flow::SimLine parsed = flow::parseSimLine(line);
-    if (const auto* error = std::get_if<flow::SimScriptError>(&parsed)) FUZZ_CHECK(!error->message.empty());
+    const sim::SimLine parsed = sim::parseSimLine(line);
+    if (const auto* error = std::get_if<sim::SimScriptError>(&parsed)) FUZZ_CHECK(!error->message.empty());
     if (const auto* c = std::get_if<SimCommand>(&parsed)) {
         switch (c->kind) {
             case Kind::Tick:
@@ -54,8 +54,8 @@ void checkLine(std::string_view line) {
         }
     }
     // Blanks before a command and the carriage return of a Windows line end change nothing.
-    FUZZ_CHECK(sameLine(flow::parseSimLine(" \t " + std::string(line)), parsed));
-    if (!line.ends_with('\r')) FUZZ_CHECK(sameLine(flow::parseSimLine(std::string(line) + "\r"), parsed));
+    FUZZ_CHECK(sameLine(sim::parseSimLine(" \t " + std::string(line)), parsed));
+    if (!line.ends_with('\r')) FUZZ_CHECK(sameLine(sim::parseSimLine(std::string(line) + "\r"), parsed));
 }
 
 }  // namespace

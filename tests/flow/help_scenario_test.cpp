@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "flow/sim.hpp"
 #include "scenario_support.hpp"
+#include "sim/session.hpp"
 #include "support/test_support.hpp"
 
 namespace {
@@ -44,10 +44,10 @@ std::vector<json> watchHelp(int ticks) {
     scenario::prepareGameFolder(game.path(), "");
     std::istringstream in(script.str());
     std::ostringstream out, err;
-    flow::SimOptions options;
+    sim::SimOptions options;
     options.gameDir = game.path();
     options.seed = 1;
-    EXPECT_EQ(flow::runSimScript(in, options, out, err), 0) << err.str();
+    EXPECT_EQ(sim::runSimScript(in, options, out, err), 0) << err.str();
     std::vector<json> states;
     std::istringstream lines(out.str());
     while ((lines >> std::ws).peek() != std::char_traits<char>::eof()) {

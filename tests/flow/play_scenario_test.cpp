@@ -3,11 +3,11 @@
 #include <cmath>
 #include <sstream>
 
-#include "flow/sim.hpp"
 #include "game/sound_ids.hpp"
 #include "present/images.hpp"
 #include "present/picture_files.hpp"
 #include "scenario_support.hpp"
+#include "sim/session.hpp"
 #include "support/test_support.hpp"
 
 namespace {
@@ -248,7 +248,7 @@ class PlayGoldenFrame : public ::testing::Test {
         const std::filesystem::path file = game_.path() / "shot.png";
         std::istringstream in(script + "shot " + file.string() + "\n");
         std::ostringstream out, err;
-        EXPECT_EQ(flow::runSimScript(in, {game_.path(), {}, 1}, out, err), 0) << err.str();
+        EXPECT_EQ(sim::runSimScript(in, {game_.path(), {}, 1}, out, err), 0) << err.str();
         return picture_files::read(file);
     }
 

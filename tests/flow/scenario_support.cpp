@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "data/profiles.hpp"
-#include "flow/sim.hpp"
+#include "sim/session.hpp"
 #include "support/test_support.hpp"
 
 namespace scenario {
@@ -56,11 +56,11 @@ void prepareGameFolder(const fs::path& folder, const std::string& levels) {
 Run runScenarioIn(const std::string& name, const fs::path& folder, uint32_t seed) {
     std::ifstream script(fs::path(LUMERIK_TEST_SOURCE_DIR) / "scenarios" / name);
     std::ostringstream out, err;
-    flow::SimOptions options;
+    sim::SimOptions options;
     options.gameDir = folder;
     options.seed = seed;
     Run run;
-    run.exitCode = script ? flow::runSimScript(script, options, out, err) : -1;
+    run.exitCode = script ? sim::runSimScript(script, options, out, err) : -1;
     run.err = err.str();
     run.states = statesIn(out.str());
     return run;

@@ -2,8 +2,8 @@
 
 #include <sstream>
 
-#include "flow/sim.hpp"
 #include "present/picture_files.hpp"
+#include "sim/session.hpp"
 #include "support/test_support.hpp"
 
 namespace present {
@@ -21,7 +21,7 @@ TEST(Shot, StartupLogoFrameIsWrittenExactly) {
     const std::filesystem::path shot = folder.path() / "shot.png";
     std::istringstream script("shot " + shot.string() + "\n");
     std::ostringstream out, err;
-    ASSERT_EQ(flow::runSimScript(script, {folder.path(), {}, 1}, out, err), 0) << err.str();
+    ASSERT_EQ(sim::runSimScript(script, {folder.path(), {}, 1}, out, err), 0) << err.str();
     const picture_files::Picture frame = picture_files::read(shot);
     ASSERT_EQ(frame.width * frame.height, 800 * 600);
     for (int y = 0; y < 600; ++y)

@@ -5,7 +5,7 @@
 
 #include <sstream>
 
-#include "flow/sim.hpp"
+#include "sim/session.hpp"
 #include "support/test_support.hpp"
 
 namespace {
@@ -13,10 +13,10 @@ namespace {
 // Runs `script` on the built game folder (writing into a temporary one) and returns each `state -`.
 std::vector<nlohmann::json> states(const std::string& script) {
     testing_support::TempFolder writes;
-    flow::SimOptions options{testing_support::builtGameFolder(), writes.path(), 1234u};
+    sim::SimOptions options{testing_support::builtGameFolder(), writes.path(), 1234u};
     std::istringstream in(script);
     std::ostringstream out, err;
-    EXPECT_EQ(flow::runSimScript(in, options, out, err), 0) << err.str();
+    EXPECT_EQ(sim::runSimScript(in, options, out, err), 0) << err.str();
     std::vector<nlohmann::json> result;
     std::istringstream lines(out.str());
     std::string text, chunk;

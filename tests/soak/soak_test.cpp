@@ -4,10 +4,10 @@
 
 #include "flow/game.hpp"
 #include "flow/screens.hpp"
-#include "flow/sim.hpp"
 #include "monkey.hpp"
 #include "present/layout.hpp"
 #include "present/menus.hpp"
+#include "sim/session.hpp"
 #include "soak.hpp"
 #include "support/test_support.hpp"
 
@@ -55,13 +55,13 @@ TEST(Soak, ASeedReplaysTheSameGame) {
 class MonkeyOnScreens : public ::testing::Test {
   protected:
     void SetUp() override {
-        flow::SimOptions options;
+        sim::SimOptions options;
         options.gameDir = builtGameFolder();
         options.writeDir = data_.path();
         options.seed = 5;
         options.soundLog = false;
         std::ostringstream out;
-        session_ = flow::SimSession::launch(options, out);
+        session_ = sim::SimSession::launch(options, out);
         ASSERT_NE(session_, nullptr);
         // Past the logo: the title, with a first player named.
         flow::Game& game = session_->game();
@@ -75,10 +75,10 @@ class MonkeyOnScreens : public ::testing::Test {
         soak::Monkey monkey(seed);
         int clicks = 0, hit = 0;
         for (int i = 0; i < steps; ++i) {
-            std::vector<flow::SimCommand> step;
+            std::vector<sim::SimCommand> step;
             monkey.nextStep(session_->game(), step);
-            for (const flow::SimCommand& c : step) {
-                if (c.kind != flow::SimCommand::Kind::Click) continue;
+            for (const sim::SimCommand& c : step) {
+                if (c.kind != sim::SimCommand::Kind::Click) continue;
                 ++clicks;
                 hit += hits(present::Point{c.x, c.y}) ? 1 : 0;
                 break;
@@ -89,7 +89,7 @@ class MonkeyOnScreens : public ::testing::Test {
     }
 
     TempFolder data_;
-    std::unique_ptr<flow::SimSession> session_;
+    std::unique_ptr<sim::SimSession> session_;
 };
 
 TEST_F(MonkeyOnScreens, ClicksLandOnTheControlsOfTheScreenShowing) {

@@ -8,7 +8,7 @@
 
 namespace soak {
 
-using flow::SimCommand;
+using sim::SimCommand;
 using Kind = SimCommand::Kind;
 using present::Key;
 using present::MouseButton;

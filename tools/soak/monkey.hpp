@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "flow/sim_script.hpp"
 #include "game/random.hpp"
+#include "sim/script.hpp"
 
 namespace flow {
 struct Game;
@@ -22,24 +22,24 @@ class Monkey {
     explicit Monkey(uint32_t seed) : random_(seed) {}
 
     // Appends the commands of the next step: the input, then at least one tick.
-    void nextStep(const flow::Game& game, std::vector<flow::SimCommand>& out);
+    void nextStep(const flow::Game& game, std::vector<sim::SimCommand>& out);
 
     // The game was started again (after its quit button): nothing is held or lost any more.
     void restarted();
 
   private:
-    void finishHeld(std::vector<flow::SimCommand>& out);
-    void anyScreen(std::vector<flow::SimCommand>& out);
-    void logoInput(std::vector<flow::SimCommand>& out);
-    void titleInput(std::vector<flow::SimCommand>& out);
-    void menuInput(const flow::Game& game, std::vector<flow::SimCommand>& out);
-    void playInput(const flow::Game& game, std::vector<flow::SimCommand>& out);
-    void pausedInput(std::vector<flow::SimCommand>& out);
-    void menuButton(const flow::Game& game, std::vector<flow::SimCommand>& out);
-    void playerList(std::vector<flow::SimCommand>& out);
-    void nameEntry(std::vector<flow::SimCommand>& out);
-    void options(std::vector<flow::SimCommand>& out);
-    void idle(std::vector<flow::SimCommand>& out);
+    void finishHeld(std::vector<sim::SimCommand>& out);
+    void anyScreen(std::vector<sim::SimCommand>& out);
+    void logoInput(std::vector<sim::SimCommand>& out);
+    void titleInput(std::vector<sim::SimCommand>& out);
+    void menuInput(const flow::Game& game, std::vector<sim::SimCommand>& out);
+    void playInput(const flow::Game& game, std::vector<sim::SimCommand>& out);
+    void pausedInput(std::vector<sim::SimCommand>& out);
+    void menuButton(const flow::Game& game, std::vector<sim::SimCommand>& out);
+    void playerList(std::vector<sim::SimCommand>& out);
+    void nameEntry(std::vector<sim::SimCommand>& out);
+    void options(std::vector<sim::SimCommand>& out);
+    void idle(std::vector<sim::SimCommand>& out);
 
     int between(int lo, int hi) { return lo + random_.mod(hi - lo + 1); }
     bool chance(int inN) { return random_.mod(inN) == 0; }
@@ -52,14 +52,14 @@ class Monkey {
 };
 
 // Command makers, for the monkey and its tests.
-flow::SimCommand tickCommand(long count);
-flow::SimCommand moveCommand(int x, int y);
-flow::SimCommand pressCommand(present::MouseButton button, int x, int y);
-flow::SimCommand releaseCommand(int x, int y);
-flow::SimCommand clickCommand(present::MouseButton button, int x, int y);
-flow::SimCommand doubleClickCommand(present::MouseButton button, int x, int y);
-flow::SimCommand keyCommand(present::Key key, uint8_t letter = 0);
-flow::SimCommand textCommand(std::string text);
-flow::SimCommand plainCommand(flow::SimCommand::Kind kind);
+sim::SimCommand tickCommand(long count);
+sim::SimCommand moveCommand(int x, int y);
+sim::SimCommand pressCommand(present::MouseButton button, int x, int y);
+sim::SimCommand releaseCommand(int x, int y);
+sim::SimCommand clickCommand(present::MouseButton button, int x, int y);
+sim::SimCommand doubleClickCommand(present::MouseButton button, int x, int y);
+sim::SimCommand keyCommand(present::Key key, uint8_t letter = 0);
+sim::SimCommand textCommand(std::string text);
+sim::SimCommand plainCommand(sim::SimCommand::Kind kind);
 
 }  // namespace soak

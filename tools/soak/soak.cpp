@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "flow/game.hpp"
-#include "flow/sim.hpp"
 #include "monkey.hpp"
+#include "sim/session.hpp"
 
 namespace soak {
 
@@ -141,7 +141,7 @@ std::string sampleLine(const Sample& sample) {
 SoakResult runSoak(const SoakOptions& options, std::ostream& out, std::ostream& err) {
     SoakResult result;
     const bool ownDataDir = options.dataDir.empty();
-    flow::SimOptions sim;
+    sim::SimOptions sim;
     sim.gameDir = options.gameDir;
     sim.writeDir = ownDataDir ? freshDataDir(options.seed) : options.dataDir;
     sim.seed = options.seed;
@@ -149,7 +149,7 @@ SoakResult runSoak(const SoakOptions& options, std::ostream& out, std::ostream& 
 
     std::signal(SIGALRM, onAlarm);
     std::ostringstream discard;
-    std::unique_ptr<flow::SimSession> session = flow::SimSession::launch(sim, discard);
+    std::unique_ptr<sim::SimSession> session = sim::SimSession::launch(sim, discard);
     if (!session) {
         err << "lumerik-soak: the game did not start\n";
         result.exitCode = 2;
@@ -171,17 +171,17 @@ SoakResult runSoak(const SoakOptions& options, std::ostream& out, std::ostream& 
     takeSample(result.first);
     if (options.sampleEvery > 0) out << sampleLine(result.first) << std::endl;
 
-    std::vector<flow::SimCommand> step;
-    const flow::SimCommand oneTick = tickCommand(1);
+    std::vector<sim::SimCommand> step;
+    const sim::SimCommand oneTick = tickCommand(1);
     while (result.ticks < options.ticks && result.failures.empty()) {
         step.clear();
         monkey.nextStep(session->game(), step);
         ++result.steps;
         ::alarm(kStepAlarmSeconds);
         bool quit = false;
-        for (const flow::SimCommand& command : step) {
+        for (const sim::SimCommand& command : step) {
             std::string error;
-            if (command.kind == flow::SimCommand::Kind::Tick) {
+            if (command.kind == sim::SimCommand::Kind::Tick) {
                 // One tick at a time, so the run stops at its count and every tick is counted on its screen.
                 for (long i = 0; i < command.count && !quit && result.ticks < options.ticks; ++i) {
                     ++result.screenTicks[screenKey(session->game())];
@@ -208,7 +208,7 @@ SoakResult runSoak(const SoakOptions& options, std::ostream& out, std::ostream& 
         if (quit) {
             // The quit button: the program ends, and the player starts it again on the same files.
             session.reset();
-            session = flow::SimSession::launch(sim, discard);
+            session = sim::SimSession::launch(sim, discard);
             if (!session) {
                 err << "lumerik-soak: the game did not start again\n";
                 result.exitCode = 2;

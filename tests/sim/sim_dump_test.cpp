@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "flow/sim.hpp"
+#include "sim/session.hpp"
 #include "support/test_support.hpp"
 
 namespace {
@@ -18,10 +18,10 @@ using testing_support::writeFile;
 std::vector<json> runDump(const std::filesystem::path& game, const std::string& script) {
     std::istringstream in(script);
     std::ostringstream out, err;
-    flow::SimOptions options;
+    sim::SimOptions options;
     options.gameDir = game;
     options.seed = 1;
-    EXPECT_EQ(flow::runSimScript(in, options, out, err), 0) << err.str();
+    EXPECT_EQ(sim::runSimScript(in, options, out, err), 0) << err.str();
     std::vector<json> values;
     std::istringstream printed(out.str());
     std::string chunk, line;

@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "flow/sim.hpp"
+#include "sim/session.hpp"
 #include "support/profile_bytes.hpp"
 #include "support/test_support.hpp"
 
@@ -21,10 +21,10 @@ using testing_support::writeFile;
 std::vector<nlohmann::json> run(const TempFolder& game, const std::string& script, std::string* err = nullptr) {
     std::istringstream in(script);
     std::ostringstream out, errors;
-    flow::SimOptions options;
+    sim::SimOptions options;
     options.gameDir = game.path();
     options.seed = 1;
-    EXPECT_EQ(flow::runSimScript(in, options, out, errors), 0) << errors.str();
+    EXPECT_EQ(sim::runSimScript(in, options, out, errors), 0) << errors.str();
     if (err) *err = errors.str();
     std::vector<nlohmann::json> states;
     std::istringstream lines(out.str());
@@ -119,9 +119,9 @@ TEST(SimPlayers, SaveTakesNothingOrRun) {
     TempFolder game;
     std::istringstream in("save now\n");
     std::ostringstream out, err;
-    flow::SimOptions options;
+    sim::SimOptions options;
     options.gameDir = game.path();
-    EXPECT_EQ(flow::runSimScript(in, options, out, err), 2);
+    EXPECT_EQ(sim::runSimScript(in, options, out, err), 2);
 }
 
 }  // namespace

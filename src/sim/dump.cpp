@@ -1,9 +1,11 @@
-#include "flow/sim_dump.hpp"
+#include "sim/dump.hpp"
 
 #include <charconv>
 #include <string>
 
-namespace flow {
+namespace sim {
+
+using namespace flow;
 
 namespace {
 
@@ -129,4 +131,4 @@ bool dumpJson(const Game& game, std::string_view what, nlohmann::json& json) {
     return true;
 }
 
-}  // namespace flow
+}  // namespace sim

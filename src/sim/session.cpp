@@ -1,4 +1,4 @@
-#include "flow/sim.hpp"
+#include "sim/session.hpp"
 
 #include <cctype>
 #include <fstream>
@@ -8,15 +8,17 @@
 #include "flow/frame_tick.hpp"
 #include "flow/launch.hpp"
 #include "flow/persistence.hpp"
-#include "flow/sim_dump.hpp"
-#include "flow/sim_script.hpp"
-#include "flow/sim_state.hpp"
 #include "flow/startup.hpp"
 #include "flow/window_proc.hpp"
 #include "present/headless_platform.hpp"
 #include "present/images.hpp"
+#include "sim/dump.hpp"
+#include "sim/script.hpp"
+#include "sim/state_json.hpp"
 
-namespace flow {
+namespace sim {
+
+using namespace flow;
 
 namespace {
 
@@ -202,4 +204,4 @@ int runSimScript(std::istream& script, const SimOptions& options, std::ostream& 
     return 0;
 }
 
-}  // namespace flow
+}  // namespace sim

@@ -4,10 +4,12 @@
 
 #include "flow/game.hpp"
 
-namespace flow {
+namespace sim {
+
+using flow::Game;
 
 // lumerik-sim's `dump`: the level table and global settings ("levels"), the graphics settings
 // ("gfx") or the text tables ("texts") as JSON. False for an unknown table name.
 bool dumpJson(const Game& game, std::string_view what, nlohmann::json& json);
 
-}  // namespace flow
+}  // namespace sim

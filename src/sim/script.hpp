@@ -7,7 +7,7 @@
 
 #include "present/platform.hpp"
 
-namespace flow {
+namespace sim {
 
 // One line of a lumerik-sim script, read but not yet run. Only the fields of its kind mean anything.
 struct SimCommand {
@@ -68,4 +68,4 @@ using SimLine = std::variant<SimNothing, SimCommand, SimScriptError>;
 // whether a file can be written, is found out when the command runs.
 SimLine parseSimLine(std::string_view line);
 
-}  // namespace flow
+}  // namespace sim

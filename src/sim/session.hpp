@@ -9,8 +9,12 @@
 #include "present/headless_platform.hpp"
 
 namespace flow {
-
 struct Game;
+}  // namespace flow
+
+namespace sim {
+
+using flow::Game;
 struct SimCommand;
 
 struct SimOptions {
@@ -55,4 +59,4 @@ class SimSession {
 // (with a message naming it on `err`).
 int runSimScript(std::istream& script, const SimOptions& options, std::ostream& out, std::ostream& err);
 
-}  // namespace flow
+}  // namespace sim

@@ -2,7 +2,7 @@
 #include <iostream>
 #include <string>
 
-#include "flow/sim.hpp"
+#include "sim/session.hpp"
 
 namespace {
 
@@ -15,7 +15,7 @@ int usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    flow::SimOptions options;
+    sim::SimOptions options;
     std::error_code ec;
     options.gameDir = std::filesystem::canonical("/proc/self/exe", ec).parent_path();
     std::string scriptPath;
@@ -40,11 +40,11 @@ int main(int argc, char** argv) {
         }
     }
     if (scriptPath.empty()) return usage();
-    if (scriptPath == "-") return flow::runSimScript(std::cin, options, std::cout, std::cerr);
+    if (scriptPath == "-") return sim::runSimScript(std::cin, options, std::cout, std::cerr);
     std::ifstream script(scriptPath);
     if (!script) {
         std::cerr << "lumerik-sim: cannot read " << scriptPath << "\n";
         return 2;
     }
-    return flow::runSimScript(script, options, std::cout, std::cerr);
+    return sim::runSimScript(script, options, std::cout, std::cerr);
 }

@@ -4,7 +4,9 @@
 
 #include "flow/game.hpp"
 
-namespace flow {
+namespace sim {
+
+using flow::Game;
 
 // The game state as lumerik-sim's `state` writes it, keyed by the game's own names.
 nlohmann::json stateJson(const Game& game);
@@ -12,4 +14,4 @@ nlohmann::json stateJson(const Game& game);
 // Sets a named integer or real state variable (`set NAME VALUE`); false for an unknown name.
 bool setStateVariable(Game& game, std::string_view name, double value);
 
-}  // namespace flow
+}  // namespace sim

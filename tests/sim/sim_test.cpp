@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "data/profiles.hpp"
-#include "flow/sim.hpp"
+#include "sim/session.hpp"
 #include "support/test_support.hpp"
 
 namespace {
@@ -26,10 +26,10 @@ SimResult runScript(const std::string& script) {
     testing_support::writeFile(game.path() / "profile" / "profile", std::string(bytes.begin(), bytes.end()));
     std::istringstream in(script);
     std::ostringstream out, err;
-    flow::SimOptions options;
+    sim::SimOptions options;
     options.gameDir = game.path();
     options.seed = 1;
-    const int code = flow::runSimScript(in, options, out, err);
+    const int code = sim::runSimScript(in, options, out, err);
     return {code, out.str(), err.str()};
 }
 

@@ -1,22 +1,22 @@
-#include "flow/sim_script.hpp"
+#include "sim/script.hpp"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using flow::SimCommand;
+using sim::SimCommand;
 using Kind = SimCommand::Kind;
 
 SimCommand command(std::string_view line) {
-    const flow::SimLine parsed = flow::parseSimLine(line);
+    const sim::SimLine parsed = sim::parseSimLine(line);
     const auto* c = std::get_if<SimCommand>(&parsed);
     EXPECT_NE(c, nullptr) << line;
     return c ? *c : SimCommand{};
 }
 
 std::string error(std::string_view line) {
-    const flow::SimLine parsed = flow::parseSimLine(line);
-    const auto* e = std::get_if<flow::SimScriptError>(&parsed);
+    const sim::SimLine parsed = sim::parseSimLine(line);
+    const auto* e = std::get_if<sim::SimScriptError>(&parsed);
     return e ? e->message : "(no error)";
 }
 
@@ -58,7 +58,7 @@ TEST(SimScript, ReadsEachCommandWithItsArguments) {
 TEST(SimScript, BlankLinesCommentsAndOtherBlanksAreNothing) {
     // A line of form feeds or vertical tabs has no command word at all.
     for (const char* line : {"", "   ", "\r", "\t# a comment", "#tick", "\f", "\v \v", " \x0b\r"})
-        EXPECT_TRUE(std::holds_alternative<flow::SimNothing>(flow::parseSimLine(line))) << line;
+        EXPECT_TRUE(std::holds_alternative<sim::SimNothing>(sim::parseSimLine(line))) << line;
 }
 
 TEST(SimScript, ErrorsNameWhatIsWrong) {

@@ -1,4 +1,4 @@
-#include "flow/sim_state.hpp"
+#include "sim/state_json.hpp"
 
 #include "flow/persistence.hpp"
 
@@ -7,7 +7,9 @@
 #include <functional>
 #include <limits>
 
-namespace flow {
+namespace sim {
+
+using namespace flow;
 
 namespace {
 
@@ -342,4 +344,4 @@ bool setStateVariable(Game& game, std::string_view name, double value) {
     return false;
 }
 
-}  // namespace flow
+}  // namespace sim

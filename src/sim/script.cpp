@@ -1,4 +1,4 @@
-#include "flow/sim_script.hpp"
+#include "sim/script.hpp"
 
 #include <cerrno>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <utility>
 
-namespace flow {
+namespace sim {
 
 namespace {
 
@@ -232,4 +232,4 @@ SimLine parseSimLine(std::string_view line) {
     return command;
 }
 
-}  // namespace flow
+}  // namespace sim

@@ -14,7 +14,7 @@
 namespace {
 
 constexpr uint32_t kFrameMs = 33;
-constexpr present::layout::Pos kHelpOrigin = {44, 32};
+constexpr present::layout::Point kHelpOrigin = {44, 32};
 
 // A game with its graphics settings, level colours and every picture loaded, as after start-up.
 struct LoadedGame {
@@ -41,7 +41,8 @@ void BM_HelpDemos(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        present::runHelpDemos(game.helpDemos, loaded.nextFrame(), kHelpOrigin, game.pictures, game.display.backBuffer);
+        present::stepHelpDemos(game.helpDemos, loaded.nextFrame(), true);
+        present::drawHelpDemos(game.helpDemos, kHelpOrigin, game.pictures, game.display.backBuffer);
         benchmark::DoNotOptimize(game.display.backBuffer.pixels.data());
     }
 }
@@ -56,7 +57,8 @@ void BM_HelpFrameWithDemos(benchmark::State& state) {
     for (auto _ : state) {
         present::copyRect(game.display.sceneSurface, 0, 0, 0, 0, present::kScreenWidth, present::kScreenHeight,
                           game.display.backBuffer, present::ColourKey::Ignore);
-        present::runHelpDemos(game.helpDemos, loaded.nextFrame(), kHelpOrigin, game.pictures, game.display.backBuffer);
+        present::stepHelpDemos(game.helpDemos, loaded.nextFrame(), true);
+        present::drawHelpDemos(game.helpDemos, kHelpOrigin, game.pictures, game.display.backBuffer);
         benchmark::DoNotOptimize(game.display.backBuffer.pixels.data());
     }
 }

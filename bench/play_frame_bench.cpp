@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "flow/play_frame.hpp"
+#include "flow/play_screen.hpp"
 #include "flow/play_view.hpp"
 #include "flow/startup.hpp"
 #include "game/moves.hpp"
@@ -22,8 +23,9 @@ struct BenchGame {
         flow::startGame(game);
         game.rules.gameMode = rules::GameMode::Action;
         game.rules.level.nextLevel = 1;
-        game.rules.playState = rules::StateLevelStart;
+        game.rules.level.levelWon = false;  // straight into the level, without the group's intermission
         game.rules.player.toShowTips = false;
+        flow::beginPlay(game);
         for (int i = 0; i < 200 && game.rules.playState != rules::StatePlaying; ++i) frame();
     }
 
@@ -50,9 +52,12 @@ struct BenchGame {
         for (auto* queue : {&rules.effects.burst, &rules.effects.clear, &rules.effects.reveal})
             while (queue->size() < 12)
                 queue->push_back({static_cast<int>(queue->size()) % 10, static_cast<int>(queue->size()) / 2, 0});
-        while (game.play.flights.size() < 4)
-            flow::addBonusFlight(game.play, present::layout::kRuneSlots[game.play.flights.size() * 4],
-                                 present::layout::ballAt(static_cast<int>(game.play.flights.size()) * 3, 5), 2);
+        while (game.play.flights.size() < 4) {
+            const int n = static_cast<int>(game.play.flights.size());
+            game.play.flights.push_back(
+                {flow::linePoints(present::layout::kRuneSlots[static_cast<size_t>(n * 4)], present::layout::ballAt(n * 3, 5)), 0,
+                 2});
+        }
         if (rules.playState == rules::StatePlaying) {
             rules::turnBoard(rules, game.services, nextTurn);
             nextTurn = nextTurn == rules::Direction::Clockwise ? rules::Direction::CounterClockwise : rules::Direction::Clockwise;

@@ -16,7 +16,7 @@ struct BenchGame {
 
     BenchGame() {
         flow::startGame(game);
-        game.rules.playState = rules::StateTitle;
+        flow::showTitle(game);
         // Over a button, so the glow and hover work is part of every frame.
         platform.setPointer({300, 180});
     }

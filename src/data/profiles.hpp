@@ -20,6 +20,9 @@ inline constexpr size_t kProfileHeaderSize = 21;
 inline constexpr size_t kProfileRecordSize = 1876;
 inline constexpr size_t kNameFieldSize = 15;
 inline constexpr size_t kMaxNameLength = 12;  // what name entry accepts
+// The current player is stored in one byte; the list is held to 255 players, so the count fits in
+// it as well as every index. A file with more still loads whole; no more are created then.
+inline constexpr size_t kMaxPlayers = 255;
 // Larger files are not ours: they read as missing.
 inline constexpr size_t kProfileFileLimit = 32u << 20;
 inline constexpr const char* kProfileFile = "profile\\profile";

@@ -28,7 +28,6 @@ void startNewRun(Profiles& profiles, rules::GameState& state, rules::Random& ran
     level.inResumedLevel = false;
     level.resumeSaved = false;
     level.passPoints = 0;
-    state.playState = rules::StateLevelAdvance;
 }
 
 void resumeRun(Profiles& profiles, rules::GameState& state, rules::Random& random) {
@@ -57,7 +56,6 @@ void resumeRun(Profiles& profiles, rules::GameState& state, rules::Random& rando
     level.resumeBoard.cells = saved.board;
     level.resumeBoard.cellBonus = saved.bonusLayer;
     level.resumeBoard.cellStamp = saved.cellTimes;
-    state.playState = rules::StateLevelAdvance;
 }
 
 void recordRun(Profiles& profiles, HighScores& highScores, const rules::GameState& state, uint32_t now) {

@@ -8,8 +8,8 @@
 namespace data {
 
 // A new run of the current game mode for the current player: a fresh run identifier from the
-// game's generator, the starting level, scores at 0. Leaves the play state at StateLevelAdvance,
-// from which the play screen sets the level up. The caller closes the menu and starts a new track.
+// game's generator, the starting level, scores at 0. The caller begins the level sequence, closes
+// the menu and starts a new track.
 void startNewRun(Profiles& profiles, rules::GameState& state, rules::Random& random);
 
 // Continues the current player's saved run of the current game mode: its identifier, level,

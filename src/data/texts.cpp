@@ -96,9 +96,10 @@ TextTables::TextTables() {
     for (size_t t = 0; t < tables.size(); ++t) tables[t] = TextTable(kTextTableShapes[t]);
 }
 
-std::string_view TextTables::text(int table, int slot) const {
-    if (table < 0 || table >= kTextTableCount) return {};
-    return tables[static_cast<size_t>(table)].text(slot);
+std::string_view TextTables::text(TextTableId table, int slot) const {
+    const auto index = static_cast<size_t>(table);
+    if (index >= tables.size()) return {};
+    return tables[index].text(slot);
 }
 
 void readTextTable(std::string_view bytes, TextTable& table) {

@@ -91,9 +91,7 @@ void stepFireworks(ScreenState& screens, rules::Random& random, uint32_t now, st
     }
 }
 
-void runFireworks(Game& game) {
-    std::vector<FireworkSprite> shown;
-    stepFireworks(game.screens, game.random, game.services.now(), shown);
+void drawFireworks(Game& game, const std::vector<FireworkSprite>& shown) {
     present::Surface& target = game.display.backBuffer;
     const present::PixelImage& sparks = game.pictures.image(present::StartupImage::RuneFinal);
     for (const FireworkSprite& s : shown) {

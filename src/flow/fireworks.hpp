@@ -20,8 +20,7 @@ struct FireworkSprite {
 // `shown` receives what this tick draws, in drawing order.
 void stepFireworks(ScreenState& screens, rules::Random& random, uint32_t now, std::vector<FireworkSprite>& shown);
 
-// The fireworks of the game-complete dialog, drawn into the back buffer; the menu frame runs them
-// once a tick.
-void runFireworks(Game& game);
+// What stepFireworks said a tick shows, drawn into the back buffer.
+void drawFireworks(Game& game, const std::vector<FireworkSprite>& shown);
 
 }  // namespace flow

@@ -35,6 +35,7 @@ void chooseCursor(Game& game) { game.platform.setCursor(playerCursor(game)); }
 void frameTick(Game& game) {
     if (game.app.suspended) return;
     ++game.app.tickNumber;
+    game.app.swallowedCharacter = 0;
     game.sound.setTickNumber(game.app.tickNumber);
 
     if (present::surfacesLost(game.platform)) {
@@ -52,18 +53,17 @@ void frameTick(Game& game) {
 }
 
 void dispatchScreen(Game& game) {
-    if (activeScreen(game) == ActiveScreen::Logo) {
+    if (activeScreen(game) == Screen::Logo) {
         if (!runLogoSequence(game)) return;
         // The title (or the name screen over it) follows in this same tick.
-        game.rules.playState = rules::StateTitle;
-        game.sound.play(rules::SoundMenuMusic);
+        showTitle(game);
     }
     switch (activeScreen(game)) {
-        case ActiveScreen::Logo: return;
-        case ActiveScreen::Paused: drawPauseScreen(game); return;
-        case ActiveScreen::Menu: runMenuFrame(game); return;
-        case ActiveScreen::Title: runTitleFrame(game); return;
-        case ActiveScreen::Play: runPlayFrame(game); return;
+        case Screen::Logo: return;
+        case Screen::Pause: drawPauseScreen(game); return;
+        case Screen::Menu: runMenuFrame(game); return;
+        case Screen::Title: runTitleFrame(game); return;
+        case Screen::Play: runPlayFrame(game); return;
     }
 }
 

@@ -6,10 +6,10 @@
 #include "data/gfx_settings.hpp"
 #include "data/high_scores.hpp"
 #include "data/log.hpp"
-#include "data/players.hpp"
 #include "data/profiles.hpp"
 #include "data/texts.hpp"
 #include "flow/play_state.hpp"
+#include "flow/player_list.hpp"
 #include "flow/screens.hpp"
 #include "game/state.hpp"
 #include "present/demos.hpp"
@@ -37,6 +37,9 @@ struct AppState {
     int exitCode = 0;
     int64_t tickNumber = 0;      // frame ticks run so far, for the sound log
     bool pausedByFocus = false;  // losing the focus paused the level; regaining it resumes it
+    // The character the key that resumed a pause types right after it; it is not typed. Forgotten
+    // at the next tick.
+    uint8_t swallowedCharacter = 0;
 };
 
 // Everything of a running game, made by the entry point (or the simulator, or a test) and passed by
@@ -49,7 +52,10 @@ struct Game {
     present::Platform& platform;
     data::GameFolder folder;
     data::DiagnosticLog log;
-    rules::Random random;
+    rules::Random random;  // the game's one generator: the rules and the runs draw from it alone
+    // Decoration draws from a generator of its own (the menus' ball colours, music, fireworks, the
+    // bonus flights), so the game's sequence depends only on the seed and the player's input.
+    rules::Random decoration;
     present::SoundSystem sound;
     rules::Services services;
     present::PictureLoader pictureLoader;
@@ -58,7 +64,7 @@ struct Game {
     AppState app;
     data::Profiles profiles;  // the machine-wide settings and the players
     data::HighScores highScores;
-    data::PlayerScreen playerScreen;
+    player_list::PlayerScreen playerScreen;
     ScreenState screens;
     PlayScreenState play;
     data::GraphicsSettings gfx;

@@ -13,29 +13,14 @@ namespace {
 
 using namespace present::menu;
 
-void switchMusicToMenus(Game& game) {
-    for (const rules::SoundId track :
-         {rules::SoundMusicAction, rules::SoundMusicPuzzle, rules::SoundMusicStrategy, rules::SoundMusicSpace})
-        game.sound.stop(track);
-    game.sound.play(rules::SoundMenuMusic);
-}
-
 // Back, with what closing the game-complete and the no-moves dialogs means.
 void back(Game& game) {
-    ScreenState& screens = game.screens;
+    const ScreenState& screens = game.screens;
     if (screens.menuScreen == ScreenDialogHost) {
-        if (screens.dialogId == DialogGameComplete) {
-            screens.dialogId = DialogNone;
-            game.rules.playState = rules::StateTitle;
-            recordRun(game);
-            saveAll(game);
-            // The game is over: the title's music takes over from the game's, as on every other
-            // way back to the title.
-            switchMusicToMenus(game);
-        } else if (screens.dialogId == DialogNoMoves) {
-            screens.dialogId = DialogNone;
+        if (screens.dialogId == DialogGameComplete)
+            leaveGameForTitle(game);
+        else if (screens.dialogId == DialogNoMoves)
             rules::loseStuckLevel(game.rules);
-        }
     }
     closeMenuScreen(game);
 }
@@ -76,8 +61,8 @@ void runMenuAction(Game& game, int action) {
             clearHighScores(game, game.rules.gameMode);
             closeMenuScreen(game);
             break;
-        case ActionNewPlayer: beginNameEntry(game, data::NameEntryFor::NewPlayer); break;
-        case ActionRenamePlayer: beginNameEntry(game, data::NameEntryFor::Rename); break;
+        case ActionNewPlayer: beginNameEntry(game, player_list::NameEntryFor::NewPlayer); break;
+        case ActionRenamePlayer: beginNameEntry(game, player_list::NameEntryFor::Rename); break;
         case ActionAskDeletePlayer: openMenuScreen(game, ScreenDeletePlayer); break;
         case ActionSaveName:
             saveName(game);
@@ -130,14 +115,11 @@ void toggleWindowMode(Game& game) {
     game.display.windowedRefused = false;
     present::copyRect(game.pictures.surface(present::SurfacePicture::MenuBackground), 0, 0, 0, 0, present::kScreenWidth,
                       present::kScreenHeight, game.display.captureSurface, present::ColourKey::Ignore);
-    openDialog(game, DialogModeSwitched, DialogBackdrop::Prepared);
-}
-
-void leaveGameForTitle(Game& game) {
-    game.rules.playState = rules::StateTitle;
-    recordRun(game);
-    saveAll(game);
-    switchMusicToMenus(game);
+    // A message in front of the board stops the level's clock, as a tip does.
+    if (game.screens.base == Screen::Play && game.rules.level.levelRunning)
+        openDialogPausingClock(game, DialogModeSwitched, DialogBackdrop::Prepared);
+    else
+        openDialog(game, DialogModeSwitched, DialogBackdrop::Prepared);
 }
 
 }  // namespace flow

@@ -14,7 +14,4 @@ void pressTitleButton(Game& game, int button);
 // refuses a window, the game stays in full screen and says so in a dialog.
 void toggleWindowMode(Game& game);
 
-// Leaves the running game for the title: the run is recorded and saved and the menu music plays.
-void leaveGameForTitle(Game& game);
-
 }  // namespace flow

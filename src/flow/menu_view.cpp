@@ -14,7 +14,7 @@ present::MenuView menuView(const Game& game) {
     view.gfx = &game.gfx;
 
     // The opening logos lead to the title, so a menu opened under them already stands on its background.
-    const bool title = rules.playState == rules::StateTitle || rules.playState == rules::StateLogo;
+    const bool title = game.screens.base == Screen::Title || game.screens.base == Screen::Logo;
     if (title) {
         view.background = present::SurfacePicture::MenuBackground;
     } else {
@@ -31,7 +31,7 @@ present::MenuView menuView(const Game& game) {
     for (const data::HighScoreEntry& entry : data::highScoreTable(game.highScores, rules.gameMode))
         view.highScores.push_back({entry.name(), entry.score});
     for (const data::PlayerProfile& player : game.profiles.players) view.playerNames.push_back(player.name());
-    const data::PlayerScreen& players = game.playerScreen;
+    const player_list::PlayerScreen& players = game.playerScreen;
     view.selection = players.selection;
     view.firstVisible = players.firstVisible;
     view.typedName = players.typedName;

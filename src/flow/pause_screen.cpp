@@ -4,10 +4,6 @@
 
 namespace flow {
 
-namespace {
-constexpr int kPauseMessageLine = 104;
-}  // namespace
-
 void drawPauseScreen(Game& game) {
     const rules::GameState& rules = game.rules;
     present::Display& display = game.display;
@@ -17,7 +13,7 @@ void drawPauseScreen(Game& game) {
     present::copyRect(game.pictures.surface(background), 0, 0, 0, 0, present::kScreenWidth, present::kScreenHeight,
                       display.backBuffer, present::ColourKey::Ignore);
     present::drawText(present::makeSpriteFont(game.pictures, game.characterMap), 0, present::layout::kPauseTextY,
-                      present::kScreenWidth, game.texts.text(3, kPauseMessageLine), display.backBuffer, present::FontWhite);
+                      present::kScreenWidth, game.texts.text(data::TextId::PauseMessage), display.backBuffer, present::FontWhite);
     present::presentFrame(display, game.platform);
 }
 

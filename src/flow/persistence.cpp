@@ -28,39 +28,44 @@ void recordRun(Game& game) {
 
 void startNewRun(Game& game) {
     data::startNewRun(game.profiles, game.rules, game.random);
+    beginPlay(game);
     closeMenuScreen(game);
-    game.sound.startGameMusic(game.random);
+    game.sound.startGameMusic(game.decoration);
 }
 
 void resumeRun(Game& game) {
     data::resumeRun(game.profiles, game.rules, game.random);
+    beginPlay(game);
     closeMenuScreen(game);
-    game.sound.startGameMusic(game.random);
+    game.sound.startGameMusic(game.decoration);
 }
 
 void clearHighScores(Game& game, rules::GameMode mode) { data::clearHighScores(game.highScores, mode); }
 
 void beginPlayerScreen(Game& game) {
-    data::beginPlayerScreen(game.profiles, game.playerScreen);
+    player_list::beginPlayerScreen(game.profiles, game.playerScreen);
     openMenuScreen(game, ScreenChoosePlayer);
 }
 
-bool beginNameEntry(Game& game, data::NameEntryFor what) {
-    if (!data::beginNameEntry(game.profiles, game.playerScreen, what)) return false;
+bool beginNameEntry(Game& game, player_list::NameEntryFor what) {
+    if (!player_list::beginNameEntry(game.profiles, game.playerScreen, what)) return false;
     openMenuScreen(game, ScreenEnterName);
     return true;
 }
 
 void typeNameCharacter(Game& game, uint8_t character) {
-    if (data::typeNameCharacter(game.playerScreen, character) != data::NameKey::Commit) return;
+    if (player_list::typeNameCharacter(game.playerScreen, character) != player_list::NameKey::Commit) return;
     saveName(game);
     saveAll(game);
 }
 
-data::SaveNameOutcome saveName(Game& game) {
+player_list::SaveNameOutcome saveName(Game& game) {
     syncPlayerTips(game);
-    const data::SaveNameOutcome outcome = data::saveName(game.profiles, game.playerScreen, game.log);
-    if (outcome != data::SaveNameOutcome::Refused) closeNameScreen(game);
+    const player_list::SaveNameOutcome outcome = player_list::saveName(game.profiles, game.playerScreen, game.log);
+    if (outcome == player_list::SaveNameOutcome::Refused)
+        game.playerScreen.refusal = game.texts.text(data::TextId::PlayerListFull);
+    else
+        closeNameScreen(game);
     loadPlayerTips(game);
     return outcome;
 }
@@ -68,21 +73,21 @@ data::SaveNameOutcome saveName(Game& game) {
 void deletePlayer(Game& game) {
     syncPlayerTips(game);
     closeMenuScreen(game);
-    if (data::deletePlayer(game.profiles, game.playerScreen) == data::DeleteOutcome::NoPlayersLeft)
+    if (player_list::deletePlayer(game.profiles, game.playerScreen) == player_list::DeleteOutcome::NoPlayersLeft)
         openMenuScreen(game, ScreenEnterName);
     loadPlayerTips(game);
 }
 
 void confirmPlayer(Game& game) {
     syncPlayerTips(game);
-    data::confirmPlayer(game.profiles, game.playerScreen);
+    player_list::confirmPlayer(game.profiles, game.playerScreen);
     closeMenuScreen(game);
     loadPlayerTips(game);
 }
 
 void cancelPlayerScreen(Game& game) {
     syncPlayerTips(game);
-    data::cancelPlayerScreen(game.profiles, game.playerScreen);
+    player_list::cancelPlayerScreen(game.profiles, game.playerScreen);
     closeMenuScreen(game);
     loadPlayerTips(game);
 }

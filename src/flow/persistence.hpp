@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "data/players.hpp"
 #include "flow/game.hpp"
+#include "flow/player_list.hpp"
 
 namespace flow {
 
@@ -34,7 +34,7 @@ void beginPlayerScreen(Game& game);
 // Opens the name screen (4) with name entry for a new player, or to rename the selected one (only
 // when there are players: otherwise nothing happens and false comes back). The caller does not
 // open screen 4 itself.
-bool beginNameEntry(Game& game, data::NameEntryFor what);
+bool beginNameEntry(Game& game, player_list::NameEntryFor what);
 
 // A typed character while name entry is active; Enter saves the name and then the files.
 void typeNameCharacter(Game& game, uint8_t character);
@@ -42,7 +42,7 @@ void typeNameCharacter(Game& game, uint8_t character);
 // Commits the typed name and closes the name screen. A name that cannot be taken (the list is
 // full) leaves the screen open with name entry active and the reason in
 // `game.playerScreen.refusal`, for the name screen to show.
-data::SaveNameOutcome saveName(Game& game);
+player_list::SaveNameOutcome saveName(Game& game);
 
 // The delete confirmation's yes: closes it and removes the selected player; when none is left,
 // name entry for a new player opens the name screen.

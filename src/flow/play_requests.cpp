@@ -1,34 +1,20 @@
 #include "flow/play_requests.hpp"
 
-#include <algorithm>
-
 #include "flow/persistence.hpp"
-#include "flow/play_view.hpp"
+#include "flow/play_screen.hpp"
+#include "game/bonus_kinds.hpp"
 #include "present/blitter.hpp"
-#include "present/layout.hpp"
 
 namespace flow {
 
 namespace {
 
 constexpr uint32_t kExplodeTipDelayMs = 700;
-constexpr uint32_t kLevelTipDelayMs = 500;
-constexpr uint32_t kSweepMs = 2100;
-constexpr uint32_t kSweepStepMs = 150;
-// The frame's arrows light up one after another, one and a half times round.
-constexpr int kSweepOrder[] = {3, 7, 1, 5, 0, 4, 2, 6, 3, 7, 1, 5, 0, 4};
-constexpr int kFiguresTipEvents = 3;
-
-// The level-start tips: which bonus property of the level's mode opens which dialog, in this order.
-struct LevelTip {
-    int property;
-    int32_t dialog;
-};
-constexpr LevelTip kLevelTips[] = {
-    {0, DialogExpiryTip}, {1, DialogScoreBoostTip}, {2, DialogUniversalTip}, {3, DialogColorTip}, {5, DialogFreezeTip},
-};
 
 void due(Game& game, DueDialog dialog) { game.play.dialogsDue.push_back(dialog); }
+
+// A tip over the board stops the level clock while it is open.
+void dueTip(Game& game, int32_t dialog) { due(game, {dialog, DialogBackdrop::Screen, true, {}}); }
 
 void openDueDialogs(Game& game) {
     // Opening a dialog may rebuild the menu screen, which is free to look at this list: take it first.
@@ -45,57 +31,32 @@ void openDueDialogs(Game& game) {
     }
 }
 
-}  // namespace
-
-void checkExplodeTip(Game& game) {
-    rules::RuleRequests& requests = game.rules.requests;
-    if (!requests.explodeTipPending) return;
-    if (rules::elapsedSince(game.services.now(), requests.explodeTipAt) <= kExplodeTipDelayMs) return;
-    requests.explodeTipPending = false;
-    due(game, {DialogExplodeTip, DialogBackdrop::Screen, true, {}});
-}
-
-void checkPlayTips(Game& game) {
-    rules::GameState& rules = game.rules;
-    PlayScreenState& play = game.play;
-    const uint32_t now = game.services.now();
-    const bool tips = rules.player.toShowTips;
+// A level that is the first of its mode to have some kinds of bonus stacks their tips, the last
+// one on top: bonuses that expire first, then the kinds in their order.
+void dueLevelTips(Game& game) {
+    const rules::GameState& rules = game.rules;
+    const auto& first = rules.bonusFirstLevel[static_cast<size_t>(rules.gameMode)];
     const int level = rules.level.currentLevel;
-
-    if (rules.chain.matchEvents == kFiguresTipEvents && level == 1 && rules.gameMode == rules::GameMode::ActionPuzzle && tips) {
-        ++rules.chain.matchEvents;  // so that it comes once
-        due(game, {DialogFiguresTip, DialogBackdrop::Screen, true, {}});
+    for (int entry = 0; entry < rules::kFirstLevelEntries; ++entry) {
+        if (first[static_cast<size_t>(entry)] != level) continue;
+        if (entry == rules::kExpiryFirstLevelEntry) dueTip(game, rules::kExpiryTipDialog);
+        for (const rules::BonusKindInfo& kind : rules::kBonusKinds)
+            if (kind.firstLevelEntry == entry && kind.tipAtLevelStart) dueTip(game, kind.tipDialog);
     }
-
-    if (play.tipPending && tips && rules::elapsedSince(now, play.tipTimerAt) > kLevelTipDelayMs) {
-        play.tipPending = false;
-        const auto& first = rules.bonusFirstLevel[static_cast<size_t>(rules.gameMode)];
-        // A level that is the first of several kinds stacks their tips, the last one on top.
-        for (const LevelTip& tip : kLevelTips)
-            if (first[static_cast<size_t>(tip.property)] == level) due(game, {tip.dialog, DialogBackdrop::Screen, true, {}});
-        rules.playState = rules::StatePlaying;
-    }
-
-    // Before sweepStartAt the unsigned difference is huge, so nothing happens.
-    const uint32_t sinceSweep = rules::elapsedSince(now, play.sweepStartAt);
-    if (sinceSweep < kSweepMs) rules.playGlow[static_cast<size_t>(kSweepOrder[sinceSweep / kSweepStepMs])] = {1, 0};
 }
+
+}  // namespace
 
 void serveRuleRequests(Game& game) {
     rules::GameState& rules = game.rules;
     rules::RuleRequests& requests = rules.requests;
-    PlayScreenState& play = game.play;
 
     if (requests.startGameMusic) {
         requests.startGameMusic = false;
-        game.sound.startGameMusic(game.random);
+        game.sound.startGameMusic(game.decoration);
     }
 
-    for (const rules::BonusFlightRequest& flight : requests.bonusFlights) {
-        const present::Pos start = present::layout::kRuneSlots[static_cast<size_t>(std::clamp(flight.startSlot, 0, 17))];
-        addBonusFlight(play, start, present::layout::ballAt(flight.column, flight.row), flight.pictureRow);
-    }
-    requests.bonusFlights.clear();
+    launchBonusFlights(game);
 
     if (requests.recordRun) {
         // Play of a level begins: the saved run holds the board as it starts.
@@ -104,15 +65,27 @@ void serveRuleRequests(Game& game) {
         saveAll(game);
     }
 
+    if (requests.explodeTipPending && rules::elapsedSince(game.services.now(), requests.explodeTipAt) > kExplodeTipDelayMs) {
+        requests.explodeTipPending = false;
+        dueTip(game, rules::bonusKind(rules::BonusExplode).tipDialog);
+    }
+    if (requests.figuresTip) {
+        requests.figuresTip = false;
+        dueTip(game, DialogFiguresTip);
+    }
+    if (requests.levelTips) {
+        requests.levelTips = false;
+        dueLevelTips(game);
+    }
     if (requests.shuffleTip) {
         requests.shuffleTip = false;
-        due(game, {DialogShuffleTip, DialogBackdrop::Screen, true, {}});
+        dueTip(game, DialogShuffleTip);
     }
 
     if (requests.stuckDialog) {
         requests.stuckDialog = false;
         // Closing this dialog is the only way on from it, and it loses the level.
-        play.stuckLost = true;
+        game.play.stuckLost = true;
         due(game, {DialogNoMoves, DialogBackdrop::BackBuffer, false, {}});
     }
 

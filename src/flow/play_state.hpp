@@ -6,29 +6,20 @@
 
 #include "flow/screens.hpp"
 #include "game/types.hpp"
+#include "present/glow.hpp"
 #include "present/play_draw.hpp"
 
 namespace flow {
 
 // A new bonus flying from the rune meter to its cell along the points of a line.
 struct BonusFlight {
-    std::vector<present::Pos> points;
+    std::vector<present::Point> points;
     int32_t index = 0;
     int32_t pictureRow = 0;
 };
 
-// A bonus picture to draw over its ball this frame: the ball's bonus stamp (which sets the
-// animation's frame), where the picture's hot spot goes, the bonus kind 0..4 and the ball's cell.
-struct BonusSprite {
-    int32_t counter = 0;
-    present::Pos at;
-    int32_t kind = 0;
-    int32_t column = 0;
-    int32_t row = 0;
-};
-
-// A dialog the frame has decided on. It opens at the end of the frame's rule steps, so that no rule
-// of the same frame runs on a level whose clock the dialog has stopped.
+// A dialog the frame has decided on. It opens at the end of the frame, so that no rule of the same
+// frame runs on a level whose clock the dialog has stopped.
 struct DueDialog {
     int32_t dialog = DialogNone;
     DialogBackdrop backdrop = DialogBackdrop::Screen;
@@ -37,21 +28,21 @@ struct DueDialog {
     std::optional<present::SurfacePicture> backdropPicture;
 };
 
-// The play screen's own state, living for the run.
+// The play screen's own state, living for the run: the animations of what stands around the board,
+// which the rules do not know of.
 struct PlayScreenState {
-    uint32_t sweepStartAt = 0;  // the level-1 sweep over the frame's arrows begins here
-    uint32_t tipTimerAt = 0;    // the level-start tips are looked at once, 500 ms after this
-    bool tipPending = false;
+    uint32_t sweepStartAt = 0;                                 // the level-1 sweep over the frame's arrows begins here
     bool stuckLost = false;                                    // the level was lost through the no-more-figures dialog
     bool shuffleSoundOn = true;                                // cleared for the rest of the level once a shuffle is unaffordable
     std::array<int32_t, rules::kBonusKindCount> bonusPhase{};  // per bonus kind, one frame a tick
     std::vector<BonusFlight> flights;
-    std::vector<BonusSprite> bonusSprites;  // filled by the board's step, drawn and emptied every frame
+    std::array<present::glow::GlowPair, 12> buttonGlow{};  // the twelve buttons; 0..7 are the frame's arrows
 
     // What the bars and the flash show.
     int32_t progressShown = -1;  // percent; -1 when a level starts, and it never goes down in a level
     float timeShown = 0;         // eases towards the time or moves left
-    int32_t criticalFrame = 0;   // 0..4, back and forth while time runs short
+    present::TimeBarShape timeBar = present::TimeBarShape::Bar;
+    int32_t criticalFrame = 0;  // 0..4, back and forth while time runs short
     int32_t criticalStep = 1;
     bool flashOn = false;
     int32_t flashStep = 0;

@@ -6,7 +6,7 @@
 namespace flow {
 
 void recomposeScene(Game& game) {
-    present::rebuildMenuScreen(menuView(game), game.display.sceneSurface, game.random);
+    present::rebuildMenuScreen(menuView(game), game.display.sceneSurface, game.decoration);
     // The options screen comes up with both knobs at rest.
     if (game.screens.menuActive && game.screens.menuScreen == ScreenOptions) {
         game.screens.menuLive.musicSliderDrag = false;

@@ -4,7 +4,9 @@
 
 #include "flow/current_player.hpp"
 #include "flow/game.hpp"
+#include "flow/persistence.hpp"
 #include "flow/scene.hpp"
+#include "game/modes.hpp"
 #include "game/pause.hpp"
 #include "present/blitter.hpp"
 
@@ -26,13 +28,52 @@ void fillCapture(Game& game, DialogBackdrop backdrop) {
 
 }  // namespace
 
-ActiveScreen activeScreen(const Game& game) {
-    const rules::PlayState state = game.rules.playState;
-    if (state == rules::StateLogo) return ActiveScreen::Logo;
-    if (state == rules::StatePaused) return ActiveScreen::Paused;
-    if (game.screens.menuActive) return ActiveScreen::Menu;
-    if (state == rules::StateTitle) return ActiveScreen::Title;
-    return ActiveScreen::Play;
+Screen activeScreen(const Game& game) {
+    const Screen base = game.screens.base;
+    if (base == Screen::Logo || base == Screen::Pause) return base;
+    return game.screens.menuActive ? Screen::Menu : base;
+}
+
+void showTitle(Game& game) {
+    game.screens.base = Screen::Title;
+    game.sound.play(rules::SoundMenuMusic);
+}
+
+void beginPlay(Game& game) {
+    game.screens.base = Screen::Play;
+    rules::beginLevelSequence(game.rules);
+}
+
+void pauseGame(Game& game) {
+    game.screens.base = Screen::Pause;
+    rules::pauseLevel(game.rules, game.services);
+}
+
+void resumeGame(Game& game) {
+    game.screens.base = Screen::Play;
+    rules::resumeLevel(game.rules, game.services);
+}
+
+void leaveGameForTitle(Game& game) {
+    game.screens.base = Screen::Title;
+    // Escape may still be held as the title comes in: the title's guard against quitting starts now.
+    game.screens.titleEnteredAt = game.services.now();
+    recordRun(game);
+    saveAll(game);
+    for (rules::SoundId track :
+         {rules::SoundMusicAction, rules::SoundMusicPuzzle, rules::SoundMusicSpace, rules::SoundMusicStrategy})
+        game.sound.stop(track);
+    game.sound.play(rules::SoundMenuMusic);
+}
+
+void recordLevelOnClose(Game& game) {
+    const bool inGame = game.screens.base == Screen::Play || game.screens.base == Screen::Pause;
+    if (!inGame || !game.rules.level.levelRunning) return;
+    // While the level stands still its bonus stamps hold ages; the record takes them as times.
+    if (game.screens.base == Screen::Pause || levelClockHeld(game.screens) || game.app.pausedByFocus)
+        rules::resumeLevel(game.rules, game.services);
+    recordRun(game);
+    saveAll(game);
 }
 
 void openMenuScreen(Game& game, int32_t screen) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "game/state.hpp"
+#include "present/glow.hpp"
 #include "present/menu_layout.hpp"
 #include "present/menus.hpp"
 
@@ -24,12 +25,14 @@ struct Particle {
     bool isRocket = false;
 };
 
-// Which screen a tick shows, and which screen input goes to.
-enum class ActiveScreen { Logo, Paused, Menu, Title, Play };
+// The screens of the game. The logo, the title, the play screen and the pause screen stand on their
+// own; menus and dialogs (Menu) stand over the title or the play screen.
+enum class Screen { Logo, Title, Play, Pause, Menu };
 
-// The screens around the play screen. Only the operations below write the menu overlay and its
-// stacks.
+// The screens around the play screen. Only the operations below write the screens, the menu
+// overlay and its stacks.
 struct ScreenState {
+    Screen base = Screen::Logo;  // the screen under the menus: the logo, the title, play or pause
     bool menuActive = false;
     int32_t menuScreen = 0;
     int32_t dialogId = 0;
@@ -37,10 +40,10 @@ struct ScreenState {
     std::vector<int32_t> dialogStack;
     uint32_t logoStartedAt = 0;
     uint32_t titleEnteredAt = 0;
-    uint32_t intermissionStartedAt = 0;
     int32_t menuTickCount = 0;
-    std::array<rules::GlowPair, 8> titleGlow{};
-    std::array<rules::GlowPair, present::menu::kMaxButtons> menuGlow{};  // one per button of the current menu screen
+    int64_t helpDemosShownAtTick = -2;  // the frame tick that last showed the rules help's demonstrations
+    std::array<present::glow::GlowPair, 8> titleGlow{};
+    std::array<present::glow::GlowPair, present::menu::kMaxButtons> menuGlow{};  // one per button of the menu screen
     std::vector<Particle> fireworks;
     uint32_t lastRocketAt = 0;
     present::MenuLiveState menuLive;  // list arrows, slider drags and the live pass's counters
@@ -56,9 +59,30 @@ enum class DialogBackdrop {
     Prepared,    // already in captureSurface (game complete, the refused mode switch)
 };
 
-// The one decision of which screen is active, in dispatch order: the logo sequence, the pause
-// screen, the menu overlay, the title, else the play screen.
-ActiveScreen activeScreen(const Game& game);
+// The one decision of which screen is active, which a tick shows and input goes to, in dispatch
+// order: the logo sequence, the pause screen, the menu overlay, the title, else the play screen.
+Screen activeScreen(const Game& game);
+
+// The opening logos have ended: the title (or a menu opened over it) shows, with the menu music.
+void showTitle(Game& game);
+
+// A run begins or goes on (its values are in the rules): the play screen shows and the next play
+// frame chooses the level.
+void beginPlay(Game& game);
+
+// The pause button: the pause screen hides the board and the level clock stops. Any key or click
+// resumes the level where it was.
+void pauseGame(Game& game);
+void resumeGame(Game& game);
+
+// Every way out of a game to the title (Escape, the play screen's back button, closing the
+// game-complete dialog): the run is recorded and saved, the game music stops and the title music
+// plays.
+void leaveGameForTitle(Game& game);
+
+// The window closes (its close box, the window manager, a stop signal) while a level is under way:
+// the run is recorded and saved as leaving with Escape records it.
+void recordLevelOnClose(Game& game);
 
 // Shows menu screen `screen` on top of the stack.
 void openMenuScreen(Game& game, int32_t screen);

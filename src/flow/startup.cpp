@@ -38,8 +38,8 @@ void startGame(Game& game) {
     data::loadTexts(game.folder, game.texts);
     // The first start asks for a name before anything else; the name screen shows once the
     // opening logos have ended.
-    if (game.profiles.players.empty()) beginNameEntry(game, data::NameEntryFor::NewPlayer);
-    game.rules.playState = rules::StateLogo;
+    if (game.profiles.players.empty()) beginNameEntry(game, player_list::NameEntryFor::NewPlayer);
+    game.screens.base = Screen::Logo;
     game.screens.logoClicked = false;
     game.platform.movePointer(kStartPointer);
     game.screens.logoStartedAt = game.platform.clock().now();

@@ -23,7 +23,7 @@ void copyKeyed(const present::Surface& s, int x, int y, int w, int h, present::S
     present::copyRect(s, 0, 0, x, y, w, h, target, present::ColourKey::Use);
 }
 
-void drawPartnerLogo(Game& game, present::Surface& back) {
+void drawPartnerLogo(const Game& game, present::Surface& back) {
     const present::PartnerBranding& b = game.pictures.branding;
     if (!b.showPartnerLogo) return;
     if (b.logoIsSurface)
@@ -32,33 +32,28 @@ void drawPartnerLogo(Game& game, present::Surface& back) {
         present::blendBlit(0, 0, b.logoX, b.logoY, b.logoWidth, b.logoHeight, game.pictures.partnerLogoImage, back, 1.0f, 0.0f);
 }
 
-// The hover test takes in the glass's far edges as well (one pixel more than a press).
-bool overTitleButton(size_t button, present::Point p) {
-    const layout::Pos at = layout::kTitleButtons[button];
-    const layout::Pos glass = static_cast<int>(button) < layout::kTitleBigButtons ? layout::kBigGlass : layout::kSmallGlass;
-    return p.x >= at.x && p.x <= at.x + glass.x && p.y >= at.y && p.y <= at.y + glass.y;
+// The glass of title button `button`.
+present::Rect titleGlass(size_t button) {
+    const layout::Point at = layout::kTitleButtons[button];
+    const layout::Point glass = static_cast<int>(button) < layout::kTitleBigButtons ? layout::kBigGlass : layout::kSmallGlass;
+    return {at.x, at.y, glass.x, glass.y};
 }
 
-}  // namespace
-
-int titleButtonPressed(present::Point p) {
-    for (size_t i = 0; i < layout::kTitleButtons.size(); ++i) {
-        const layout::Pos at = layout::kTitleButtons[i];
-        const layout::Pos glass = static_cast<int>(i) < layout::kTitleBigButtons ? layout::kBigGlass : layout::kSmallGlass;
-        if (p.x >= at.x && p.x < at.x + glass.x && p.y >= at.y && p.y < at.y + glass.y) return static_cast<int>(i);
-    }
-    return -1;
-}
-
-void runTitleFrame(Game& game) {
+// The title's step: Escape asks to quit, and the buttons' glows move on and light up under the
+// pointer with a sound. The hover test takes in the glass's far edges as well (one pixel more than
+// a press).
+void stepTitle(Game& game) {
     ScreenState& screens = game.screens;
-    const uint32_t now = game.platform.clock().now();
-    if (game.platform.escapeDown()) {
-        if (rules::elapsedSince(now, screens.titleEnteredAt) < kEscapeGuardMs) return;
-        openMenuScreen(game, ScreenQuit);
+    if (game.platform.escapeDown()) openMenuScreen(game, ScreenQuit);
+    const present::Point pointer = present::cursorToClient(game.platform);
+    for (size_t i = 0; i < layout::kTitleButtons.size(); ++i) {
+        present::glow::GlowPair& glow = screens.titleGlow[i];
+        present::glow::advance(glow);
+        if (present::glow::hover(glow, titleGlass(i).containsInclusive(pointer))) game.sound.play(rules::SoundMouseOver);
     }
+}
 
-    present::Surface& back = game.display.backBuffer;
+void drawTitle(const Game& game, present::Surface& back) {
     const present::Pictures& pictures = game.pictures;
     present::copyRect(pictures.surface(SurfacePicture::MenuBackground), 0, 0, 0, 0, present::kScreenWidth, present::kScreenHeight,
                       back, present::ColourKey::Ignore);
@@ -73,32 +68,44 @@ void runTitleFrame(Game& game) {
 
     const present::SpriteFont font = present::makeSpriteFont(pictures, game.characterMap);
     for (size_t i = 0; i < layout::kTitleButtons.size(); ++i) {
-        const layout::Pos at = layout::kTitleButtons[i];
+        const layout::Point at = layout::kTitleButtons[i];
         const auto size = static_cast<int>(i) < layout::kTitleBigButtons ? present::ButtonSize::Big : present::ButtonSize::Small;
-        present::drawButton(pictures, font, at.x, at.y, size, game.texts.text(0, static_cast<int>(i)),
-                            present::ButtonBorder::None, present::FontNormal, back);
+        present::drawButton(pictures, font, at.x, at.y, size,
+                            game.texts.text(data::TextTableId::TitleCaptions, static_cast<int>(i)), present::ButtonBorder::None,
+                            present::FontNormal, back);
     }
     drawPartnerLogo(game, back);
 
     for (size_t i = 0; i < layout::kTitleButtons.size(); ++i) {
-        rules::GlowPair& glow = screens.titleGlow[i];
+        const present::glow::GlowPair& glow = game.screens.titleGlow[i];
         if (glow.state != 0) {
             const bool big = static_cast<int>(i) < layout::kTitleBigButtons;
             const present::PixelImage& picture =
                 pictures.image(big ? present::StartupImage::ButBigGlow : present::StartupImage::ButSmallGlow);
-            const layout::Pos at = layout::kTitleButtons[i];
+            const layout::Point at = layout::kTitleButtons[i];
             present::blendBlit(0, 0, at.x - kGlowDx, at.y - kGlowDy, picture.width, picture.height, picture, back,
                                present::glow::strength(glow, present::glow::kMenuStrength), 1.0f);
         }
-        present::glow::advance(glow);
     }
-
-    const present::Point pointer = present::cursorToClient(game.platform);
-    for (size_t i = 0; i < layout::kTitleButtons.size(); ++i)
-        if (present::glow::hover(screens.titleGlow[i], overTitleButton(i, pointer))) game.sound.play(rules::SoundMouseOver);
-
     present::drawText(font, layout::kWelcomeText.x, layout::kWelcomeText.y, layout::kWelcomeField,
                       "WELCOME, " + currentPlayerName(game), back, present::FontNormal);
+}
+
+}  // namespace
+
+int titleButtonPressed(present::Point p) {
+    for (size_t i = 0; i < layout::kTitleButtons.size(); ++i)
+        if (titleGlass(i).contains(p)) return static_cast<int>(i);
+    return -1;
+}
+
+void runTitleFrame(Game& game) {
+    // Escape held as the title appears (the same press that left the game) does not ask to quit;
+    // the frame waits.
+    const uint32_t now = game.platform.clock().now();
+    if (game.platform.escapeDown() && rules::elapsedSince(now, game.screens.titleEnteredAt) < kEscapeGuardMs) return;
+    stepTitle(game);
+    drawTitle(game, game.display.backBuffer);
     present::presentFrame(game.display, game.platform);
 }
 

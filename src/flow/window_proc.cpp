@@ -1,5 +1,8 @@
 #include "flow/window_proc.hpp"
 
+#include <cctype>
+#include <utility>
+
 #include "flow/audio.hpp"
 #include "flow/current_player.hpp"
 #include "flow/display_steps.hpp"
@@ -7,6 +10,7 @@
 #include "flow/persistence.hpp"
 #include "flow/screen_frames.hpp"
 #include "game/falling.hpp"
+#include "game/frame.hpp"
 #include "game/moves.hpp"
 #include "game/pause.hpp"
 #include "game/shuffle.hpp"
@@ -20,53 +24,60 @@ namespace {
 using present::InputEvent;
 namespace menu = present::menu;
 
-constexpr uint32_t kIntermissionSkipMs = 3500;
-// The arrow keys press the player list's arrows; these rows lie outside the list.
-constexpr int kListKeyDownY = 106;
-constexpr int kListKeyUpY = 478;
-
 bool menuShows(const Game& game, int32_t screen) {
-    return activeScreen(game) == ActiveScreen::Menu && game.screens.menuScreen == screen;
+    return activeScreen(game) == Screen::Menu && game.screens.menuScreen == screen;
 }
 
 // Board input acts only on the play screen itself: a menu or dialog over it, the pause screen
 // and the title all hide the board.
-bool boardShows(const Game& game) { return activeScreen(game) == ActiveScreen::Play; }
+bool boardShows(const Game& game) { return activeScreen(game) == Screen::Play; }
 
 rules::Direction directionOf(present::MouseButton button) {
     return button == present::MouseButton::Left ? rules::Direction::CounterClockwise : rules::Direction::Clockwise;
 }
 
-bool inside(const rules::Rect& r, present::Point p) { return p.x >= r.x && p.x < r.x + r.w && p.y >= r.y && p.y < r.y + r.h; }
-
-void selectInPlayerList(Game& game, int y) {
+// A press on the player list: on a row it selects that row, on an arrow it moves the selection
+// one row and the arrow shows pressed until the button comes up.
+void pressPlayerList(Game& game, present::Point p) {
     if (!menuShows(game, menu::ScreenChoosePlayer)) return;
-    present::selectInList(game.playerScreen.selection, game.playerScreen.firstVisible,
-                          static_cast<int>(game.profiles.players.size()), game.screens.menuLive, y);
+    player_list::PlayerScreen& list = game.playerScreen;
+    const int players = static_cast<int>(game.profiles.players.size());
+    present::selectListRow(list.selection, list.firstVisible, players, p.y);
+    const present::ListArrow arrow = present::listArrowAt(p);
+    present::MenuLiveState& live = game.screens.menuLive;
+    if (arrow == present::ListArrow::Up) live.listUpPressed = true;
+    if (arrow == present::ListArrow::Down) live.listDownPressed = true;
+    present::stepListSelection(list.selection, list.firstVisible, players, arrow);
 }
 
-// An arrow key works the list's arrow as a press would, leaving the pointer's hover as it was.
-void pressListArrowByKey(Game& game, present::Key key) {
-    present::MenuLiveState& live = game.screens.menuLive;
-    const bool downHover = live.listDownHover, downPressed = live.listDownPressed, upHover = live.listUpHover,
-               upPressed = live.listUpPressed;
-    live.listDownHover = key == present::Key::Down;
-    live.listUpHover = key == present::Key::Up;
-    selectInPlayerList(game, key == present::Key::Down ? kListKeyDownY : kListKeyUpY);
-    live.listDownHover = downHover;
-    live.listUpHover = upHover;
-    if (key == present::Key::Down) live.listDownPressed = downPressed;
-    if (key == present::Key::Up) live.listUpPressed = upPressed;
+// The Up and Down keys move the player list's selection as its arrows do.
+void stepPlayerListByKey(Game& game, present::Key key) {
+    if (!menuShows(game, menu::ScreenChoosePlayer)) return;
+    present::stepListSelection(game.playerScreen.selection, game.playerScreen.firstVisible,
+                               static_cast<int>(game.profiles.players.size()),
+                               key == present::Key::Up ? present::ListArrow::Up : present::ListArrow::Down);
+}
+
+// The character a key also types, which the key that resumes a pause must not type: S would buy a
+// shuffle as play resumes.
+uint8_t characterOfKey(const InputEvent& event) {
+    switch (event.key) {
+        case present::Key::Letter: return static_cast<uint8_t>(std::tolower(event.character));
+        case present::Key::Return: return 13;
+        case present::Key::Backspace: return 8;
+        default: return 0;
+    }
 }
 
 void handleKey(Game& game, const InputEvent& event) {
     rules::GameState& rules = game.rules;
-    if (rules.playState == rules::StatePaused) {
-        rules::resumeLevel(rules, game.services);
+    if (game.screens.base == Screen::Pause) {
+        resumeGame(game);
+        game.app.swallowedCharacter = characterOfKey(event);
         return;
     }
     if (event.key == present::Key::Down || event.key == present::Key::Up) {
-        pressListArrowByKey(game, event.key);
+        stepPlayerListByKey(game, event.key);
         return;
     }
     if (!boardShows(game) || rules.playState != rules::StatePlaying) return;
@@ -75,6 +86,8 @@ void handleKey(Game& game, const InputEvent& event) {
 }
 
 void handleCharacter(Game& game, const InputEvent& event) {
+    const uint8_t swallowed = std::exchange(game.app.swallowedCharacter, 0);
+    if (swallowed != 0 && std::tolower(event.character) == swallowed) return;
     if (boardShows(game) && game.rules.playState == rules::StatePlaying) {
         if (event.character == 's' || event.character == 'S') rules::shuffle(game.rules, game.services);
         return;
@@ -86,18 +99,18 @@ void handleCharacter(Game& game, const InputEvent& event) {
 
 void pressOptionsControl(Game& game, present::Point p) {
     present::MenuLiveState& live = game.screens.menuLive;
-    if (menu::kMusicSliderArea.contains(p.x, p.y)) live.musicSliderDrag = true;
-    if (menu::kSoundSliderArea.contains(p.x, p.y)) live.soundSliderDrag = true;
-    if (menu::kOptionBoxAreas[0].contains(p.x, p.y)) setOwnCursorWanted(game, !ownCursorWanted(game));
-    if (menu::kOptionBoxAreas[1].contains(p.x, p.y)) setTipsWanted(game, !tipsWanted(game));
-    if (menu::kOptionBoxAreas[2].contains(p.x, p.y)) toggleWindowMode(game);
+    if (menu::kMusicSliderArea.containsInclusive(p)) live.musicSliderDrag = true;
+    if (menu::kSoundSliderArea.containsInclusive(p)) live.soundSliderDrag = true;
+    if (menu::kOptionBoxAreas[0].containsInclusive(p)) setOwnCursorWanted(game, !ownCursorWanted(game));
+    if (menu::kOptionBoxAreas[1].containsInclusive(p)) setTipsWanted(game, !tipsWanted(game));
+    if (menu::kOptionBoxAreas[2].containsInclusive(p)) toggleWindowMode(game);
 }
 
 void pressMenu(Game& game, present::Point p) {
     ScreenState& screens = game.screens;
-    selectInPlayerList(game, p.y);
+    pressPlayerList(game, p);
     if (screens.menuScreen == menu::ScreenOptions) pressOptionsControl(game, p);
-    if (screens.menuScreen == menu::ScreenHelpRules && menu::kHelpBoxArea.contains(p.x, p.y))
+    if (screens.menuScreen == menu::ScreenHelpRules && menu::kHelpBoxArea.containsInclusive(p))
         setHelpBeforeGame(game, !helpBeforeGame(game));
     // The options' full-screen box may have opened a dialog: the buttons are those of the screen now shown.
     const int action = present::menuActionAt(screens.menuScreen, screens.dialogId, p);
@@ -110,26 +123,23 @@ void pressPlayScreen(Game& game, const InputEvent& event, present::Point p) {
     rules::GameState& rules = game.rules;
     namespace layout = present::layout;
     const bool playing = rules.playState == rules::StatePlaying;
-    if (inside(layout::kPlayButtons[layout::kBackButton].rect, p)) {
+    if (layout::kPlayButtons[layout::kBackButton].rect.contains(p)) {
         if (playing) leaveGameForTitle(game);
         game.sound.play(rules::SoundMouseClick);
         return;
     }
-    if (inside(layout::kPlayButtons[layout::kShuffleButton].rect, p)) {
+    if (layout::kPlayButtons[layout::kShuffleButton].rect.contains(p)) {
         if (!playing) return;
         game.sound.play(rules::SoundMouseClick);
         rules::shuffle(rules, game.services);
         return;
     }
-    if (inside(layout::kPlayButtons[layout::kPauseButton].rect, p)) {
-        if (playing) {
-            rules.playState = rules::StatePaused;
-            rules::pauseLevel(rules, game.services);
-        }
+    if (layout::kPlayButtons[layout::kPauseButton].rect.contains(p)) {
+        if (playing) pauseGame(game);
         game.sound.play(rules::SoundMouseClick);
         return;
     }
-    if (inside(layout::kPlayButtons[layout::kOptionsButton].rect, p)) {
+    if (layout::kPlayButtons[layout::kOptionsButton].rect.contains(p)) {
         if (!playing) return;
         openMenuScreen(game, menu::ScreenOptions);
         holdLevelClock(game);
@@ -141,27 +151,25 @@ void pressPlayScreen(Game& game, const InputEvent& event, present::Point p) {
 
 void handlePress(Game& game, const InputEvent& event) {
     rules::GameState& rules = game.rules;
-    // A click cuts the intermission short: its start moves later, so the elapsed time, an unsigned
-    // difference, is past the limit on the next tick.
-    if (rules.playState == rules::StateIntermission) game.screens.intermissionStartedAt += kIntermissionSkipMs;
-    if (rules.playState == rules::StatePaused) {
-        rules::resumeLevel(rules, game.services);
+    if (game.screens.base == Screen::Play) rules::skipIntermission(rules);
+    if (game.screens.base == Screen::Pause) {
+        resumeGame(game);
         return;
     }
     const present::Point p = present::cursorToClient(game.platform);
     switch (activeScreen(game)) {
-        case ActiveScreen::Logo: game.screens.logoClicked = true; return;
-        case ActiveScreen::Paused: return;
-        case ActiveScreen::Menu:
+        case Screen::Logo: game.screens.logoClicked = true; return;
+        case Screen::Pause: return;
+        case Screen::Menu:
             if (event.button == present::MouseButton::Left) pressMenu(game, p);
             return;
-        case ActiveScreen::Play:
+        case Screen::Play:
             if (event.button == present::MouseButton::Left)
                 pressPlayScreen(game, event, p);
             else if (!rules::needsFall(rules))
                 rules::turnBlock(rules, game.services, p.x, p.y, rules::Direction::Clockwise);
             return;
-        case ActiveScreen::Title: {
+        case Screen::Title: {
             if (event.button != present::MouseButton::Left) return;
             const int button = titleButtonPressed(p);
             if (button < 0) return;
@@ -176,10 +184,10 @@ void handlePress(Game& game, const InputEvent& event) {
 // is offered to the frame's arrows outside it. It neither resumes a pause nor turns a settling board.
 void handleDoubleClick(Game& game, const InputEvent& event) {
     rules::GameState& rules = game.rules;
-    if (event.button == present::MouseButton::Left) selectInPlayerList(game, event.at.y);
+    if (event.button == present::MouseButton::Left) pressPlayerList(game, present::cursorToClient(game.platform));
     if (!boardShows(game) || rules::needsFall(rules)) return;
     const present::Point at = present::cursorToClient(game.platform);
-    if (inside(present::layout::kDoubleClickArea, at))
+    if (present::layout::kDoubleClickArea.contains(at))
         rules::turnBlock(rules, game.services, at.x, at.y, directionOf(event.button));
     else
         rules::turnBoardAt(rules, game.services, at.x, at.y);
@@ -197,9 +205,11 @@ void handleRelease(Game& game) {
 
 void deactivate(Game& game) {
     game.app.suspended = true;
-    // A tip or the options screen may already hold the level clock: pausing it again would restart
-    // the pause and turn the bonus ages back into stamps.
-    if (game.rules.playState == rules::StatePlaying && !levelClockHeld(game.screens)) {
+    // The level stands still while the window is away, whatever it was doing: a fall, a turn, a
+    // shuffle's sweep or its opening. The pause screen, a tip or the options screen may already hold
+    // the level clock: pausing it again would restart the pause and turn the bonus ages back into
+    // stamps.
+    if (game.screens.base == Screen::Play && game.rules.level.levelRunning && !levelClockHeld(game.screens)) {
         rules::pauseLevel(game.rules, game.services);
         game.app.pausedByFocus = true;
     }
@@ -236,6 +246,7 @@ void handleEvent(Game& game, const InputEvent& event) {
         case Type::FocusGained: activate(game); break;
         case Type::Close:
         case Type::Quit:
+            if (!game.app.closing) recordLevelOnClose(game);
             game.app.closing = true;
             game.app.quitRequested = true;
             game.app.exitCode = 0;

@@ -5,9 +5,23 @@
 
 namespace rules {
 
-// A rectangle of the 800 by 600 picture: top-left corner, width and height.
+// A point of the 800 by 600 picture.
+struct Point {
+    int x = 0, y = 0;
+    bool operator==(const Point&) const = default;
+};
+
+// A rectangle of the picture: top-left corner, width and height. The screens test points against
+// rectangles with three edge rules, each named.
 struct Rect {
     int x = 0, y = 0, w = 0, h = 0;
+
+    // Its w by h pixels.
+    constexpr bool contains(Point p) const { return p.x >= x && p.x < x + w && p.y >= y && p.y < y + h; }
+    // Its pixels and the column and row just past them (x + w and y + h count as inside).
+    constexpr bool containsInclusive(Point p) const { return p.x >= x && p.x <= x + w && p.y >= y && p.y <= y + h; }
+    // Inside its edges: neither x nor x + w, neither y nor y + h counts.
+    constexpr bool containsStrictly(Point p) const { return p.x > x && p.x < x + w && p.y > y && p.y < y + h; }
 };
 
 // Where the board lies on the play screen. The rules hit-test clicks against it, so it lives with
@@ -16,7 +30,8 @@ inline constexpr int kBoardLeft = 257;  // block (0, 0) is drawn at (257, 157)
 inline constexpr int kBoardTop = 157;
 inline constexpr int kBlockPitch = 56;  // blocks of 2 by 2 cells, 56 pixels apart
 inline constexpr int kCellPitch = 28;
-inline constexpr int kBoardHitSpan = 279;  // a click within 0..279 of the corner picks a block
+// A click within 0..279 of the corner picks a block.
+inline constexpr Rect kBoardHitArea = {kBoardLeft, kBoardTop, 279, 279};
 
 // The eight arrow buttons of the frame, in play-screen button order 0..7, and the way each turns
 // the board. Their edges count as inside.

@@ -14,8 +14,8 @@ void queueEffect(std::vector<EffectEntry>& queue, int column, int row);
 // least one.
 int effectFrames(const EffectQueues& effects, EffectStrip strip);
 
-// One tick of the three queues, after the play screen has drawn them: every entry's frame grows by
-// one and an entry that has played its last frame leaves its queue. A reveal entry that has just
+// One frame of the three queues once a frame has shown them: every entry's frame grows by one and an
+// entry that has played its last frame leaves its queue. A reveal entry that has just
 // played its last frame completes its cell: with the shuffle's deal during a shuffle, otherwise
 // with the level's prepared board.
 void advanceEffects(GameState& state);

@@ -11,7 +11,6 @@ namespace rules {
 
 namespace {
 
-constexpr int kDropPixels = 28;
 constexpr int kDropStep = 7;
 constexpr int kLastFallingSound = 4;
 constexpr int kLastComboSound = 6;

@@ -15,7 +15,11 @@ bool boardHasHole(const GameState& state);
 // lowest hole, and in the refilled modes a new ball enters at the top. True while falling.
 bool fallStep(GameState& state, Services& services);
 
-// One frame of the drop animation, called by the drawing step while fallOffset is below 28.
+// How far a ball drops from one cell to the next, in pixels.
+inline constexpr int kDropPixels = 28;
+
+// One frame of the drop animation while fallOffset is below 28: the balls hang 7 pixels lower, and
+// once they are a whole cell lower the next fall step is due.
 void advanceFallAnimation(GameState& state);
 
 // The chain bookkeeping right after resolveMatches in StatePlaying: the first figures after a

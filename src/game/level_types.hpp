@@ -73,12 +73,6 @@ struct LevelSettings {
     double maxMusicVolume = 0.65;
 
     double comboFactor(int index) const { return combo[static_cast<size_t>(index - 2)]; }
-
-    // An entry of a per-group table (timeBonus, moveBonus, swap). A level file may define levels past
-    // the fifth group; they use the last entry.
-    static int32_t groupEntry(const std::array<int32_t, 5>& table, int group) {
-        return table[static_cast<size_t>(std::clamp(group, 0, 4))];
-    }
 };
 
 }  // namespace rules

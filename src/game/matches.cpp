@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "game/bonus_kinds.hpp"
 #include "game/effects.hpp"
 
 namespace rules {
@@ -290,26 +291,27 @@ class MatchPass {
             if (board.cellBonus[i] != 0) activations.push_back({board.cellBonus[i], static_cast<uint8_t>(i)});
         });
         for (const Activation& a : activations) {
+            const BonusKindInfo& kind = bonusKind(a.kind);
             switch (a.kind) {
                 case BonusExplode:
-                    services_.sound.play(SoundExplode);
+                    services_.sound.play(*kind.sound);
                     forEachCell(kBlastMasks.around[blastType()][a.index], [&](int i) { blast(i); });
                     break;
                 case BonusColor: {
                     // The sweep takes the colour the cell holds now; an earlier blast may have emptied it.
                     const uint8_t colour = board.cells[a.index];
                     if (colour == 0) break;
-                    services_.sound.play(SoundColor);
+                    services_.sound.play(*kind.sound);
                     for (int i = 0; i < kCellCount; ++i)
                         if (board.cells[i] == colour) blast(i);
                     break;
                 }
                 case BonusFreeze:
-                    services_.sound.play(SoundFreeze);
+                    services_.sound.play(*kind.sound);
                     startFreeze();
                     break;
                 case BonusScoreBoost:
-                    services_.sound.play(SoundScore);
+                    services_.sound.play(*kind.sound);
                     points_ += def_.scoreBoost;
                     break;
                 default: break;
@@ -370,11 +372,6 @@ void addClamped(int32_t& total, int64_t amount) {
     const int64_t sum = static_cast<int64_t>(total) + amount;
     total =
         static_cast<int32_t>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
-bool inBlastPattern(int explodeType, int dc, int dr) {
-    if (explodeType < 0 || explodeType > 3) explodeType = 0;
-    return dc >= -3 && dc <= 3 && dr >= -3 && dr <= 3 && blastCovers(explodeType, dc, dr);
 }
 
 bool resolveMatchesWithColours(GameState& state, Services& services, Scoring scoring, int colours) {

@@ -15,11 +15,6 @@ bool resolveMatches(GameState& state, Services& services, Scoring scoring);
 // The same with an explicit number of colours, for a board being generated.
 bool resolveMatchesWithColours(GameState& state, Services& services, Scoring scoring, int colours);
 
-// Whether the cell (dc, dr) away from an Explode bonus lies under blast pattern `explodeType`:
-// 0 the 3 by 3 square, 1 the 5 by 5 square, 2 and 3 diamonds of radius 2 and 3. Any other type
-// blasts as 0.
-bool inBlastPattern(int explodeType, int dc, int dr);
-
 // Adds to a 32-bit score, holding at the ends of its range rather than wrapping.
 void addClamped(int32_t& total, int64_t amount);
 

@@ -16,7 +16,8 @@ constexpr int kFallenPixels = 429;  // a ball this far below its cell has left t
 constexpr int kRowDelays[kColumns] = {1, 2, 4, 5, 7, 8, 10, 11, 13, 14};
 constexpr int kEndBonusFrames = 128;
 constexpr int kFallOutDraws = 1000;
-constexpr int kEndBonusStartCount = 20;
+constexpr int kFiguresTipEvents = 3;
+constexpr uint32_t kLevelTipDelayMs = 500;
 
 enum class LossCost { KeepTotal, TakeLevelScore };
 
@@ -111,6 +112,8 @@ void restoreSavedBoard(GameState& state, uint32_t now) {
 
 }  // namespace
 
+void beginLevelSequence(GameState& state) { state.playState = StateLevelAdvance; }
+
 bool setupLevel(GameState& state, Services& services, GameMode mode) {
     LevelState& level = state.level;
     state.gameMode = mode;
@@ -158,11 +161,28 @@ bool setupLevel(GameState& state, Services& services, GameMode mode) {
     return true;
 }
 
-void startPlay(GameState& state, Services&) {
+void startPlay(GameState& state, Services& services) {
+    LevelState& level = state.level;
     // The clock starts a little after the opening, longer for boards of fewer colours.
-    state.level.levelStartTime += 1000u + 1000u / static_cast<uint32_t>(11 * ballColours(state));
+    level.levelStartTime += 1000u + 1000u / static_cast<uint32_t>(11 * ballColours(state));
+    level.tipTimerAt = services.now();
+    level.tipPending = true;
     state.playState = StatePlaying;
     state.requests.recordRun = true;
+}
+
+void askForTips(GameState& state, uint32_t now) {
+    if (!state.player.toShowTips) return;
+    LevelState& level = state.level;
+    ChainState& chain = state.chain;
+    if (chain.matchEvents == kFiguresTipEvents && level.currentLevel == 1 && state.gameMode == GameMode::ActionPuzzle) {
+        ++chain.matchEvents;  // so that it comes once
+        state.requests.figuresTip = true;
+    }
+    if (level.tipPending && elapsedSince(now, level.tipTimerAt) > kLevelTipDelayMs) {
+        level.tipPending = false;
+        state.requests.levelTips = true;
+    }
 }
 
 RuleStep applyModeRules(GameState& state, Services& services) {
@@ -247,6 +267,10 @@ bool advanceFallOut(GameState& state) {
     // second tick (the next row is not out yet); starting over then would drop a paid frame.
     if (fallenBefore < kEndBonusStartCount && fallOut.fallenCount >= kEndBonusStartCount) state.level.endBonusShown = 0;
     return !moving;
+}
+
+bool endBonusPaying(const GameState& state) {
+    return state.playState == StateFallOut && state.level.levelWon && state.fallOut.fallenCount >= kEndBonusStartCount;
 }
 
 void payEndBonus(GameState& state) {

@@ -3,6 +3,10 @@
 
 namespace rules {
 
+// A run begins or goes on: the next play frame chooses level `nextLevel` (after an intermission
+// when a won level leads into a new group).
+void beginLevelSequence(GameState& state);
+
 // StateLevelStart: makes level `nextLevel` of the mode the current one. False when the level table
 // has no such level: the game is complete. The board is made afterwards (generateBoard, or a saved
 // board), then the opening runs.
@@ -10,6 +14,11 @@ bool setupLevel(GameState& state, Services& services, GameMode mode);
 
 // The opening is over: the level clock starts and play begins. Asks for the run to be recorded.
 void startPlay(GameState& state, Services& services);
+
+// In play, every frame: asks for the tip on figures after the third figure of a game's first
+// ActionPuzzle level, and, 500 ms after play began, for the tips of the bonus kinds that this level
+// is the first of its mode to have. Only while the player wants tips.
+void askForTips(GameState& state, uint32_t now);
 
 enum class RuleStep { Continue, LevelLost };
 
@@ -30,8 +39,16 @@ void startFallOut(GameState& state, Services& services);
 // One tick of the end animation. True when every ball has left the screen.
 bool advanceFallOut(GameState& state);
 
-// StateFallOut of a won level, once per frame from the frame in which 20 balls have left: pays the
-// limit left over, 1/128 of it a frame, at the group's TIMEbonus or MOVEbonus rate.
+// The end animation's texts change, and a won level's end bonus is paid, once this many balls
+// have left the screen.
+inline constexpr int kEndBonusStartCount = 20;
+
+// Whether the end bonus is being paid: the end animation of a won level, from the frame in which
+// 20 balls have left the screen.
+bool endBonusPaying(const GameState& state);
+
+// StateFallOut of a won level, once per frame while endBonusPaying: pays the limit left over, 1/128
+// of it a frame, at the group's TIMEbonus or MOVEbonus rate.
 void payEndBonus(GameState& state);
 
 // StateLevelAdvance: sets StateIntermission when a won level leads into a new level group (the

@@ -1,10 +1,14 @@
 #include "game/moves.hpp"
 
+#include <algorithm>
+
 namespace rules {
 
 namespace {
 
 constexpr uint32_t kStaleTurnMs = 2000;
+constexpr int kBlockTurnFrames = 5;
+constexpr int kBoardTurnFrames = 6;
 
 bool blockHoldsBall(const Board& board, int blockColumn, int blockRow) {
     for (int dc = 0; dc < 2; ++dc)
@@ -29,8 +33,8 @@ void turnBlock(GameState& state, Services& services, int x, int y, Direction dir
     if (state.playState != StatePlaying || moves.pendingBlockTurn.active) return;
 
     moves.lastBoardClickTime = now;
+    if (!kBoardHitArea.containsInclusive({x, y})) return;
     const int dx = x - kBoardLeft, dy = y - kBoardTop;
-    if (dx < 0 || dx > kBoardHitSpan || dy < 0 || dy > kBoardHitSpan) return;
 
     PendingBlockTurn& turn = moves.pendingBlockTurn;
     turn = {true, dx / kBlockPitch, dy / kBlockPitch, direction, 0};
@@ -42,8 +46,7 @@ void turnBlock(GameState& state, Services& services, int x, int y, Direction dir
 bool turnBoardAt(GameState& state, Services& services, int x, int y) {
     if (state.playState != StatePlaying) return false;
     for (const ArrowButton& button : kArrowButtons) {
-        const Rect& r = button.rect;
-        if (x >= r.x && x <= r.x + r.w && y >= r.y && y <= r.y + r.h) {
+        if (button.rect.containsInclusive({x, y})) {
             turnBoard(state, services, button.direction);
             return true;
         }
@@ -55,39 +58,44 @@ void turnBoard(GameState& state, Services& services, Direction direction) {
     if (state.playState != StatePlaying) return;
     state.playState = StateRotating;
     state.moves.boardTurn = {direction, 0};
-    for (int i = 0; i < 8; ++i) state.playGlow[i] = {};
     state.moves.moveMade = true;
     services.sound.play(direction == Direction::CounterClockwise ? SoundBoardLeft : SoundBoardRight);
 }
 
-int advanceBlockTurn(GameState& state) {
+void advanceBlockTurn(GameState& state) {
     PendingBlockTurn& turn = state.moves.pendingBlockTurn;
-    if (!turn.active) return 0;
+    // A turn that ended in the last frame has been shown; its frame is over.
+    if (!turn.active) {
+        turn.frame = 0;
+        return;
+    }
     // A shuffle or the level's end may start while a turn is still pending: the turn is dropped
     // then, so it can neither cut the shuffle short nor send a finished level back to play.
     if (state.playState != StatePlaying && state.playState != StateSettling) {
-        turn.active = false;
-        return 0;
+        turn = {};
+        return;
     }
     turn.frame += 1;
-    const int step = turn.direction == Direction::CounterClockwise ? turn.frame : 6 - turn.frame;
-    if (turn.frame >= 5) {
-        turnBlockCells(state.board, turn.blockColumn, turn.blockRow, turn.direction);
-        turn.active = false;
-        state.playState = StatePlaying;
-    }
-    return step;
+    if (turn.frame < kBlockTurnFrames) return;
+    turnBlockCells(state.board, turn.blockColumn, turn.blockRow, turn.direction);
+    turn.active = false;
+    state.playState = StatePlaying;
 }
 
-int advanceBoardTurn(GameState& state) {
+int blockTurnStep(const PendingBlockTurn& turn) {
+    if (turn.frame <= 0) return 0;
+    const int frame = std::min(turn.frame, kBlockTurnFrames);
+    return turn.direction == Direction::CounterClockwise ? frame : kBlockTurnFrames + 1 - frame;
+}
+
+void advanceBoardTurn(GameState& state) {
     BoardTurn& turn = state.moves.boardTurn;
-    if (state.playState != StateRotating) return turn.frame;
+    if (state.playState != StateRotating) return;
     turn.frame += 1;
-    if (turn.frame >= 6) {
+    if (turn.frame >= kBoardTurnFrames) {
         turnQuarter(state.board, turn.direction);
         state.playState = StatePlaying;
     }
-    return turn.frame;
 }
 
 }  // namespace rules

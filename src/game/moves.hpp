@@ -14,13 +14,16 @@ bool turnBoardAt(GameState& state, Services& services, int x, int y);
 // Starts a quarter turn of the whole board (only in StatePlaying).
 void turnBoard(GameState& state, Services& services, Direction direction);
 
-// One frame of a pending block turn. Returns the rotation step (1..5) at which the block is drawn in
-// this frame, or 0 when no turn is pending. On the fifth frame the cells are permuted.
-int advanceBlockTurn(GameState& state);
+// One frame of a pending block turn: the turn takes its next frame, and on the fifth the cells are
+// permuted and the turn is over (that frame still shows the block turning).
+void advanceBlockTurn(GameState& state);
 
-// One frame of a board turn (StateRotating). Returns the frame counter after the step; at 6 the
-// arrays have been turned and play resumes.
-int advanceBoardTurn(GameState& state);
+// The rotation step (0..5) at which the turning block is drawn in this frame: a counter-clockwise
+// turn runs its steps forwards, a clockwise one backwards; 0 is upright (no turn shows).
+int blockTurnStep(const PendingBlockTurn& turn);
+
+// One frame of a board turn (StateRotating). At the sixth the arrays are turned and play resumes.
+void advanceBoardTurn(GameState& state);
 
 // The board-turn angles of frames 0..5, in degrees, before the direction's sign.
 inline constexpr int kBoardTurnAngles[6] = {5, 15, 45, 75, 85, 0};

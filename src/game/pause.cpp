@@ -10,13 +10,12 @@ void toggleStampAges(Board& board, uint32_t now) {
 void pauseLevel(GameState& state, const Services& services) {
     const uint32_t now = services.now();
     state.level.pauseStart = now;
-    // A tip may interrupt a board turn, a shuffle or the end of a level; resuming goes back there
-    // rather than cut the turn or the sweep short or hand a finished level back to play. A settling
-    // board resumes as play (the next frame's settle test finds the fall again), and the pause
-    // button sets StatePaused first, which also returns to play.
+    // A pause may interrupt a board turn, a fall, a shuffle, the opening or the end of a level;
+    // resuming goes back there rather than cut the turn or the sweep short or hand a finished level
+    // back to play. A settling board resumes as play: the next frame's settle test finds the fall
+    // again.
     const PlayState from = state.playState;
-    const bool backToPlay = from == StatePaused || from == StateSettling || from == StateTitle || from == StateLogo;
-    state.level.pausedState = backToPlay ? StatePlaying : from;
+    state.level.pausedState = from == StateSettling ? StatePlaying : from;
     toggleStampAges(state.board, now);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "game/bonus_kinds.hpp"
 #include "game/effects.hpp"
 
 namespace rules {
@@ -15,9 +16,6 @@ constexpr uint32_t kCellSearchMs = 10;
 constexpr uint32_t kUniversalSearchMs = 100;
 constexpr int kCellSearchDraws = 2000;
 constexpr int kUniversalSearchDraws = 20000;
-
-// The two rune slots a new bonus may fly from, by bonus kind - 1.
-constexpr int kFlightSlots[kBonusKindCount][2] = {{0, 8}, {6, 15}, {5, 14}, {7, 16}, {4, 13}};
 
 constexpr int kLitCounterTop = 5;
 constexpr int kFadeCounterTop = 7;
@@ -63,15 +61,15 @@ BonusKind drawKind(const LevelDefinition& def, Random& random) {
 void placeBonus(GameState& state, Services& services, int index, BonusKind kind) {
     state.board.cellBonus[index] = kind;
     state.board.cellStamp[index] = static_cast<int32_t>(services.now());
-    const int pictureRow = kind - 1;
-    const int slot = kFlightSlots[pictureRow][services.random.mod(2)];
-    state.requests.bonusFlights.push_back({pictureRow, slot, index / kRows, index % kRows});
+    const BonusKindInfo& info = bonusKind(kind);
+    const int slot = info.flightSlots[static_cast<size_t>(services.random.mod(2))];
+    state.requests.bonusFlights.push_back({info.pictureRecord, slot, index / kRows, index % kRows});
 }
 
 // The first Explode bonus of the mode's first Explode level explains itself, once per level.
 void requestExplodeTip(GameState& state, Services& services, int index) {
     RuleRequests& requests = state.requests;
-    const int firstLevel = state.bonusFirstLevel[static_cast<int>(state.gameMode)][4];
+    const int firstLevel = state.bonusFirstLevel[static_cast<int>(state.gameMode)][bonusKind(BonusExplode).firstLevelEntry];
     if (requests.explodeTipShown || !state.player.toShowTips || state.level.currentLevel != firstLevel) return;
     requests.explodeTipAt = services.now();
     requests.explodeTipPending = true;
@@ -142,15 +140,18 @@ void expireBonuses(GameState& state, Services& services) {
 
 void computeBonusFirstLevels(GameState& state) {
     for (int mode = 0; mode < kModeCount; ++mode) {
-        std::array<int32_t, 6>& first = state.bonusFirstLevel[mode];
+        std::array<int32_t, kFirstLevelEntries>& first = state.bonusFirstLevel[mode];
         first.fill(-1);
+        auto note = [&first](int entry, int32_t level) {
+            if (first[static_cast<size_t>(entry)] < 0) first[static_cast<size_t>(entry)] = level;
+        };
         for (int32_t level = 1;; ++level) {
             const LevelDefinition* def = state.levels.findLevel(static_cast<GameMode>(mode), level);
             if (def == nullptr) break;
-            const bool has[6] = {def->bonusDuration != 0, def->bonusRatio[4] != 0, def->bonusRatio[3] != 0,
-                                 def->bonusRatio[1] != 0, def->bonusRatio[0] != 0, def->bonusRatio[2] != 0};
-            for (int p = 0; p < 6; ++p)
-                if (has[p] && first[p] < 0) first[p] = level;
+            if (def->bonusDuration != 0) note(kExpiryFirstLevelEntry, level);
+            // A kind's weight in the level's bonus ratio says whether the level has it.
+            for (const BonusKindInfo& info : kBonusKinds)
+                if (def->bonusRatio[static_cast<size_t>(info.kind - 1)] != 0) note(info.firstLevelEntry, level);
         }
     }
 }

@@ -16,8 +16,8 @@ void expireBonuses(GameState& state, Services& services);
 // Once after the level file is read: for each mode, the first level with each bonus property.
 void computeBonusFirstLevels(GameState& state);
 
-// One frame of the meter's slot animation, as the meter is drawn: a lit slot brightens and holds,
-// a fading one fades out and goes dark.
+// One frame of the meter's slot animation: a lit slot brightens and holds, a fading one fades out
+// and goes dark.
 void advanceRuneSlots(GameState& state);
 
 }  // namespace rules

@@ -45,15 +45,6 @@ class SoundSink {
     virtual bool isPlaying(SoundId id) const = 0;
 };
 
-// One landing of the falling series: plays falling0..falling4 by `fallSoundIndex`, then raises the
-// index up to 4, so a long fall rises through the five pitches and stays on the last. An index out
-// of range (a damaged saved state) plays the nearest end of the series.
-inline void playFalling(SoundSink& sound, int32_t& fallSoundIndex) {
-    const int32_t step = fallSoundIndex < 0 ? 0 : fallSoundIndex > 4 ? 4 : fallSoundIndex;
-    sound.play(static_cast<SoundId>(SoundFalling0 + step));
-    fallSoundIndex = step < 4 ? step + 1 : 4;
-}
-
 // A sink that plays nothing; for code paths with no sound layer.
 class SilentSound final : public SoundSink {
   public:

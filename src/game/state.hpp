@@ -13,24 +13,21 @@
 
 namespace rules {
 
-// Hover glow of a button: state 0 off, 1 mouse over, 2 fading out; frame 0..5.
-struct GlowPair {
-    int32_t state = 0;
-    int32_t frame = 0;
-    bool operator==(const GlowPair&) const = default;
-};
-
+// A block turning: it shows frames 1 to 5 of its turn, and its cells are permuted on the fifth,
+// which ends the turn; that frame still shows the block turning, from the cells as they stood.
 struct PendingBlockTurn {
     bool active = false;
     int32_t blockColumn = 0;  // 0..4
     int32_t blockRow = 0;     // 0..4
     Direction direction = Direction::CounterClockwise;
-    int32_t frame = 0;  // 0..5
+    int32_t frame = 0;  // the frame shown, 0 when no turn shows
 };
 
+// The whole board turning: frames 1 to 5 show it turned part of the way; the sixth turns the arrays
+// and play goes on.
 struct BoardTurn {
     Direction direction = Direction::CounterClockwise;
-    int32_t frame = 0;  // 0..6, live while playState is StateRotating
+    int32_t frame = 0;  // the frame shown, live while playState is StateRotating
 };
 
 struct MoveState {
@@ -83,6 +80,9 @@ struct LevelState {
     Board resumeBoard;                     // and the board, its cellStamp holding ages
     bool inResumedLevel = false;           // set by continuing a saved run, cleared by a fresh set-up
     PlayState pausedState = StatePlaying;  // where resuming a pause goes back to
+    uint32_t intermissionStartedAt = 0;
+    uint32_t tipTimerAt = 0;  // the level's tips are looked at once, 500 ms after play begins
+    bool tipPending = false;
     int32_t currentRunId = 0;
     int32_t passPoints = 0;
     int32_t passFigures = 0;
@@ -158,6 +158,9 @@ struct RuleRequests {
     bool recordRun = false;        // the run should be recorded and saved now
     bool gameComplete = false;     // no level left to set up (dialog 9)
     bool startGameMusic = false;   // a new game track, at the start of an intermission
+    bool levelSetUp = false;       // a level was set up: the play screen starts it afresh
+    bool figuresTip = false;       // the tip on figures, after the first few of a game's first level
+    bool levelTips = false;        // the tips of the bonus kinds this level is the first to have
 };
 
 // The current player's wishes that the rules look at; the flow copies them from the profile and
@@ -167,14 +170,14 @@ struct PlayerTips {
     bool shuffleTipShown = false;
 };
 
-// For each mode, the first level that has each bonus property (-1: none): 0 bonuses expire,
-// 1 ScoreBoost, 2 Universal, 3 Color, 4 Explode, 5 Freeze.
+// For each mode, the first level that has each bonus property (-1: none): entry 0 bonuses expire,
+// the others each kind's firstLevelEntry (game/bonus_kinds.hpp).
 using BonusFirstLevels = std::array<std::array<int32_t, 6>, kModeCount>;
 
 // Everything the rules read and write. Plain data; a test builds one with `GameState state;`.
 struct GameState {
     Board board;
-    PlayState playState = StateLogo;
+    PlayState playState = StateLevelAdvance;
     GameMode gameMode = GameMode::Action;
     MoveState moves;
     LevelState level;
@@ -188,7 +191,6 @@ struct GameState {
     EffectQueues effects;
     RuleRequests requests;
     PlayerTips player;
-    std::array<GlowPair, 12> playGlow{};  // the play screen's twelve buttons; 0..7 are the arrows
 
     // Filled once from the level file at start-up.
     LevelTable levels;

@@ -27,6 +27,8 @@ constexpr int groupEntry(GameMode mode, int level) {
 constexpr bool isTimed(GameMode mode) { return mode == GameMode::Action || mode == GameMode::ActionPuzzle; }
 constexpr bool isRefilled(GameMode mode) { return mode == GameMode::Action || mode == GameMode::Strategy; }
 
+// The states of the level sequence. The numbers missing (7, 8 and 11) are not level states: they
+// name screens around the play screen in the simulator's reports.
 enum PlayState : int32_t {
     StateLevelStart = 0,
     StateBoardFill = 1,
@@ -35,11 +37,8 @@ enum PlayState : int32_t {
     StateRotating = 4,
     StateLevelOver = 5,
     StateFallOut = 6,
-    StateTitle = 7,
-    StatePaused = 8,
     StateLevelAdvance = 9,
     StateIntermission = 10,
-    StateLogo = 11,
     StateShuffle = 12,
 };
 

@@ -1077,12 +1077,18 @@ void drawDemoBlock(const DemoBlock& block, int x, int y, const Pictures& picture
     }
 }
 
-void runHelpDemos(HelpDemos& demos, uint32_t now, layout::Pos origin, const Pictures& pictures, Surface& target) {
+void stepHelpDemos(HelpDemos& demos, uint32_t now, bool shownLastFrame) {
     for (DemoPlayer& player : demos.players) {
+        if (shownLastFrame)
+            for (DemoBlock& block : player.blocks) advanceDemoEffects(block);
         stepDemo(player, now);
+    }
+}
+
+void drawHelpDemos(const HelpDemos& demos, layout::Point origin, const Pictures& pictures, Surface& target) {
+    for (const DemoPlayer& player : demos.players) {
         for (const DemoBlock& block : player.blocks)
             drawDemoBlock(block, origin.x + block.x, origin.y + block.y, pictures, target);
-        for (DemoBlock& block : player.blocks) advanceDemoEffects(block);
         const int px = origin.x + player.x, py = origin.y + player.y;
         copyRect(pictures.surface(SurfacePicture::HelpCursor), 0, 0, px, py, kPointerWidth, kPointerHeight, target,
                  ColourKey::Use);

@@ -99,9 +99,12 @@ int demoBlockFrame(const DemoBlock& block);
 // surface, glows from the rise strip only when it is kept as a PixelImage.
 void drawDemoBlock(const DemoBlock& block, int x, int y, const Pictures& pictures, Surface& target);
 
-// One frame of the demonstrations on a help screen whose origin is `origin`: for each player in
-// order, step its script, draw its blocks, advance their effects, then draw the pointer and the
-// mouse picture.
-void runHelpDemos(HelpDemos& demos, uint32_t now, layout::Pos origin, const Pictures& pictures, Surface& target);
+// One frame of the demonstrations while the rules help shows: for each player, the effects of the
+// blocks the last frame drew move on (when the frame before showed them), then its script steps.
+void stepHelpDemos(HelpDemos& demos, uint32_t now, bool shownLastFrame);
+
+// Draws the demonstrations on a help screen whose origin is `origin`: for each player in order its
+// blocks, then the pointer and the mouse picture.
+void drawHelpDemos(const HelpDemos& demos, layout::Point origin, const Pictures& pictures, Surface& target);
 
 }  // namespace present

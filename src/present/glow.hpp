@@ -1,13 +1,17 @@
 #pragma once
 #include <array>
-
-#include "game/state.hpp"
+#include <cstdint>
 
 // The hover glow every lit button shares: the menu buttons, the title's eight and the play
 // screen's twelve. A glow is (state, frame): state 0 off, 1 the pointer is over it, 2 fading out.
 namespace present::glow {
 
-using rules::GlowPair;
+// State 0 off, 1 the pointer is over the button, 2 fading out; frame 0..5.
+struct GlowPair {
+    int32_t state = 0;
+    int32_t frame = 0;
+    bool operator==(const GlowPair&) const = default;
+};
 
 inline constexpr int kFrames = 6;
 

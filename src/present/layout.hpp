@@ -8,11 +8,8 @@
 // picture generator includes it as it is.
 namespace present::layout {
 
+using rules::Point;
 using rules::Rect;
-
-struct Pos {
-    int x = 0, y = 0;
-};
 
 inline constexpr int kScreenW = 800;
 inline constexpr int kScreenH = 600;
@@ -23,21 +20,21 @@ inline constexpr int kScreenH = 600;
 inline constexpr int kBlockSide = 62;
 inline constexpr int kSocketSide = 66;
 inline constexpr int kBallSide = 20;
-constexpr Pos blockAt(int k, int i) {
+constexpr Point blockAt(int k, int i) {
     return {rules::kBoardLeft + rules::kBlockPitch * k, rules::kBoardTop + rules::kBlockPitch * i};
 }
-constexpr Pos socketAt(int k, int i) { return {blockAt(k, i).x - 2, blockAt(k, i).y - 2}; }
+constexpr Point socketAt(int k, int i) { return {blockAt(k, i).x - 2, blockAt(k, i).y - 2}; }
 // A single ball of cell (column c, row r): falling balls and the end animation.
-constexpr Pos ballAt(int c, int r) { return {264 + rules::kCellPitch * c, 164 + rules::kCellPitch * r}; }
+constexpr Point ballAt(int c, int r) { return {264 + rules::kCellPitch * c, 164 + rules::kCellPitch * r}; }
 // The centre of a ball, where a bonus sprite's hot spot goes.
-constexpr Pos ballCentreAt(int c, int r) { return {274 + rules::kCellPitch * c, 174 + rules::kCellPitch * r}; }
+constexpr Point ballCentreAt(int c, int r) { return {274 + rules::kCellPitch * c, 174 + rules::kCellPitch * r}; }
 // Where an effect strip's hot spot goes over a cell.
-constexpr Pos effectAt(int c, int r) { return {278 + rules::kCellPitch * c, 178 + rules::kCellPitch * r}; }
+constexpr Point effectAt(int c, int r) { return {278 + rules::kCellPitch * c, 178 + rules::kCellPitch * r}; }
 
 // The board turns about the picture's centre; turned blocks and sockets are placed about these.
-inline constexpr Pos kTurnCentre = {400, 300};
-inline constexpr Pos kTurnedBlockOrigin = {369, 269};
-inline constexpr Pos kTurnedSocketOrigin = {367, 267};
+inline constexpr Point kTurnCentre = {400, 300};
+inline constexpr Point kTurnedBlockOrigin = {369, 269};
+inline constexpr Point kTurnedSocketOrigin = {367, 267};
 
 // The centre piece under the board, frames of 448 by 448 side by side.
 inline constexpr Rect kCentrePiece = {176, 76, 448, 448};
@@ -45,7 +42,7 @@ inline constexpr Rect kCentrePiece = {176, 76, 448, 448};
 // Where the four balls of a block sit inside its 62 by 62 picture at rotation step 0..5 (0
 // upright, 1..5 the steps of a quarter turn). Cells of a block: 0 top-left, 1 bottom-left,
 // 2 top-right, 3 bottom-right. The help demonstrations use the same table.
-inline constexpr std::array<std::array<Pos, 4>, 6> kTurnPositions = {{
+inline constexpr std::array<std::array<Point, 4>, 6> kTurnPositions = {{
     {{{7, 7}, {7, 35}, {35, 7}, {35, 35}}},
     {{{6, 8}, {8, 36}, {34, 6}, {36, 34}}},
     {{{4, 11}, {11, 38}, {31, 4}, {38, 31}}},
@@ -69,7 +66,7 @@ enum class FramePicture { LeftRight, TopBottom, LeftRightBut, Buttons };
 struct FramePiece {
     FramePicture picture;
     Rect source;
-    Pos at;
+    Point at;
 };
 inline constexpr std::array<FramePiece, 10> kFramePieces = {{
     {FramePicture::LeftRight, {0, 0, 108, 358}, {127, 121}},
@@ -89,8 +86,8 @@ inline constexpr std::array<FramePiece, 10> kFramePieces = {{
 // draw their 160 by 93 glow cell at `glowAt`, the arrows over their own rectangle.
 struct PlayButton {
     Rect rect;
-    Pos glowSource;
-    Pos glowAt;
+    Point glowSource;
+    Point glowAt;
 };
 inline constexpr std::array<PlayButton, 12> kPlayButtons = {{
     {rules::kArrowButtons[0].rect, {0, 0}, {361, 109}},
@@ -106,18 +103,19 @@ inline constexpr std::array<PlayButton, 12> kPlayButtons = {{
     {{36, 303, 118, 48}, {0, 93}, {14, 279}},
     {{646, 303, 118, 48}, {160, 93}, {623, 279}},
 }};
+inline constexpr int kPlayButtonCount = 12, kArrowButtonCount = 8;  // the frame's arrows come first
 inline constexpr int kBackButton = 8, kShuffleButton = 9, kOptionsButton = 10, kPauseButton = 11;
-inline constexpr Pos kSideGlowCell = {160, 93};
+inline constexpr Point kSideGlowCell = {160, 93};
 
 // The side buttons' captions (text00 lines 8 to 11), each centred in a field of 118.
-inline constexpr std::array<Pos, 4> kSideCaptions = {{{36, 260}, {36, 314}, {646, 260}, {646, 314}}};
+inline constexpr std::array<Point, 4> kSideCaptions = {{{36, 260}, {36, 314}, {646, 260}, {646, 314}}};
 inline constexpr int kSideCaptionField = 118;
 
 // A double click inside this area turns the block under it; outside it is offered to the arrows.
 inline constexpr Rect kDoubleClickArea = {322, 194, 314, 314};
 
 // Top-left corners of the 18 rune meter slots' glow pictures.
-inline constexpr std::array<Pos, 18> kRuneSlots = {{
+inline constexpr std::array<Point, 18> kRuneSlots = {{
     {220, 452},
     {236, 469},
     {256, 482},
@@ -138,16 +136,16 @@ inline constexpr std::array<Pos, 18> kRuneSlots = {{
     {557, 452},
 }};
 // The four rune words flashed when a level starts.
-inline constexpr std::array<Pos, 4> kRuneWords = {{{222, 87}, {298, 58}, {372, 52}, {494, 78}}};
+inline constexpr std::array<Point, 4> kRuneWords = {{{222, 87}, {298, 58}, {372, 52}, {494, 78}}};
 
 // Score digits (15 by 26) on a shallow arc over the board: one table for an even digit count, one
 // for an odd one. The last digit goes to entry n / 2 + 2, each digit to its left one entry before.
 inline constexpr int kDigitW = 15, kDigitH = 26;
-inline constexpr std::array<Pos, 6> kScoreDigitsEven = {{{353, 32}, {369, 29}, {385, 28}, {401, 28}, {417, 29}, {433, 32}}};
-inline constexpr std::array<Pos, 5> kScoreDigitsOdd = {{{361, 30}, {377, 28}, {393, 27}, {409, 28}, {425, 30}}};
+inline constexpr std::array<Point, 6> kScoreDigitsEven = {{{353, 32}, {369, 29}, {385, 28}, {401, 28}, {417, 29}, {433, 32}}};
+inline constexpr std::array<Point, 5> kScoreDigitsOdd = {{{361, 30}, {377, 28}, {393, 27}, {409, 28}, {425, 30}}};
 // The level number under the board: one digit, or two.
-inline constexpr Pos kLevelOneDigit = {393, 551};
-inline constexpr std::array<Pos, 2> kLevelTwoDigits = {{{385, 551}, {401, 551}}};
+inline constexpr Point kLevelOneDigit = {393, 551};
+inline constexpr std::array<Point, 2> kLevelTwoDigits = {{{385, 551}, {401, 551}}};
 
 // Texts of the play screen, all in a field of the picture's width.
 inline constexpr int kLevelTextY = 288;  // "LEVEL n", and the intermission's group title
@@ -158,23 +156,23 @@ inline constexpr int kStuckTextY = 312;
 inline constexpr int kPauseTextY = 550;
 
 // Where a bonus flight that leaves the picture is drawn instead.
-inline constexpr Pos kFlightFallback = {400, 300};
+inline constexpr Point kFlightFallback = {400, 300};
 
 // ---- Opening and title ----------------------------------------------------------------------
 
 inline constexpr Rect kLogoBig = {322, 203, 160, 147};
 
 // The title's eight buttons: 0..3 big (180 by 32 glass), 4..7 small (156 by 28).
-inline constexpr std::array<Pos, 8> kTitleButtons = {
+inline constexpr std::array<Point, 8> kTitleButtons = {
     {{392, 104}, {274, 167}, {274, 230}, {274, 293}, {227, 354}, {227, 409}, {330, 464}, {330, 519}}};
 inline constexpr int kTitleBigButtons = 4;
-inline constexpr Pos kBigGlass = {180, 32};
-inline constexpr Pos kSmallGlass = {156, 28};
+inline constexpr Point kBigGlass = {180, 32};
+inline constexpr Point kSmallGlass = {156, 28};
 inline constexpr Rect kGameLogo = {596, 284, 186, 212};
 // The four pieces of the board ornament on the title.
 inline constexpr std::array<Rect, 4> kTitleOrnaments = {
     {{265, 153, 199, 186}, {383, 90, 199, 63}, {321, 449, 174, 110}, {218, 339, 174, 110}}};
-inline constexpr Pos kWelcomeText = {0, 59};
+inline constexpr Point kWelcomeText = {0, 59};
 inline constexpr int kWelcomeField = 770;
 
 }  // namespace present::layout

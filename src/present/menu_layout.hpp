@@ -2,6 +2,8 @@
 #include <array>
 #include <cstdint>
 
+#include "game/board_geometry.hpp"
+
 // The menu screens' layout: where each screen's glass panel sits, its fixed text lines and its
 // buttons. Plain constants, no SDL, so the picture generator's mock-ups take the same numbers.
 namespace present::menu {
@@ -154,10 +156,8 @@ inline constexpr int kButtonCaptionY = 15;
 // Its glow is 189 by 68, drawn 9 pixels up and left of the border.
 inline constexpr int kButtonGlowOffset = 9;
 
-// Fixed pieces of the screens, relative to the screen's origin.
-struct Offset {
-    int32_t x = 0, y = 0;
-};
+// Fixed pieces of the screens are placed relative to the screen's origin.
+using Offset = rules::Point;
 
 // Player list (screen 3): eleven rows 29 apart, the arrows above and below them.
 inline constexpr int kListRows = 11;
@@ -257,15 +257,12 @@ inline constexpr int kKnobMin = 57, kKnobMax = 423, kKnobTravel = 366;
 inline constexpr std::array<int32_t, 2> kKnobY = {149, 265};
 inline constexpr Offset kKnobSize = {36, 28};
 
-// Where a press takes hold of a control, in picture coordinates, all edges inclusive.
-struct Area {
-    int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    constexpr bool contains(int32_t x, int32_t y) const { return x >= x0 && x <= x1 && y >= y0 && y <= y1; }
-};
-inline constexpr Area kMusicSliderArea = {200, 182, 600, 208};
-inline constexpr Area kSoundSliderArea = {200, 298, 600, 324};
-inline constexpr std::array<Area, 3> kOptionBoxAreas = {{{305, 363, 333, 391}, {305, 403, 333, 431}, {305, 443, 333, 471}}};
-inline constexpr Area kHelpBoxArea = {437, 461, 465, 489};
+// Where a press takes hold of a control, in picture coordinates; a press on any edge counts
+// (Rect::containsInclusive).
+inline constexpr rules::Rect kMusicSliderArea = {200, 182, 400, 26};
+inline constexpr rules::Rect kSoundSliderArea = {200, 298, 400, 26};
+inline constexpr std::array<rules::Rect, 3> kOptionBoxAreas = {{{305, 363, 28, 28}, {305, 403, 28, 28}, {305, 443, 28, 28}}};
+inline constexpr rules::Rect kHelpBoxArea = {437, 461, 28, 28};
 
 // Help pages 12 and 14: centred lines, with a gap after every second (12) or fourth (14) line.
 inline constexpr int kHintsTopY = 108;

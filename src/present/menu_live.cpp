@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <string>
 
+#include "game/bonus_kinds.hpp"
 #include "present/blitter.hpp"
 #include "present/layout.hpp"
 #include "present/menus.hpp"
@@ -12,8 +13,8 @@ namespace {
 
 using namespace menu;
 
-constexpr int kCaptions = 1;
-constexpr int kLabels = 2;
+constexpr data::TextTableId kCaptions = data::TextTableId::MenuCaptions;
+constexpr data::TextTableId kLabels = data::TextTableId::MenuLabels;
 constexpr int kSavedLevelLabel = 11;
 constexpr int32_t kCursorBlinkBit = 16;
 
@@ -45,10 +46,11 @@ void drawButtons(const MenuView& view, const MenuLayout& l, Surface& target) {
     }
 }
 
-// Strictly inside a w by h box at (x, y), as the list's arrows test the pointer.
-bool strictlyInside(Point p, int x, int y, int w, int h) { return p.x > x && p.x < x + w && p.y > y && p.y < y + h; }
+Rect listArrowRect(const MenuLayout& l, Offset arrow) {
+    return {l.x + arrow.x, l.y + arrow.y, kListArrowSize.x, kListArrowSize.y};
+}
 
-void drawPlayerList(const MenuView& view, const MenuLayout& l, MenuLiveState& live, Surface& target) {
+void drawPlayerList(const MenuView& view, const MenuLayout& l, const MenuLiveState& live, Surface& target) {
     const Pictures& pictures = *view.pictures;
     const int count = static_cast<int>(view.playerNames.size());
     for (int k = 0; k < kListRows; ++k) {
@@ -63,19 +65,16 @@ void drawPlayerList(const MenuView& view, const MenuLayout& l, MenuLiveState& li
         put(pictures, SurfacePicture::CurPlayerCursor, l.x + 166 * l.columns - 40, markerY, target);
     }
 
-    const int ax = l.x + kListUpArrow.x, upY = l.y + kListUpArrow.y, downY = l.y + kListDownArrow.y;
-    SurfacePicture up = SurfacePicture::PrevNamePressed;
-    if (!live.listUpPressed) {
-        live.listUpHover = strictlyInside(view.pointer, ax, upY, kListArrowSize.x, kListArrowSize.y);
-        up = live.listUpHover ? SurfacePicture::PrevNameGlow : SurfacePicture::PrevName;
-    }
-    put(pictures, up, ax, upY, target);
-    SurfacePicture down = SurfacePicture::NextNamePressed;
-    if (!live.listDownPressed) {
-        live.listDownHover = strictlyInside(view.pointer, ax, downY, kListArrowSize.x, kListArrowSize.y);
-        down = live.listDownHover ? SurfacePicture::NextNameGlow : SurfacePicture::NextName;
-    }
-    put(pictures, down, ax, downY, target);
+    // An arrow held down shows pressed; otherwise it glows under the pointer.
+    const Rect upArrow = listArrowRect(l, kListUpArrow), downArrow = listArrowRect(l, kListDownArrow);
+    const SurfacePicture up = live.listUpPressed                       ? SurfacePicture::PrevNamePressed
+                              : upArrow.containsStrictly(view.pointer) ? SurfacePicture::PrevNameGlow
+                                                                       : SurfacePicture::PrevName;
+    put(pictures, up, upArrow.x, upArrow.y, target);
+    const SurfacePicture down = live.listDownPressed                       ? SurfacePicture::NextNamePressed
+                                : downArrow.containsStrictly(view.pointer) ? SurfacePicture::NextNameGlow
+                                                                           : SurfacePicture::NextName;
+    put(pictures, down, downArrow.x, downArrow.y, target);
 }
 
 void drawBonusAnimation(const MenuView& view, int record, int32_t counter, int hotX, int hotY, float fd, Surface& target) {
@@ -87,21 +86,14 @@ void drawBonusAnimation(const MenuView& view, int record, int32_t counter, int h
     blendBlit(frame * b.frame_width, 0, hotX - b.center_x, hotY - b.center_y, b.frame_width, b.height, image, target, 1.0f, fd);
 }
 
-void drawOptions(const MenuView& view, const MenuLayout& l, MenuLiveState& live, VolumeSliders& sliders, Surface& target) {
+void drawOptions(const MenuView& view, const MenuLayout& l, const VolumeSliders& sliders, Surface& target) {
     const Pictures& pictures = *view.pictures;
     const bool ticked[3] = {view.ownCursor, view.toShowTips, view.fullScreen};
     for (size_t i = 0; i < kOptionTicks.size(); ++i)
         if (ticked[i]) put(pictures, SurfacePicture::CheckBoxCheck, l.x + kOptionTicks[i].x, l.y + kOptionTicks[i].y, target);
 
-    const auto slider = [&](bool drag, int32_t& knobX, int32_t& volume, int32_t knobY) {
-        if (drag) {
-            knobX = clampKnob(view.pointer.x, l.x);
-            volume = knobVolume(knobX, l.x);
-        }
-        put(pictures, SurfacePicture::Slider, knobX - kKnobSize.x / 2, l.y + knobY, target);
-    };
-    slider(live.musicSliderDrag, sliders.musicSliderX, sliders.musicVolume, kKnobY[0]);
-    slider(live.soundSliderDrag, sliders.soundSliderX, sliders.soundVolume, kKnobY[1]);
+    put(pictures, SurfacePicture::Slider, sliders.musicSliderX - kKnobSize.x / 2, l.y + kKnobY[0], target);
+    put(pictures, SurfacePicture::Slider, sliders.soundSliderX - kKnobSize.x / 2, l.y + kKnobY[1], target);
 }
 
 }  // namespace
@@ -110,7 +102,7 @@ bool secondButtonHidden(int32_t dialogId) {
     return dialogId == DialogGameComplete || dialogId == DialogNoMoves || dialogId == DialogModeSwitched;
 }
 
-void drawMenuLive(const MenuView& view, MenuLiveState& live, VolumeSliders& sliders, Surface& target) {
+void drawMenuLive(const MenuView& view, const MenuLiveState& live, const VolumeSliders& sliders, Surface& target) {
     if (!view.pictures || view.screen < 0 || view.screen >= kMenuScreenCount) return;
     const MenuLayout& l = kMenuLayouts[static_cast<size_t>(view.screen)];
     const Pictures& pictures = *view.pictures;
@@ -132,7 +124,6 @@ void drawMenuLive(const MenuView& view, MenuLiveState& live, VolumeSliders& slid
         case ScreenChoosePlayer: drawPlayerList(view, l, live, target); break;
         case ScreenEnterName:
             if (view.nameEntryActive) {
-                ++live.nameCursorFrames;
                 std::string name = view.typedName;
                 if (live.nameCursorFrames & kCursorBlinkBit) name += '|';
                 drawText(view.font, kNameTextX, l.y + kNameTextY, 166 * l.columns + 33, name, target, FontNormal);
@@ -151,34 +142,28 @@ void drawMenuLive(const MenuView& view, MenuLiveState& live, VolumeSliders& slid
                 drawBonusAnimation(view, kBonusHelpAnimation[row], live.bonusFrames, l.x + kBonusHelpAnimationX,
                                    l.y + kBonusHelpRowY[row] + kBonusHelpAnimationDy, fd, target);
             }
-            ++live.bonusFrames;
             break;
-        case ScreenOptions: drawOptions(view, l, live, sliders, target); break;
+        case ScreenOptions: drawOptions(view, l, sliders, target); break;
         default: break;
     }
 }
 
 void drawTipAnimation(const MenuView& view, int32_t counter, Surface& target) {
     if (!view.pictures || view.screen != ScreenDialogHost) return;
-    // Records in the order of the bonus kinds: Explode, Color, Freeze, Universal, ScoreBoost.
-    int record = -1;
-    switch (view.dialogId) {
-        case DialogFreezeTip: record = 2; break;
-        case DialogScoreBoostTip: record = 4; break;
-        case DialogUniversalTip: record = 3; break;
-        case DialogColorTip: record = 1; break;
-        case DialogExplodeTip: record = 0; break;
-        default: return;
+    for (const rules::BonusKindInfo& kind : rules::kBonusKinds) {
+        if (kind.tipDialog != view.dialogId) continue;
+        // The universal ball is drawn opaque, the others add their light.
+        const float fd = kind.kind == rules::BonusUniversal ? 0.0f : 1.0f;
+        drawBonusAnimation(view, kind.pictureRecord, counter, kTipAnimation.x, kTipAnimation.y, fd, target);
+        return;
     }
-    // The universal ball is drawn opaque, the others add their light.
-    drawBonusAnimation(view, record, counter, kTipAnimation.x, kTipAnimation.y, record == 3 ? 0.0f : 1.0f, target);
 }
 
 bool overMenuButton(const MenuLayout& l, int index, Point p) {
     if (index < 0 || index >= l.buttonCount) return false;
     const Button& b = l.buttons[static_cast<size_t>(index)];
-    const int x = l.x + b.bx + kButtonGlassX, y = l.y + b.by + kButtonGlassY;
-    return p.x > x && p.x < x + kButtonGlassW && p.y > y && p.y < y + kButtonGlassH;
+    const Rect glass = {l.x + b.bx + kButtonGlassX, l.y + b.by + kButtonGlassY, kButtonGlassW, kButtonGlassH};
+    return glass.containsStrictly(p);
 }
 
 int menuButtonAt(int32_t screen, int32_t dialogId, Point p) {
@@ -196,28 +181,42 @@ int menuActionAt(int32_t screen, int32_t dialogId, Point p) {
     return button < 0 ? -1 : kMenuLayouts[static_cast<size_t>(screen)].buttons[static_cast<size_t>(button)].action;
 }
 
-void selectInList(int32_t& selection, int32_t& firstVisible, int playerCount, MenuLiveState& live, int y) {
+ListArrow listArrowAt(Point p) {
+    const MenuLayout& l = kMenuLayouts[ScreenChoosePlayer];
+    if (listArrowRect(l, kListUpArrow).containsStrictly(p)) return ListArrow::Up;
+    if (listArrowRect(l, kListDownArrow).containsStrictly(p)) return ListArrow::Down;
+    return ListArrow::None;
+}
+
+void selectListRow(int32_t& selection, int32_t firstVisible, int playerCount, int y) {
     const int shown = std::min(playerCount, kListRows);
-    if (y > kListPressTop && y < kListPressTop + kListRowPitch * shown) {
-        // A list scrolled before players were deleted may show fewer rows than eleven past its
-        // first entry: a row without a player selects nothing.
-        const int row = (y - kListPressTop) / kListRowPitch + firstVisible;
-        if (row < playerCount) selection = row;
+    if (y <= kListPressTop || y >= kListPressTop + kListRowPitch * shown) return;
+    // A list scrolled before players were deleted may show fewer rows than eleven past its first
+    // entry: a row without a player selects nothing.
+    const int row = (y - kListPressTop) / kListRowPitch + firstVisible;
+    if (row < playerCount) selection = row;
+}
+
+void stepListSelection(int32_t& selection, int32_t& firstVisible, int playerCount, ListArrow arrow) {
+    if (arrow == ListArrow::Down && selection < playerCount - 1) {
+        ++selection;
+        if (selection > firstVisible + kListRows - 1) ++firstVisible;
     }
-    if (live.listDownHover) {
-        live.listDownPressed = true;
-        if (selection < playerCount - 1) {
-            ++selection;
-            if (selection > firstVisible + kListRows - 1) ++firstVisible;
-        }
+    if (arrow == ListArrow::Up && selection != 0) {
+        if (selection == firstVisible) --firstVisible;
+        --selection;
     }
-    if (live.listUpHover) {
-        live.listUpPressed = true;
-        if (selection != 0) {
-            if (selection == firstVisible) --firstVisible;
-            --selection;
-        }
-    }
+}
+
+void dragVolumeSliders(const MenuLiveState& live, Point pointer, VolumeSliders& sliders) {
+    const int originX = kMenuLayouts[ScreenOptions].x;
+    const auto drag = [&](bool held, int32_t& knobX, int32_t& volume) {
+        if (!held) return;
+        knobX = clampKnob(pointer.x, originX);
+        volume = knobVolume(knobX, originX);
+    };
+    drag(live.musicSliderDrag, sliders.musicSliderX, sliders.musicVolume);
+    drag(live.soundSliderDrag, sliders.soundSliderX, sliders.soundVolume);
 }
 
 int32_t clampKnob(int32_t x, int32_t originX) { return std::clamp(x, originX + kKnobMin, originX + kKnobMax); }

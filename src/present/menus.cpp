@@ -12,11 +12,10 @@ namespace {
 
 using namespace menu;
 
-constexpr int kCaptions = 1;   // "system\text01.txt": menu button captions
-constexpr int kLabels = 2;     // "system\text02.txt"
-constexpr int kMessages = 3;   // "system\text03.txt": help and dialog texts
-constexpr int kPlayTexts = 0;  // "system\text00.txt": title and side button captions
-constexpr int kSideCaptionFirst = 8;
+using data::TextTableId;
+constexpr TextTableId kCaptions = TextTableId::MenuCaptions;
+constexpr TextTableId kLabels = TextTableId::MenuLabels;
+constexpr TextTableId kMessages = TextTableId::Messages;
 constexpr float kDialogOpacityBoost = 0.2f;
 
 struct Painter {
@@ -24,7 +23,12 @@ struct Painter {
     Surface& target;
 
     const Pictures& pictures() const { return *view.pictures; }
-    std::string_view text(int table, int line) const { return view.texts ? view.texts->text(table, line) : std::string_view{}; }
+    std::string_view text(TextTableId table, int line) const {
+        return view.texts ? view.texts->text(table, line) : std::string_view{};
+    }
+    std::string_view text(data::TextId id, int offset = 0) const {
+        return view.texts ? view.texts->text(id, offset) : std::string_view{};
+    }
     void put(SurfacePicture picture, int x, int y) const {
         const Surface& s = pictures().surface(picture);
         copyRect(s, 0, 0, x, y, s.width, s.height, target, ColourKey::Use);
@@ -55,7 +59,7 @@ void drawPlayScreenFrame(const Painter& p) {
     }
     for (size_t i = 0; i < layout::kSideCaptions.size(); ++i)
         p.write(layout::kSideCaptions[i].x, layout::kSideCaptions[i].y, layout::kSideCaptionField,
-                p.text(kPlayTexts, kSideCaptionFirst + static_cast<int>(i)));
+                p.text(data::TextId::FirstSideCaption, static_cast<int>(i)));
 }
 
 void highScoreExtras(const Painter& p, const MenuLayout& l) {
@@ -86,12 +90,12 @@ void modesHelpExtras(const Painter& p, const MenuLayout& l) {
     p.put(SurfacePicture::HelpButton, l.x + kModesHelpButton.x, l.y + kModesHelpButton.y);
 }
 
-void bonusHelpExtras(const Painter& p, const MenuLayout& l, rules::Random& random) {
+void bonusHelpExtras(const Painter& p, const MenuLayout& l, rules::Random& decoration) {
     for (size_t k = 0; k < kBonusHelpLineY.size(); ++k)
         p.write(l.x + kBonusHelpTextX, l.y + kBonusHelpLineY[k], 0, p.text(kMessages, 1 + static_cast<int>(k)));
     for (size_t row = 0; row < kBonusHelpRowY.size(); ++row) {
         if (static_cast<int>(row) == kBonusHelpOpaqueRow) continue;  // the universal ball is its own picture
-        p.ball(random.mod(7), l.x + kBonusHelpBallX, l.y + kBonusHelpRowY[row]);
+        p.ball(decoration.mod(7), l.x + kBonusHelpBallX, l.y + kBonusHelpRowY[row]);
     }
 }
 
@@ -128,7 +132,7 @@ int modeCaption(int32_t mode) {
     }
 }
 
-void dialogExtras(const Painter& p, const MenuLayout& l, rules::Random& random) {
+void dialogExtras(const Painter& p, const MenuLayout& l, rules::Random& decoration) {
     const int32_t dialog = p.view.dialogId;
     const auto found =
         std::find_if(kDialogTexts.begin(), kDialogTexts.end(), [dialog](const DialogText& d) { return d.dialog == dialog; });
@@ -139,7 +143,7 @@ void dialogExtras(const Painter& p, const MenuLayout& l, rules::Random& random) 
         p.centred(y, p.text(kMessages, line));
     }
     if (found->ball) {
-        const int colour = dialog == DialogExplodeTip ? std::clamp(p.view.explodeTipColour, 0, 6) : random.mod(7);
+        const int colour = dialog == DialogExplodeTip ? std::clamp(p.view.explodeTipColour, 0, 6) : decoration.mod(7);
         p.ball(colour, l.x + kDialogBall.x, l.y + kDialogBall.y);
     }
     if (dialog == DialogFiguresTip) p.put(SurfacePicture::HelpButton, l.x + kDialogHelpButton.x, l.y + kDialogHelpButton.y);
@@ -162,7 +166,7 @@ std::string highScoreRowText(std::span<const uint8_t> characterMap, const HighSc
     return row.name + std::string(static_cast<size_t>(dots), '.') + score;
 }
 
-void rebuildMenuScreen(const MenuView& view, Surface& scene, rules::Random& random) {
+void rebuildMenuScreen(const MenuView& view, Surface& scene, rules::Random& decoration) {
     if (!view.pictures) return;
     const Painter p{view, scene};
     const Surface& background = view.pictures->surface(view.background);
@@ -191,10 +195,10 @@ void rebuildMenuScreen(const MenuView& view, Surface& scene, rules::Random& rand
         case ScreenEnterName: p.put(SurfacePicture::EnterNameBorder, l.x + kNameField.x, l.y + kNameField.y); break;
         case ScreenHelpRules: rulesHelpExtras(p, l); break;
         case ScreenHelpModes: modesHelpExtras(p, l); break;
-        case ScreenHelpBonuses: bonusHelpExtras(p, l, random); break;
+        case ScreenHelpBonuses: bonusHelpExtras(p, l, decoration); break;
         case ScreenOptions: optionsExtras(p, l); break;
         case ScreenHelpHints: hintsExtras(p, l); break;
-        case ScreenDialogHost: dialogExtras(p, l, random); break;
+        case ScreenDialogHost: dialogExtras(p, l, decoration); break;
         case ScreenHelpMoreHints: moreHintsExtras(p, l); break;
         default: break;
     }

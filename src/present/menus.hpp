@@ -68,9 +68,9 @@ struct MenuView {
     std::function<void(Surface& target, int originX, int originY)> drawHelpDemonstrations;
 };
 
-// What the live pass keeps from frame to frame and shares with the input handling.
+// What the menus keep from frame to frame, changed by the menu frame's step and by input: the list
+// arrow held down, a slider held, and the counters of what blinks and turns.
 struct MenuLiveState {
-    bool listUpHover = false, listDownHover = false;
     bool listUpPressed = false, listDownPressed = false;
     bool musicSliderDrag = false, soundSliderDrag = false;
     int32_t nameCursorFrames = 0;  // the name field's cursor blinks every 16 frames
@@ -88,14 +88,17 @@ struct VolumeSliders {
 std::string highScoreRowText(std::span<const uint8_t> characterMap, const HighScoreRow& row);
 
 // The static pass: the background, the play screen's frame and side captions when it shows, and,
-// when a menu is open, its glass panel, labels and fixed texts. Random draws pick the colours of
-// the decorative balls of the bonus help page and the tips.
-void rebuildMenuScreen(const MenuView& view, Surface& scene, rules::Random& random);
+// when a menu is open, its glass panel, labels and fixed texts. Random draws (from the decoration's
+// generator) pick the colours of the decorative balls of the bonus help page and the tips.
+void rebuildMenuScreen(const MenuView& view, Surface& scene, rules::Random& decoration);
 
 // The live pass of the open menu screen, into the back buffer after the static picture: the frame,
-// the buttons, and everything that moves or follows the pointer. Moves a dragged slider's knob and
-// its volume.
-void drawMenuLive(const MenuView& view, MenuLiveState& live, VolumeSliders& sliders, Surface& target);
+// the buttons, and everything that moves or follows the pointer. It changes nothing but pixels.
+void drawMenuLive(const MenuView& view, const MenuLiveState& live, const VolumeSliders& sliders, Surface& target);
+
+// A slider held down follows the pointer: its knob to the pointer's column on its track, and its
+// volume with it. For the options screen, once a frame.
+void dragVolumeSliders(const MenuLiveState& live, Point pointer, VolumeSliders& sliders);
 
 // The thin frame around a panel of `columns` by `rows` tiles.
 void drawMenuFrame(const Pictures& pictures, int x, int y, int rows, int columns, Surface& target);
@@ -124,9 +127,18 @@ int menuActionAt(int32_t screen, int32_t dialogId, Point p);
 // Whether the second button of a screen is hidden while `dialogId` is showing.
 bool secondButtonHidden(int32_t dialogId);
 
-// The player list's selection, moved by a press at row position y or by a held arrow. Only for the
-// player screen; `playerCount` players, at most eleven shown from `firstVisible`.
-void selectInList(int32_t& selection, int32_t& firstVisible, int playerCount, MenuLiveState& live, int y);
+// The player list (screen 3) of `playerCount` players, at most eleven shown from `firstVisible`.
+enum class ListArrow { None, Up, Down };
+
+// The list's arrow under `p` (strictly inside its picture), or None.
+ListArrow listArrowAt(Point p);
+
+// A press at row position y selects the player of that row, when the row shows one.
+void selectListRow(int32_t& selection, int32_t firstVisible, int playerCount, int y);
+
+// An arrow moves the selection by one row, never past either end, scrolling the list by one when
+// the selection leaves the rows shown.
+void stepListSelection(int32_t& selection, int32_t& firstVisible, int playerCount, ListArrow arrow);
 
 // The options screen's knob at picture x for the given panel origin, clamped to its track, and the
 // volume (0..100) a knob at x gives.

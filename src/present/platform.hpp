@@ -2,15 +2,14 @@
 #include <cstdint>
 #include <string>
 
+#include "game/board_geometry.hpp"
 #include "game/clock.hpp"
 #include "present/surface.hpp"
 
 namespace present {
 
-struct Point {
-    int x = 0;
-    int y = 0;
-};
+using rules::Point;
+using rules::Rect;
 
 enum class CursorShape { Own, SystemArrow };
 enum class MouseButton { Left, Right };

@@ -114,9 +114,9 @@ void drawBlock(const PlayBlock& block, const Pictures& pictures, Surface& work, 
 // The centre piece and the sockets over them, within `clip` of the picture, into a target whose
 // corner is the picture's point `origin`.
 void drawCentreAndSockets(const PlayView& view, const Pictures& pictures, const layout::Rect& clip, Surface& target,
-                          Pos origin = {0, 0}) {
+                          Point origin = {0, 0}) {
     const layout::Rect& centre = layout::kCentrePiece;
-    const auto piece = [&](const Surface& source, int sourceX, Pos at, int w, int h) {
+    const auto piece = [&](const Surface& source, int sourceX, Point at, int w, int h) {
         const int x0 = std::max(at.x, clip.x), y0 = std::max(at.y, clip.y);
         const int x1 = std::min(at.x + w, clip.x + clip.w), y1 = std::min(at.y + h, clip.y + clip.h);
         if (x0 >= x1 || y0 >= y1) return;
@@ -125,7 +125,7 @@ void drawCentreAndSockets(const PlayView& view, const Pictures& pictures, const 
     piece(pictures.surface(SurfacePicture::KeruniteCenter), kCentreSide * view.centreFrame, {centre.x, centre.y}, kCentreSide,
           kCentreSide);
     const Surface& ring = pictures.surface(SurfacePicture::RingBack);
-    for (const Pos& socket : view.sockets) piece(ring, 0, socket, kSocketSide, kSocketSide);
+    for (const Point& socket : view.sockets) piece(ring, 0, socket, kSocketSide, kSocketSide);
 }
 
 constexpr layout::Rect kWholePicture = {0, 0, kScreenWidth, kScreenHeight};
@@ -146,7 +146,7 @@ void drawBoard(const PlayView& view, const Pictures& pictures, Display& display,
         const Surface& quadro = pictures.surface(SurfacePicture::Quadro);
         for (int i = 0; i < 5; ++i)
             for (int k = 0; k < 5; ++k) {
-                const Pos at = layout::blockAt(k, i);
+                const Point at = layout::blockAt(k, i);
                 canvas.copy(quadro, 0, 0, at.x, at.y, kBlockSide, kBlockSide);
             }
         for (const PlayBall& ball : view.balls) {
@@ -160,10 +160,10 @@ void drawBoard(const PlayView& view, const Pictures& pictures, Display& display,
     for (const PlayBlock& block : view.blocks) drawBlock(block, pictures, display.blockSurface, canvas);
 }
 
-void drawDigits(std::string_view digits, Pos (*place)(int, int), const Surface& font, Canvas& canvas) {
+void drawDigits(std::string_view digits, Point (*place)(int, int), const Surface& font, Canvas& canvas) {
     const int n = static_cast<int>(digits.size());
     for (int i = 0; i < n; ++i) {
-        const Pos at = place(n, i);
+        const Point at = place(n, i);
         canvas.copy(font, layout::kDigitW * (kFirstDigitGlyph + digits[static_cast<size_t>(i)] - '0'), 0, at.x, at.y,
                     layout::kDigitW, layout::kDigitH);
     }
@@ -234,7 +234,7 @@ void drawEffects(const PlayView& view, const PlayArt& art, Canvas& canvas) {
         const int w = settings.frame_width;
         if (w <= 0) continue;
         for (const PlayEffect& effect : view.effects[static_cast<size_t>(s)]) {
-            const Pos cell = layout::effectAt(effect.column, effect.row);
+            const Point cell = layout::effectAt(effect.column, effect.row);
             const int x = cell.x - settings.center_x, y = cell.y - settings.center_y;
             if (settings.type == 0)
                 canvas.copy(strip.surface, effect.frame * w, 0, x, y, w, strip.height);
@@ -258,7 +258,7 @@ void PlayView::clear() {
     captions.clear();
 }
 
-Pos scoreDigitAt(int digits, int i) {
+Point scoreDigitAt(int digits, int i) {
     if (digits > 6) {
         // The arc's middle lies between x 400 and 401, at the height of its top places.
         const int width = kDigitPitch * digits - 1;
@@ -269,7 +269,7 @@ Pos scoreDigitAt(int digits, int i) {
                            : layout::kScoreDigitsOdd[static_cast<size_t>(entry)];
 }
 
-Pos levelDigitAt(int digits, int i) {
+Point levelDigitAt(int digits, int i) {
     if (digits == 1) return layout::kLevelOneDigit;
     if (digits == 2) return layout::kLevelTwoDigits[static_cast<size_t>(i)];
     const int width = kDigitPitch * digits - 1;

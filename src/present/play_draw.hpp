@@ -16,20 +16,22 @@
 // but the pixels of the display's surfaces.
 namespace present {
 
-using layout::Pos;
+using layout::Point;
 
 // One 2 by 2 block composed at a rotation step: its corner on screen and the ball colour (1..7,
 // 0 none) that sits at each of the four turn positions of that step.
 struct PlayBlock {
-    Pos at;
+    Point at;
     int step = 0;
     std::array<uint8_t, 4> balls{};
+    bool operator==(const PlayBlock&) const = default;
 };
 
 // A single ball (falling, or in the end animation): its corner and colour 1..7.
 struct PlayBall {
-    Pos at;
+    Point at;
     uint8_t colour = 0;
+    bool operator==(const PlayBall&) const = default;
 };
 
 // A bonus picture over its ball: kind 0..4 (Explode, Color, Freeze, Universal, ScoreBoost), the
@@ -37,15 +39,17 @@ struct PlayBall {
 struct PlayBonusSprite {
     int kind = 0;
     int frame = 0;
-    Pos at;
+    Point at;
+    bool operator==(const PlayBonusSprite&) const = default;
 };
 
 // A bonus flying from the rune meter: where its rune is drawn, its picture row (the bonus kind) and
 // its cell 0..6 in the row.
 struct PlayFlight {
-    Pos at;
+    Point at;
     int pictureRow = 0;
     int cell = 0;
+    bool operator==(const PlayFlight&) const = default;
 };
 
 // An effect over a cell, at frame `frame` of its strip.
@@ -53,18 +57,21 @@ struct PlayEffect {
     int column = 0;
     int row = 0;
     int frame = 0;
+    bool operator==(const PlayEffect&) const = default;
 };
 
 struct PlayText {
     std::string text;
     int y = 0;
     int style = 0;
+    bool operator==(const PlayText&) const = default;
 };
 
 // A glow drawn at some strength, or not at all.
 struct PlayGlow {
     bool on = false;
     float strength = 0;
+    bool operator==(const PlayGlow&) const = default;
 };
 
 enum class TimeBarShape { Bar, Critical, Frozen };
@@ -80,12 +87,12 @@ struct PlayView {
     PlayGlow flash;         // the rune words and slots lit when a level starts
     int progressTop = 270;  // first row of the progress bar's picture shown (270: none)
     TimeBarShape timeBar = TimeBarShape::Bar;
-    int timeTop = 270;                       // first row of the time bar shown
-    int criticalFrame = 0;                   // 0: the plain bar picture, 1..4 the critical frames
-    float freezeLevel = 0;                   // how far the freeze glass has come in, 0.1 steps to 1
-    PlayGlow thaw;                           // the glass melting away after a freeze (strength: its level)
-    int centreFrame = 0;                     // 0 upright, 1..5 turned
-    std::array<Pos, kBlockCount> sockets{};  // corners of the 25 sockets
+    int timeTop = 270;                         // first row of the time bar shown
+    int criticalFrame = 0;                     // 0: the plain bar picture, 1..4 the critical frames
+    float freezeLevel = 0;                     // how far the freeze glass has come in, 0.1 steps to 1
+    PlayGlow thaw;                             // the glass melting away after a freeze (strength: its level)
+    int centreFrame = 0;                       // 0 upright, 1..5 turned
+    std::array<Point, kBlockCount> sockets{};  // corners of the 25 sockets
     BoardShape board = BoardShape::Blocks;
     std::vector<PlayBlock> blocks;
     std::vector<PlayBall> balls;
@@ -99,6 +106,8 @@ struct PlayView {
     std::array<std::vector<PlayEffect>, kStripCount> effects;  // Rise, Explode, Level
     std::vector<PlayText> captions;                            // "LEVEL n" while the board fills in
 
+    bool operator==(const PlayView&) const = default;
+
     // Back to the upright board with nothing on it, keeping the lists' storage for the next frame.
     void clear();
 };
@@ -106,10 +115,10 @@ struct PlayView {
 // Where digit i (0 = leftmost) of an n-digit score goes: on a shallow arc over the board. Scores of
 // up to six digits use the arc's own places; longer ones keep the arc's spacing, centred on its
 // middle, so every digit stays on screen.
-Pos scoreDigitAt(int digits, int i);
+Point scoreDigitAt(int digits, int i);
 
 // Where digit i of an n-digit level number goes, under the board.
-Pos levelDigitAt(int digits, int i);
+Point levelDigitAt(int digits, int i);
 
 // The pictures and settings drawing reads.
 struct PlayArt {
@@ -144,7 +153,7 @@ class PlayBackdrop {
 
     struct Entry {
         int centreFrame = 0;
-        std::array<Pos, kBlockCount> sockets{};
+        std::array<Point, kBlockCount> sockets{};
         Surface square;
     };
     struct Sources {
@@ -169,8 +178,6 @@ void drawPlayView(const PlayView& view, const PlayArt& art, Display& display, Pl
 // A level group's intermission: its background and title.
 void drawIntermission(int group, std::string_view title, const PlayArt& art, Display& display);
 
-// The play-screen glow strengths by glow frame 0..5.
-inline constexpr std::array<float, 6> kPlayGlowStrength = {0.85f, 1.0f, 1.0f, 0.9f, 0.75f, 0.55f};
 // The rune slots' and the level-start flash's strengths by step 0..7.
 inline constexpr std::array<float, kFlashSteps> kRuneGlowStrength = {0.8f, 1.0f, 0.9f, 0.8f, 0.7f, 0.5f, 0.3f, 0.1f};
 

@@ -46,13 +46,40 @@ Variable bind(const char* name, Access access) {
             }};
 }
 
+// The screens around the play screen report the numbers they had among the level states: 7 the
+// title, 8 the pause screen, 11 the opening logos. Setting one of them shows that screen; setting a
+// level state shows the play screen in that state.
+constexpr int32_t kTitleNumber = 7, kPauseNumber = 8, kLogoNumber = 11;
+
+Variable playStateVariable() {
+    return {"playState", false,
+            [](const Game& g) {
+                switch (g.screens.base) {
+                    case Screen::Logo: return static_cast<double>(kLogoNumber);
+                    case Screen::Title: return static_cast<double>(kTitleNumber);
+                    case Screen::Pause: return static_cast<double>(kPauseNumber);
+                    case Screen::Play:
+                    case Screen::Menu: break;
+                }
+                return static_cast<double>(g.rules.playState);
+            },
+            [](Game& g, double v) {
+                const int32_t n = saturated<int32_t>(v);
+                g.screens.base = n == kTitleNumber   ? Screen::Title
+                                 : n == kPauseNumber ? Screen::Pause
+                                 : n == kLogoNumber  ? Screen::Logo
+                                                     : Screen::Play;
+                if (g.screens.base == Screen::Play) g.rules.playState = static_cast<rules::PlayState>(n);
+            }};
+}
+
 #define LUMERIK_VAR(name, expr)                                          \
     bind<std::remove_reference_t<decltype(std::declval<Game&>().expr)>>( \
         name, [](Game & g) -> auto& { return g.expr; })
 
 const std::vector<Variable>& variables() {
     static const std::vector<Variable> table = {
-        LUMERIK_VAR("playState", rules.playState),
+        playStateVariable(),
         LUMERIK_VAR("menuActive", screens.menuActive),
         LUMERIK_VAR("menuScreen", screens.menuScreen),
         LUMERIK_VAR("dialogId", screens.dialogId),
@@ -92,13 +119,11 @@ const std::vector<Variable>& variables() {
         LUMERIK_VAR("resumeSaved", rules.level.resumeSaved),
         LUMERIK_VAR("inResumedLevel", rules.level.inResumedLevel),
         LUMERIK_VAR("currentRunId", rules.level.currentRunId),
-        LUMERIK_VAR("intermissionStartedAt", screens.intermissionStartedAt),
+        LUMERIK_VAR("intermissionStartedAt", rules.level.intermissionStartedAt),
         LUMERIK_VAR("logoStartedAt", screens.logoStartedAt),
         LUMERIK_VAR("logoClicked", screens.logoClicked),
         LUMERIK_VAR("titleEnteredAt", screens.titleEnteredAt),
         LUMERIK_VAR("menuTickCount", screens.menuTickCount),
-        LUMERIK_VAR("listUpHover", screens.menuLive.listUpHover),
-        LUMERIK_VAR("listDownHover", screens.menuLive.listDownHover),
         LUMERIK_VAR("listUpPressed", screens.menuLive.listUpPressed),
         LUMERIK_VAR("listDownPressed", screens.menuLive.listDownPressed),
         LUMERIK_VAR("nameEntryActive", playerScreen.nameEntryActive),
@@ -124,8 +149,8 @@ const std::vector<Variable>& variables() {
         LUMERIK_VAR("criticalFrame", play.criticalFrame),
         LUMERIK_VAR("flashOn", play.flashOn),
         LUMERIK_VAR("flashStep", play.flashStep),
-        LUMERIK_VAR("tipPending", play.tipPending),
-        LUMERIK_VAR("tipTimerAt", play.tipTimerAt),
+        LUMERIK_VAR("tipPending", rules.level.tipPending),
+        LUMERIK_VAR("tipTimerAt", rules.level.tipTimerAt),
         LUMERIK_VAR("sweepStartAt", play.sweepStartAt),
         LUMERIK_VAR("stuckLost", play.stuckLost),
         LUMERIK_VAR("shuffleSoundOn", play.shuffleSoundOn),
@@ -215,7 +240,7 @@ nlohmann::json stateJson(const Game& game) {
     state["dialogStack"] = numbers(game.screens.dialogStack);
     auto glows = [](const auto& pairs) {
         nlohmann::json list = nlohmann::json::array();
-        for (const rules::GlowPair& g : pairs) list.push_back({g.state, g.frame});
+        for (const present::glow::GlowPair& g : pairs) list.push_back({g.state, g.frame});
         return list;
     };
     state["typedName"] = jsonText(game.playerScreen.typedName);
@@ -269,7 +294,7 @@ nlohmann::json stateJson(const Game& game) {
     state["flights"] = play.flights.size();
     state["fireworks"] = game.screens.fireworks.size();
     state["bonusPhase"] = numbers(play.bonusPhase);
-    state["playGlow"] = glows(rules.playGlow);
+    state["playGlow"] = glows(play.buttonGlow);
     // The bonus pictures the last play frame drew: [kind, x, y] of each hot spot.
     nlohmann::json sprites = nlohmann::json::array();
     for (const present::PlayBonusSprite& sprite : play.view.bonusSprites)

@@ -101,9 +101,18 @@ TEST(ShippedFiles, TextsFitTheirSlotsAndTheFont) {
 
     data::TextTables texts;
     data::loadTexts(folder, texts);
-    for (int group = 0; group < 5; ++group) EXPECT_FALSE(texts.text(4, group).empty()) << "group title " << group;
-    for (int caption = 0; caption < 12; ++caption) EXPECT_FALSE(texts.text(0, caption).empty()) << caption;
-    for (int caption = 0; caption < 20; ++caption) EXPECT_FALSE(texts.text(1, caption).empty()) << caption;
+    using data::TextId;
+    for (int group = 0; group < 5; ++group)
+        EXPECT_FALSE(texts.text(TextId::GroupTitle1, group).empty()) << "group title " << group;
+    for (int caption = 0; caption < 12; ++caption)
+        EXPECT_FALSE(texts.text(data::TextTableId::TitleCaptions, caption).empty()) << caption;
+    for (int caption = 0; caption < 20; ++caption)
+        EXPECT_FALSE(texts.text(data::TextTableId::MenuCaptions, caption).empty()) << caption;
+    // Every named single text is there.
+    for (TextId id :
+         {TextId::PauseMessage, TextId::LastLevelNote, TextId::LevelWon, TextId::LostSubtitle, TextId::TimeBonusCaption,
+          TextId::MovesBonusCaption, TextId::TimeUp, TextId::MovesUp, TextId::FirstSideCaption, TextId::PlayerListFull})
+        EXPECT_FALSE(texts.text(id).empty()) << static_cast<int>(id.table) << " " << id.slot;
 }
 
 }  // namespace

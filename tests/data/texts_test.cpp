@@ -58,8 +58,8 @@ TEST(TextTables, CharacterMapReadsDecimalLines) {
     data::TextTables texts;
     data::loadTexts(game, texts);
     EXPECT_EQ(texts.tables[3].slots(), 127);
-    EXPECT_EQ(texts.text(3, 126), "");
-    EXPECT_EQ(texts.text(5, 0), "");
+    EXPECT_EQ(texts.text(data::TextTableId::Messages, 126), "");
+    EXPECT_EQ(texts.text(static_cast<data::TextTableId>(data::kTextTableCount), 0), "") << "no such table";
 }
 
 }  // namespace

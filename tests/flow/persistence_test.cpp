@@ -141,7 +141,7 @@ TEST_F(GameOnDisk, TheFirstPlayerIsNamedOnTheNameScreenAndSavedAtOnce) {
 
     // A second player from the player screen, chosen; its options become the game's.
     flow::beginPlayerScreen(*game);
-    flow::beginNameEntry(*game, data::NameEntryFor::NewPlayer);
+    flow::beginNameEntry(*game, flow::player_list::NameEntryFor::NewPlayer);
     EXPECT_EQ(stack(), (std::vector<int32_t>{flow::ScreenChoosePlayer, flow::ScreenEnterName}));
     type("bo\r");
     EXPECT_EQ(stack(), std::vector<int32_t>{flow::ScreenChoosePlayer});
@@ -185,7 +185,7 @@ TEST_F(GameOnDisk, DeletingTheLastPlayerOpensTheNameScreenAndCancelBringsPlayers
     EXPECT_EQ(game->profiles.players[0].name(), "SOLO");
 
     // An empty name with players leaves the screen and says so in the log, nothing else.
-    flow::beginNameEntry(*game, data::NameEntryFor::NewPlayer);
+    flow::beginNameEntry(*game, flow::player_list::NameEntryFor::NewPlayer);
     type("\r");
     EXPECT_FALSE(game->screens.menuActive);
     EXPECT_EQ(game->profiles.players.size(), 1u);

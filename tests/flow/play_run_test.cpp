@@ -6,6 +6,7 @@
 #include "flow/frame_tick.hpp"
 #include "flow/launch.hpp"
 #include "flow/persistence.hpp"
+#include "flow/window_proc.hpp"
 #include "present/headless_platform.hpp"
 #include "support/test_support.hpp"
 
@@ -23,7 +24,7 @@ struct PlayOnDisk : ::testing::Test {
         game = flow::launchGame(platform, data::GameFolder(folder.path()), 1,
                                 [this](flow::Game& g) { g.sound.openSimulatedAudio(platform.clock()); });
         ASSERT_TRUE(game);
-        ASSERT_TRUE(flow::beginNameEntry(*game, data::NameEntryFor::NewPlayer));
+        ASSERT_TRUE(flow::beginNameEntry(*game, flow::player_list::NameEntryFor::NewPlayer));
         for (char c : std::string("BOB")) flow::typeNameCharacter(*game, static_cast<uint8_t>(c));
         flow::saveName(*game);
         ASSERT_EQ(game->profiles.players.size(), 1u);
@@ -53,7 +54,7 @@ TEST_F(PlayOnDisk, TheRunIsSavedWhenPlayBeginsOnEscapeAndWhenTheGameIsComplete) 
     platform.setEscapeDown(true);
     tick();
     platform.setEscapeDown(false);
-    EXPECT_EQ(game->rules.playState, rules::StateTitle);
+    EXPECT_EQ(game->screens.base, flow::Screen::Title);
     EXPECT_EQ(savedOnDisk().levelScore, 450);
     EXPECT_TRUE(game->highScores.tables[0].empty()) << "no total yet, no high score";
 
@@ -61,11 +62,33 @@ TEST_F(PlayOnDisk, TheRunIsSavedWhenPlayBeginsOnEscapeAndWhenTheGameIsComplete) 
     game->rules.level.totalScore = 3000;
     game->rules.level.nextLevel = 2;
     game->rules.playState = rules::StateLevelStart;
+    game->screens.base = flow::Screen::Play;
     tick();
     EXPECT_EQ(game->screens.dialogId, 9);
     EXPECT_EQ(savedOnDisk().level, 0);
     ASSERT_EQ(game->highScores.tables[0].size(), 1u);
     EXPECT_EQ(game->highScores.tables[0][0].score, 3000u);
+}
+
+// Closing the window in the middle of a level (its close box, the window manager, a stop signal)
+// keeps what the level has come to, as Escape does, also while the level is paused.
+TEST_F(PlayOnDisk, ClosingTheWindowMidLevelSavesTheRunAsEscapeDoes) {
+    flow::startNewRun(*game);
+    for (int i = 0; i < 300 && game->rules.playState != rules::StatePlaying; ++i) tick();
+    ASSERT_EQ(game->rules.playState, rules::StatePlaying);
+    game->rules.level.levelScore = 620;
+    game->rules.board.cellBonus[7] = rules::BonusFreeze;
+    game->rules.board.cellStamp[7] = static_cast<int32_t>(platform.clock().now() - 100);
+    flow::pauseGame(*game);
+    platform.manualClock().advance(5000);
+    present::InputEvent close;
+    close.type = present::InputEvent::Type::Close;
+    flow::handleEvent(*game, close);
+    EXPECT_TRUE(game->app.quitRequested);
+    const data::SavedRun saved = savedOnDisk();
+    EXPECT_EQ(saved.levelScore, 620);
+    EXPECT_EQ(saved.level, 1);
+    EXPECT_EQ(saved.cellTimes[7], 100) << "the bonus's age leaves out the pause";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "flow/display_steps.hpp"
 #include "flow/fireworks.hpp"
 #include "flow/play_frame.hpp"
+#include "flow/play_screen.hpp"
 #include "flow/play_view.hpp"
 #include "game/modes.hpp"
 #include "game/moves.hpp"
@@ -14,7 +15,7 @@
 
 namespace {
 
-using present::Pos;
+using present::Point;
 namespace layout = present::layout;
 
 struct PlayViewGame {
@@ -34,17 +35,20 @@ struct PlayViewGame {
         game.rules.board.cellBonus[static_cast<size_t>(rules::cellIndex(c, r))] = kind;
         game.rules.board.cellStamp[static_cast<size_t>(rules::cellIndex(c, r))] = 100000;
     }
+    // One play frame: the rules' step, the play screen's, and the view it shows.
     const present::PlayView& step() {
         platform.manualClock().advance(33);
-        return flow::stepPlayView(game);
+        ++game.app.tickNumber;
+        flow::composePlayFrame(game);
+        return game.play.view;
     }
 };
 
-double distance(Pos a, Pos b) { return std::hypot(a.x - b.x, a.y - b.y); }
+double distance(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 // Where in block (0, 0) the ball of each colour is drawn.
-std::array<Pos, 8> ballPlaces(const present::PlayBlock& block) {
-    std::array<Pos, 8> at{};
+std::array<Point, 8> ballPlaces(const present::PlayBlock& block) {
+    std::array<Point, 8> at{};
     for (int j = 0; j < 4; ++j)
         at[block.balls[static_cast<size_t>(j)]] = layout::kTurnPositions[static_cast<size_t>(block.step)][static_cast<size_t>(j)];
     return at;
@@ -56,7 +60,7 @@ TEST(PlayView, ABlockTurnStartsFromTheBallsPlacesAndEndsAtTheirNewOnesInBothDire
         PlayViewGame g;
         // Block (0, 0): top-left 1, bottom-left 2, top-right 3, bottom-right 4.
         g.cell(0, 0) = 1, g.cell(0, 1) = 2, g.cell(1, 0) = 3, g.cell(1, 1) = 4;
-        const std::array<Pos, 4> upright = layout::kTurnPositions[0];
+        const std::array<Point, 4> upright = layout::kTurnPositions[0];
         g.game.rules.moves.pendingBlockTurn = {true, 0, 0, direction, 0};
 
         const present::PlayBlock first = g.step().blocks[0];
@@ -86,11 +90,12 @@ TEST(PlayView, FallingBallsAboveTheHoleHangLowerAndUniversalBallsShowOnlyTheirPi
     g.cell(0, 7) = 0;
     g.setBonus(0, 2, rules::BonusUniversal);
     g.setBonus(0, 8, rules::BonusExplode);
+    // The frame shows the drop at 14 pixels and moves it on to 21.
     g.game.rules.fall.fallOffset = 14;
     g.game.rules.fall.fallStepDue = false;
     const present::PlayView& view = g.step();
     ASSERT_EQ(view.board, present::BoardShape::LooseBalls);
-    auto ballAt = [&](Pos at) {
+    auto ballAt = [&](Point at) {
         for (const present::PlayBall& b : view.balls)
             if (b.at.x == at.x && b.at.y == at.y) return static_cast<int>(b.colour);
         return 0;
@@ -120,7 +125,7 @@ TEST(PlayView, ABoardTurnTurnsBlocksSocketsAndBonusPicturesTogether) {
     g.setBonus(0, 0, rules::BonusFreeze);
     g.game.rules.playState = rules::StateRotating;
     g.game.rules.moves.boardTurn = {rules::Direction::CounterClockwise, 0};
-    const Pos start = layout::ballCentreAt(0, 0), landing = layout::ballCentreAt(0, 9);
+    const Point start = layout::ballCentreAt(0, 0), landing = layout::ballCentreAt(0, 9);
 
     const present::PlayView& first = g.step();
     EXPECT_EQ(first.centreFrame, 1);
@@ -146,10 +151,10 @@ TEST(PlayView, ABoardTurnTurnsBlocksSocketsAndBonusPicturesTogether) {
 
 TEST(PlayView, FlightsFollowTheirLineAndLandWhereverTheyStart) {
     // The line: both ends, one pixel a step, in every direction.
-    const std::pair<Pos, Pos> lines[] = {
+    const std::pair<Point, Point> lines[] = {
         {{0, 0}, {10, 3}}, {{10, 3}, {0, 0}}, {{5, 5}, {5, 20}}, {{7, 2}, {-4, 2}}, {{3, 3}, {3, 3}}};
     for (const auto& [a, b] : lines) {
-        const std::vector<Pos> points = flow::linePoints(a, b);
+        const std::vector<Point> points = flow::linePoints(a, b);
         ASSERT_EQ(points.size(), static_cast<size_t>(std::max(std::abs(b.x - a.x), std::abs(b.y - a.y)) + 1));
         EXPECT_EQ(points.front().x, a.x);
         EXPECT_EQ(points.back().y, b.y);
@@ -160,9 +165,10 @@ TEST(PlayView, FlightsFollowTheirLineAndLandWhereverTheyStart) {
     // A flight from the meter to a cell lands in 7 to 14 frames; one that leaves the picture is
     // drawn at its centre; one of a single point still lands.
     PlayViewGame g;
-    flow::addBonusFlight(g.game.play, layout::kRuneSlots[0], layout::ballAt(9, 0), 2);
-    flow::addBonusFlight(g.game.play, {-60, 700}, {900, -50}, 1);
-    flow::addBonusFlight(g.game.play, {100, 100}, {100, 100}, 0);
+    std::vector<flow::BonusFlight>& flights = g.game.play.flights;
+    flights.push_back({flow::linePoints(layout::kRuneSlots[0], layout::ballAt(9, 0)), 0, 2});
+    flights.push_back({flow::linePoints({-60, 700}, {900, -50}), 0, 1});
+    flights.push_back({flow::linePoints({100, 100}, {100, 100}), 0, 0});
     int frames = 0;
     std::vector<int> shown;
     while (!g.game.play.flights.empty() && frames < 50) {
@@ -181,20 +187,62 @@ TEST(PlayView, FlightsFollowTheirLineAndLandWhereverTheyStart) {
 }
 
 TEST(PlayView, AButtonEnteredAndLeftShowsItsGlowFramesAndGoesDark) {
-    rules::GlowPair glow{1, 0};
+    using present::glow::GlowPair;
+    GlowPair glow{1, 0};
     std::vector<int> frames;
     frames.push_back(glow.frame);
-    flow::advanceGlow(glow);
+    present::glow::advance(glow);
     glow = {2, 1};  // the pointer has left
     while (glow.state != 0) {
         frames.push_back(glow.frame);
-        flow::advanceGlow(glow);
+        present::glow::advance(glow);
     }
     EXPECT_EQ(frames, (std::vector<int>{0, 1, 2, 3, 4, 5}));
 
-    rules::GlowPair held{1, 0};
-    for (int i = 0; i < 10; ++i) flow::advanceGlow(held);
-    EXPECT_EQ(held, (rules::GlowPair{1, 1})) << "a glow under the pointer holds at full strength";
+    GlowPair held{1, 0};
+    for (int i = 0; i < 10; ++i) present::glow::advance(held);
+    EXPECT_EQ(held, (GlowPair{1, 1})) << "a glow under the pointer holds at full strength";
+}
+
+// A resumed level's opening: its balls come back colour by colour, and a bonus shows only once its
+// ball is on the board.
+TEST(PlayView, ABonusWaitsForItsBallDuringTheOpening) {
+    PlayViewGame g;
+    g.setBonus(2, 2, rules::BonusScoreBoost);
+    g.setBonus(4, 4, rules::BonusFreeze);
+    g.cell(2, 2) = 0;
+    const present::PlayView view = flow::buildPlayView(g.game);
+    ASSERT_EQ(view.bonusSprites.size(), 1u);
+    EXPECT_EQ(view.bonusSprites[0].kind, rules::BonusFreeze - 1);
+}
+
+// The view only reads: built twice from one state it comes out the same, and neither the rules'
+// state, the play screen's nor the game's generator has moved.
+TEST(PlayView, BuildingAViewReadsTheStateAndChangesNothing) {
+    PlayViewGame g;
+    g.setBonus(3, 3, rules::BonusColor);
+    g.game.rules.moves.pendingBlockTurn = {true, 1, 1, rules::Direction::Clockwise, 0};
+    g.game.play.flights.push_back({flow::linePoints({10, 10}, {300, 200}), 0, 1});
+    g.step();
+    g.step();
+    const rules::GameState rulesBefore = g.game.rules;
+    const std::vector<flow::BonusFlight> flightsBefore = g.game.play.flights;
+    const std::array<int32_t, rules::kBonusKindCount> phasesBefore = g.game.play.bonusPhase;
+    rules::Random random = g.game.random, decoration = g.game.decoration;
+
+    const present::PlayView first = flow::buildPlayView(g.game);
+    const present::PlayView second = flow::buildPlayView(g.game);
+    EXPECT_EQ(first, second);
+    EXPECT_FALSE(first.blocks.empty());
+    EXPECT_EQ(g.game.rules.board, rulesBefore.board);
+    EXPECT_EQ(g.game.rules.moves.pendingBlockTurn.frame, rulesBefore.moves.pendingBlockTurn.frame);
+    EXPECT_EQ(g.game.rules.fall.fallOffset, rulesBefore.fall.fallOffset);
+    EXPECT_EQ(g.game.rules.effects.burst, rulesBefore.effects.burst);
+    EXPECT_EQ(g.game.play.flights.size(), flightsBefore.size());
+    EXPECT_EQ(g.game.play.flights[0].index, flightsBefore[0].index);
+    EXPECT_EQ(g.game.play.bonusPhase, phasesBefore);
+    EXPECT_EQ(g.game.random.next(), random.next());
+    EXPECT_EQ(g.game.decoration.next(), decoration.next());
 }
 
 TEST(PlayFrame, ARefusedWindowModeIsToldInADialogThatStopsTheLevel) {

@@ -110,7 +110,7 @@ TEST(ScreensScenario, EscapeOnTheTitleWaitsHalfASecondThenAsksToQuitOnce) {
 TEST(ScreensScenario, AButtonEnteredForOneTickGlowsThroughItsSixFramesAndGoesDark) {
     const scenario::Run r = run("screens_glow.sim");
     ASSERT_EQ(r.states.size(), 18u);
-    // After each tick: the glow as the hover test leaves it, which the next tick draws.
+    // After each tick: the glow as the hover test leaves it, which that tick draws.
     const json expected = json::array({{0, 0}, {1, 0}, {2, 1}, {2, 2}, {2, 3}, {2, 4}, {2, 5}, {0, 6}, {0, 6}});
     for (size_t i = 0; i < 9; ++i) {
         SCOPED_TRACE(i);
@@ -120,11 +120,11 @@ TEST(ScreensScenario, AButtonEnteredForOneTickGlowsThroughItsSixFramesAndGoesDar
     for (int base : {0, 9}) {
         SCOPED_TRACE(base);
         const auto frame = [&](int i) { return r.states[base + i]["frameChecksum"]; };
-        EXPECT_NE(frame(2), frame(0)) << "frame 0 (half strength) is drawn";
-        EXPECT_NE(frame(3), frame(2)) << "frame 1 at full strength";
-        EXPECT_EQ(frame(6), frame(2)) << "frame 4 is drawn at frame 0's strength";
-        EXPECT_NE(frame(7), frame(0)) << "frame 5 still glows faintly";
-        EXPECT_EQ(frame(8), frame(0)) << "dark after the sixth tick";
+        EXPECT_NE(frame(1), frame(0)) << "frame 0 (half strength) is drawn";
+        EXPECT_NE(frame(2), frame(1)) << "frame 1 at full strength";
+        EXPECT_EQ(frame(5), frame(1)) << "frame 4 is drawn at frame 0's strength";
+        EXPECT_NE(frame(6), frame(0)) << "frame 5 still glows faintly";
+        EXPECT_EQ(frame(7), frame(0)) << "dark after the sixth tick";
     }
     // The title plays the hover sound once as the pointer enters; the menus stay quiet.
     EXPECT_EQ(scenario::played(r.states[17], rules::SoundMouseOver), 1);

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "flow/frame_tick.hpp"
 #include "flow/screens.hpp"
 #include "flow/window_proc.hpp"
 #include "present/headless_platform.hpp"
+#include "present/layout.hpp"
+#include "present/menu_layout.hpp"
 #include "support/test_support.hpp"
 
 namespace {
@@ -22,6 +26,7 @@ struct PlayingGame {
 
     PlayingGame() {
         game.sound.keepLog();  // the tests read which music started and stopped
+        game.screens.base = flow::Screen::Play;
         game.rules.playState = rules::StatePlaying;
         game.rules.gameMode = rules::GameMode::Strategy;
         game.rules.level.levelStartTime = kStart;
@@ -53,6 +58,17 @@ struct PlayingGame {
         InputEvent event;
         event.type = InputEvent::Type::KeyDown;
         event.key = k;
+        send(event);
+    }
+    // A letter key as the keyboard delivers it: the key, then the character it types.
+    void letter(char c) {
+        InputEvent event;
+        event.type = InputEvent::Type::KeyDown;
+        event.key = present::Key::Letter;
+        event.character = static_cast<uint8_t>(std::toupper(c));
+        send(event);
+        event.type = InputEvent::Type::Character;
+        event.character = static_cast<uint8_t>(std::tolower(c));
         send(event);
     }
     void type(InputEvent::Type t) {
@@ -141,7 +157,7 @@ TEST(Tips, HidingTipsClosesTheWaitingTipsWithTheirMarkersAndPlayGoesOn) {
     EXPECT_EQ(h.game.rules.playState, rules::StatePlaying);
     EXPECT_EQ(h.game.rules.level.levelStartTime, PlayingGame::kStart + 700);
     h.tick();
-    EXPECT_EQ(flow::activeScreen(h.game), flow::ActiveScreen::Play);
+    EXPECT_EQ(flow::activeScreen(h.game), flow::Screen::Play);
 }
 
 TEST(Dialogs, BackFromTheNoMovesAndGameCompleteDialogsEndsTheLevelOrTheGame) {
@@ -161,14 +177,14 @@ TEST(Dialogs, BackFromTheNoMovesAndGameCompleteDialogsEndsTheLevelOrTheGame) {
     flow::openDialog(h.game, flow::DialogGameComplete, flow::DialogBackdrop::Prepared);
     h.pressOk();
     EXPECT_FALSE(h.screens().menuActive);
-    EXPECT_EQ(h.game.rules.playState, rules::StateTitle);
+    EXPECT_EQ(h.game.screens.base, flow::Screen::Title);
     EXPECT_TRUE(logged(h.game, rules::SoundMusicSpace, false));
     EXPECT_TRUE(logged(h.game, rules::SoundMenuMusic, true));
 }
 
 TEST(WindowMode, AltEnterOnADesktopThatRefusesAWindowStaysFullScreenAndSaysSo) {
     PlayingGame g;
-    g.game.rules.playState = rules::StateTitle;
+    g.game.screens.base = flow::Screen::Title;
     g.platform.setDesktopMode({2, 1024});
     g.type(InputEvent::Type::AltEnter);
     EXPECT_FALSE(g.game.profiles.windowed);
@@ -178,9 +194,20 @@ TEST(WindowMode, AltEnterOnADesktopThatRefusesAWindowStaysFullScreenAndSaysSo) {
     g.pressOk();
     EXPECT_FALSE(g.screens().menuActive);
 
+    // In a level the same dialog stops the clock behind it, as a tip does.
+    PlayingGame play;
+    play.game.rules.level.levelRunning = true;
+    play.platform.setDesktopMode({2, 1024});
+    play.type(InputEvent::Type::AltEnter);
+    EXPECT_EQ(play.screens().screenStack, (std::vector<int32_t>{13, 15}));
+    EXPECT_EQ(play.game.rules.level.pauseStart, play.now());
+    play.wait(1000);
+    play.pressOk();
+    EXPECT_EQ(play.game.rules.level.levelStartTime, PlayingGame::kStart + 1000) << "the clock skipped the dialog";
+
     // A desktop that can host a window takes the switch silently, both ways.
     PlayingGame h;
-    h.game.rules.playState = rules::StateTitle;
+    h.game.screens.base = flow::Screen::Title;
     h.type(InputEvent::Type::AltEnter);
     EXPECT_TRUE(h.game.profiles.windowed);
     EXPECT_TRUE(h.platform.windowed());
@@ -194,22 +221,39 @@ TEST(PlayScreenInput, SideButtonsHaveHalfOpenBoundsAndAPausedGameOnlyResumes) {
     g.press(154, 296);
     EXPECT_EQ(g.game.rules.playState, rules::StatePlaying) << "one pixel right of the back button";
     g.press(646, 303);
-    EXPECT_EQ(g.game.rules.playState, rules::StatePaused);
+    EXPECT_EQ(g.screens().base, flow::Screen::Pause);
     EXPECT_EQ(g.game.rules.level.pauseStart, g.now());
 
     // The first press, key or right press after a pause resumes and does nothing else.
     g.wait(500);
     g.press(300, 200);
+    EXPECT_EQ(g.screens().base, flow::Screen::Play);
     EXPECT_EQ(g.game.rules.playState, rules::StatePlaying);
     EXPECT_FALSE(g.game.rules.moves.pendingBlockTurn.active);
     EXPECT_EQ(g.game.rules.level.levelStartTime, PlayingGame::kStart + 500);
     g.press(646, 350);
     g.key(present::Key::Left);
     EXPECT_EQ(g.game.rules.playState, rules::StatePlaying) << "the key resumed rather than turned the board";
+    // S resumes too, and its character buys no shuffle; the next S does.
+    g.game.rules.settings.swap = {4, 4, 4, 4, 4};
+    g.game.rules.player.toShowTips = false;
+    g.game.rules.level.limit = 60;
+    g.game.rules.level.remaining = 60;
+    g.press(646, 350);
+    g.letter('s');
+    EXPECT_EQ(g.screens().base, flow::Screen::Play);
+    EXPECT_EQ(g.game.rules.playState, rules::StatePlaying);
+    EXPECT_EQ(g.game.rules.level.remaining, 60);
+    g.tick();
+    g.letter('s');
+    EXPECT_EQ(g.game.rules.playState, rules::StateShuffle);
+    for (int i = 0; i < 300 && g.game.rules.playState != rules::StatePlaying; ++i) g.tick();
+    ASSERT_EQ(g.game.rules.playState, rules::StatePlaying);
     g.press(646, 350);
     g.press(300, 200, present::MouseButton::Right, 2);
-    EXPECT_EQ(g.game.rules.playState, rules::StatePaused) << "a double click neither resumes nor turns";
+    EXPECT_EQ(g.screens().base, flow::Screen::Pause) << "a double click neither resumes nor turns";
     g.press(300, 200, present::MouseButton::Right);
+    EXPECT_EQ(g.screens().base, flow::Screen::Play);
     EXPECT_EQ(g.game.rules.playState, rules::StatePlaying);
     EXPECT_FALSE(g.game.rules.moves.pendingBlockTurn.active);
 
@@ -220,9 +264,39 @@ TEST(PlayScreenInput, SideButtonsHaveHalfOpenBoundsAndAPausedGameOnlyResumes) {
     EXPECT_FALSE(g.screens().menuActive);
     EXPECT_FALSE(logged(g.game, rules::SoundMenuMusic, true));
     g.press(153, 296);
-    EXPECT_EQ(g.game.rules.playState, rules::StateTitle);
+    EXPECT_EQ(g.game.screens.base, flow::Screen::Title);
     EXPECT_TRUE(logged(g.game, rules::SoundMusicAction, false));
     EXPECT_TRUE(logged(g.game, rules::SoundMenuMusic, true));
+}
+
+// The title's mode buttons: a saved run at level 2 or later offers to continue it at its level, one
+// at level 1 offers a new game or level 1, none starts at once.
+TEST(TitleButtons, TheSavedLevelChoosesTheScreenThatOffersToContinue) {
+    for (const auto& [saved, screen] : {std::pair{2, flow::ScreenStartLater}, std::pair{1, flow::ScreenStartLevelOne}}) {
+        PlayingGame g;
+        g.game.screens.base = flow::Screen::Title;
+        g.game.profiles.players.emplace_back();
+        g.game.profiles.players.back().showHelpBeforeGame = 0;
+        g.game.profiles.players.back().savedRun(rules::GameMode::Action)->level = static_cast<int8_t>(saved);
+        g.press(present::layout::kTitleButtons[1].x + 10, present::layout::kTitleButtons[1].y + 10);
+        EXPECT_EQ(g.screens().menuScreen, screen) << saved;
+    }
+}
+
+// The options' sliders and boxes take a press on every edge of their areas, the far ones too.
+TEST(OptionsScreen, SlidersAndBoxesTakePressesOnTheirFarEdges) {
+    PlayingGame g;
+    g.game.screens.base = flow::Screen::Title;
+    g.game.profiles.players.emplace_back();
+    flow::openMenuScreen(g.game, flow::ScreenOptions);
+    const rules::Rect music = present::menu::kMusicSliderArea, tips = present::menu::kOptionBoxAreas[1];
+    g.press(music.x + music.w, music.y + music.h);
+    EXPECT_TRUE(g.screens().menuLive.musicSliderDrag);
+    const uint8_t tipsBefore = g.game.profiles.players.back().toShowTips;
+    g.press(tips.x + tips.w, tips.y + tips.h);
+    EXPECT_NE(g.game.profiles.players.back().toShowTips, tipsBefore);
+    g.press(tips.x + tips.w + 1, tips.y);
+    EXPECT_NE(g.game.profiles.players.back().toShowTips, tipsBefore) << "one pixel further is outside";
 }
 
 }  // namespace

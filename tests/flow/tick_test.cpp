@@ -17,7 +17,12 @@ struct HeadlessGame {
     flow::Game game{platform, data::GameFolder(folder.path()), 7};
 
     HeadlessGame() {
+        game.screens.base = flow::Screen::Play;
         game.rules.playState = rules::StatePlaying;
+        // A level under way, far from its end.
+        game.rules.level.levelRunning = true;
+        game.rules.level.limit = game.rules.level.target = 100;
+        game.rules.level.remaining = 100;
         game.rules.gameMode = rules::GameMode::Strategy;
         // A full board without figures, so the play frame's rules leave it at rest.
         for (int c = 0; c < rules::kColumns; ++c)
@@ -61,6 +66,18 @@ TEST(FrameTick, DeactivationSuspendsAndPausesUntilActivation) {
     h.tick();
     EXPECT_TRUE(h.game.app.graphicsLoaded) << "the first tick back reloads the pictures";
     EXPECT_EQ(h.platform.presentCount(), presented + 1);
+
+    // A board turning when the window goes away stands still as well, and turns on when it comes back.
+    HeadlessGame r;
+    r.game.rules.level.levelStartTime = 90000;
+    r.game.rules.playState = rules::StateRotating;
+    r.game.rules.moves.boardTurn = {rules::Direction::Clockwise, 2};
+    r.send(InputEvent::Type::FocusLost);
+    r.tick(150);
+    r.send(InputEvent::Type::FocusGained);
+    EXPECT_EQ(r.game.rules.level.levelStartTime, 90000u + 150 * 33);
+    EXPECT_EQ(r.game.rules.playState, rules::StateRotating);
+    EXPECT_EQ(r.game.rules.moves.boardTurn.frame, 2);
 }
 
 TEST(FrameTick, InputInTheBackgroundOnlyBringsTheGameBack) {

@@ -77,11 +77,17 @@ TEST(BlockTurn, PermutesAllThreeArraysOnTheFifthFrame) {
     turnBlock(f.state, f.services, 257 + 56 + 10, 157 + 112 + 10, Direction::CounterClockwise);
 
     std::vector<int> steps;
-    for (int frame = 1; frame <= 4; ++frame) steps.push_back(advanceBlockTurn(f.state));
+    for (int frame = 1; frame <= 4; ++frame) {
+        advanceBlockTurn(f.state);
+        steps.push_back(blockTurnStep(f.state.moves.pendingBlockTurn));
+    }
     EXPECT_EQ(f.state.board, before) << "nothing moves before the fifth frame";
-    steps.push_back(advanceBlockTurn(f.state));
+    advanceBlockTurn(f.state);
+    steps.push_back(blockTurnStep(f.state.moves.pendingBlockTurn));
     EXPECT_EQ(steps, (std::vector<int>{1, 2, 3, 4, 5}));
     EXPECT_FALSE(f.state.moves.pendingBlockTurn.active);
+    advanceBlockTurn(f.state);
+    EXPECT_EQ(blockTurnStep(f.state.moves.pendingBlockTurn), 0) << "the frame after shows no turn";
     EXPECT_EQ(f.state.playState, StatePlaying);
 
     const Board& b = f.state.board;
@@ -98,7 +104,10 @@ TEST(BlockTurn, PermutesAllThreeArraysOnTheFifthFrame) {
     Fixture g;
     turnBlock(g.state, g.services, 260, 160, Direction::Clockwise);
     steps.clear();
-    for (int frame = 1; frame <= 5; ++frame) steps.push_back(advanceBlockTurn(g.state));
+    for (int frame = 1; frame <= 5; ++frame) {
+        advanceBlockTurn(g.state);
+        steps.push_back(blockTurnStep(g.state.moves.pendingBlockTurn));
+    }
     EXPECT_EQ(steps, (std::vector<int>{5, 4, 3, 2, 1}));
     EXPECT_EQ(g.state.board.cells[cellIndex(0, 0)], before.cells[cellIndex(0, 1)]);
     EXPECT_EQ(g.state.board.cells[cellIndex(1, 0)], before.cells[cellIndex(0, 0)]);
@@ -129,7 +138,7 @@ TEST(BlockTurn, IgnoredWhilePendingOrOutsidePlay) {
     EXPECT_EQ(f.state.moves.pendingBlockTurn.frame, 1);
     EXPECT_EQ(f.sound.played.size(), 1u);
 
-    for (PlayState other : {StateSettling, StateRotating, StateShuffle, StateLevelOver, StateTitle}) {
+    for (PlayState other : {StateSettling, StateRotating, StateShuffle, StateLevelOver, StateLevelAdvance}) {
         Fixture g;
         g.state.playState = other;
         turnBlock(g.state, g.services, 400, 400, Direction::Clockwise);
@@ -158,7 +167,8 @@ TEST(BlockTurn, ATurnPendingWhenPlayStopsIsDroppedWithoutTouchingTheBoard) {
         turnBlock(f.state, f.services, 260, 160, Direction::CounterClockwise);
         advanceBlockTurn(f.state);
         f.state.playState = stopped;
-        for (int i = 0; i < 5; ++i) EXPECT_EQ(advanceBlockTurn(f.state), 0);
+        for (int i = 0; i < 5; ++i) advanceBlockTurn(f.state);
+        EXPECT_FALSE(f.state.moves.pendingBlockTurn.active);
         EXPECT_EQ(f.state.playState, stopped);
         EXPECT_EQ(f.state.board, before);
     }
@@ -190,19 +200,16 @@ TEST(BoardTurn, ArrowButtonsStartTurnsWithInclusiveBoundsAndTableOrder) {
     EXPECT_FALSE(k.state.moves.pendingBlockTurn.active);
 }
 
-TEST(BoardTurn, TurnsTheArraysOnTheSixthFrameAndClearsTheArrowGlows) {
+TEST(BoardTurn, TurnsTheArraysOnTheSixthFrame) {
     Fixture f;
     const Board before = f.state.board;
-    f.state.playGlow[3] = {1, 1};
-    f.state.playGlow[9] = {1, 1};
     turnBoard(f.state, f.services, Direction::Clockwise);
-    EXPECT_EQ(f.state.playGlow[3], GlowPair{});
-    EXPECT_EQ(f.state.playGlow[9], (GlowPair{1, 1})) << "side buttons keep their glow";
     for (int frame = 1; frame <= 5; ++frame) {
-        EXPECT_EQ(advanceBoardTurn(f.state), frame);
+        advanceBoardTurn(f.state);
+        EXPECT_EQ(f.state.moves.boardTurn.frame, frame);
         EXPECT_EQ(f.state.board, before);
     }
-    EXPECT_EQ(advanceBoardTurn(f.state), 6);
+    advanceBoardTurn(f.state);
     EXPECT_EQ(f.state.playState, StatePlaying);
     // Clockwise the top-left cell goes to the top-right corner.
     EXPECT_EQ(f.state.board.cells[cellIndex(9, 0)], before.cells[cellIndex(0, 0)]);

@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "data/log.hpp"
-#include "data/players.hpp"
 #include "data/profiles.hpp"
 #include "data/texts.hpp"
 #include "present/demos.hpp"
@@ -24,7 +22,9 @@ namespace {
 
 using namespace menu;
 
-constexpr int kCaptions = 1, kLabels = 2, kMessages = 3, kPlayTexts = 0;
+using data::TextTableId;
+constexpr TextTableId kCaptions = TextTableId::MenuCaptions, kLabels = TextTableId::MenuLabels, kMessages = TextTableId::Messages,
+                      kPlayTexts = TextTableId::TitleCaptions;
 constexpr int kFrameEdge = 16;  // the frame's edge pieces are 16 pixels thick
 constexpr int kHighestSavedLevel = 127;
 
@@ -46,10 +46,10 @@ class ShippedTexts : public testing::Test {
         ASSERT_FALSE(map.empty());
     }
 
-    std::string_view text(int table, int line) const { return texts.text(table, line); }
+    std::string_view text(TextTableId table, int line) const { return texts.text(table, line); }
     // A drawn run can be one pixel wider than measured (a leading wide glyph moves the pen by 16).
     int width(std::string_view s) const { return s.empty() ? 0 : measureText(map, s) + 1; }
-    int width(int table, int line) const { return width(text(table, line)); }
+    int width(TextTableId table, int line) const { return width(text(table, line)); }
 
     // A line drawn left-aligned at (x, y).
     Box at(int x, int y, std::string_view s) const { return {x, y, x + width(s), y + kGlyphHeight}; }
@@ -132,17 +132,11 @@ TEST_F(ShippedTexts, LinesAndNamesStayInsideTheirPanels) {
 
     // A name refused because the list is full: the reason stands under the name screen's panel
     // and its button, inside the picture.
-    data::Profiles profiles;
-    profiles.players.resize(data::kMaxPlayers);
-    data::PlayerScreen screen;
-    data::beginNameEntry(profiles, screen, data::NameEntryFor::NewPlayer);
-    screen.typedName = "ONE MORE";
-    data::DiagnosticLog log;
-    ASSERT_EQ(data::saveName(profiles, screen, log), data::SaveNameOutcome::Refused);
-    ASSERT_FALSE(screen.refusal.empty());
+    const std::string_view refusalText = texts.text(data::TextId::PlayerListFull);
+    ASSERT_FALSE(refusalText.empty());
     const MenuLayout& name = kMenuLayouts[ScreenEnterName];
-    const int refusalWidth = width(screen.refusal);
-    const Box refusal = at((kScreenWidth - refusalWidth) / 2, name.y + kNameRefusalY, screen.refusal);
+    const int refusalWidth = width(refusalText);
+    const Box refusal = at((kScreenWidth - refusalWidth) / 2, name.y + kNameRefusalY, refusalText);
     EXPECT_TRUE(within(refusal, {0, 0, kScreenWidth, kScreenHeight})) << refusal;
     EXPECT_FALSE(refusal.overlaps({name.x, name.y, name.x + name.width(), name.y + name.height()})) << refusal;
     for (int i = 0; i < name.buttonCount; ++i) {

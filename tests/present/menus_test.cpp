@@ -138,43 +138,44 @@ TEST(Menus, ButtonsAreHitOnlyInsideTheirGlassAndTheHiddenSecondButtonNever) {
 }
 
 TEST(Menus, ThePlayerListScrollsByOneAndNeverSelectsPastItsEnd) {
-    MenuLiveState live;
     int32_t selection = 0, first = 0;
     // A press on the third row of fifteen players.
-    selectInList(selection, first, 15, live, 140 + 29 * 2 + 5);
+    selectListRow(selection, first, 15, 140 + 29 * 2 + 5);
     EXPECT_EQ(selection, 2);
-    selectInList(selection, first, 15, live, 140);
+    selectListRow(selection, first, 15, 140);
     EXPECT_EQ(selection, 2) << "y 140 is above the first row";
+
+    // The arrows are hit strictly inside their pictures.
+    const menu::MenuLayout& list = menu::kMenuLayouts[menu::ScreenChoosePlayer];
+    const Point up = {list.x + menu::kListUpArrow.x, list.y + menu::kListUpArrow.y};
+    EXPECT_EQ(listArrowAt({up.x + 1, up.y + 1}), ListArrow::Up);
+    EXPECT_EQ(listArrowAt(up), ListArrow::None);
+    EXPECT_EQ(listArrowAt({list.x + menu::kListDownArrow.x + 1, list.y + menu::kListDownArrow.y + 1}), ListArrow::Down);
 
     // The down arrow on the last shown row scrolls the list by one.
     selection = 10;
-    live.listDownHover = true;
-    selectInList(selection, first, 15, live, 480);
+    stepListSelection(selection, first, 15, ListArrow::Down);
     EXPECT_EQ(selection, 11);
     EXPECT_EQ(first, 1);
-    EXPECT_TRUE(live.listDownPressed);
     selection = 14;
-    selectInList(selection, first, 15, live, 480);
+    stepListSelection(selection, first, 15, ListArrow::Down);
     EXPECT_EQ(selection, 14) << "the last player stays selected";
-    live.listDownHover = false;
 
     // The up arrow on the first shown row scrolls back.
     selection = 1;
-    live.listUpHover = true;
-    selectInList(selection, first, 15, live, 100);
+    stepListSelection(selection, first, 15, ListArrow::Up);
     EXPECT_EQ(selection, 0);
     EXPECT_EQ(first, 0);
-    selectInList(selection, first, 15, live, 100);
+    stepListSelection(selection, first, 15, ListArrow::Up);
     EXPECT_EQ(selection, 0);
     EXPECT_EQ(first, 0);
-    live.listUpHover = false;
 
     // A list scrolled before players were deleted: rows past the last player select nothing.
     selection = 3;
     first = 2;
-    selectInList(selection, first, 5, live, 140 + 29 * 4 + 5);
+    selectListRow(selection, first, 5, 140 + 29 * 4 + 5);
     EXPECT_EQ(selection, 3);
-    selectInList(selection, first, 5, live, 140 + 29 * 2 + 5);
+    selectListRow(selection, first, 5, 140 + 29 * 2 + 5);
     EXPECT_EQ(selection, 4);
 }
 
@@ -194,6 +195,7 @@ TEST(Menus, TheSliderKnobStaysOnItsTrackAndGivesZeroToAHundred) {
     live.soundSliderDrag = true;
     VolumeSliders sliders;
     Surface back = Surface::create(800, 600);
+    dragVolumeSliders(live, view.pointer, sliders);
     drawMenuLive(view, live, sliders, back);
     EXPECT_EQ(sliders.soundSliderX, ox + 423);
     EXPECT_EQ(sliders.soundVolume, 100);
@@ -246,11 +248,12 @@ TEST(Menus, TheNameCursorBlinksEverySixteenFrames) {
             for (int x = 222; x < 222 + 365; ++x) lit += colour(back, x, y) == 0x00FFFFFF ? 1 : 0;
         return lit;
     };
-    const int withoutCursor = drawn();  // frame 1
+    live.nameCursorFrames = 1;
+    const int withoutCursor = drawn();
     EXPECT_EQ(withoutCursor, 2 * 15 * 26);
-    live.nameCursorFrames = 15;
+    live.nameCursorFrames = 16;
     EXPECT_EQ(drawn(), 3 * 15 * 26) << "frame 16 shows the cursor";
-    live.nameCursorFrames = 31;
+    live.nameCursorFrames = 32;
     EXPECT_EQ(drawn(), withoutCursor) << "frame 32 does not";
     view.nameEntryActive = false;
     EXPECT_EQ(drawn(), 0) << "no name without name entry";

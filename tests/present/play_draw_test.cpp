@@ -14,14 +14,14 @@ TEST(PlayDraw, ScoreAndLevelDigitsOfEveryLengthStayOnScreenInOrder) {
     for (int n = 1; n <= 10; ++n) {
         SCOPED_TRACE(n);
         for (int i = 0; i < n; ++i) {
-            const Pos at = scoreDigitAt(n, i);
+            const Point at = scoreDigitAt(n, i);
             EXPECT_GE(at.x, 0);
             EXPECT_LE(at.x + layout::kDigitW, kScreenWidth);
             EXPECT_GE(at.y, 0);
             if (i > 0) {
                 EXPECT_EQ(at.x - scoreDigitAt(n, i - 1).x, 16);
             }
-            const Pos level = levelDigitAt(n, i);
+            const Point level = levelDigitAt(n, i);
             EXPECT_LE(level.x + layout::kDigitW, kScreenWidth);
             if (i > 0) {
                 EXPECT_EQ(level.x - levelDigitAt(n, i - 1).x, 16);

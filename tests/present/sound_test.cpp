@@ -159,30 +159,6 @@ TEST_F(SimulatedSound, SilentEffectsStillPlaySoTheOneAtATimeRuleHolds) {
     EXPECT_EQ(sound.volume(rules::SoundDisappear), 0.0f);
 }
 
-TEST_F(SimulatedSound, FallingSeriesRisesThroughFivePitchesAndStaysOnTheLast) {
-    int32_t index = 0;
-    for (int landing = 0; landing < 8; ++landing) rules::playFalling(sound, index);
-    const std::vector<SoundId> expected = {rules::SoundFalling0,     static_cast<SoundId>(15), static_cast<SoundId>(16),
-                                           static_cast<SoundId>(17), static_cast<SoundId>(18), static_cast<SoundId>(18),
-                                           static_cast<SoundId>(18), static_cast<SoundId>(18)};
-    EXPECT_EQ(logged(true), expected);
-    EXPECT_EQ(index, 4);
-    // Each landing restarts the sound it plays.
-    EXPECT_TRUE(sound.isPlaying(static_cast<SoundId>(18)));
-
-    // A new fall starts from the bottom once the index is reset; a damaged index stays in the series.
-    index = 0;
-    rules::playFalling(sound, index);
-    index = -3;
-    rules::playFalling(sound, index);
-    index = 99;
-    rules::playFalling(sound, index);
-    const std::vector<SoundId> plays = logged(true);
-    EXPECT_EQ(std::vector<SoundId>(plays.end() - 3, plays.end()),
-              (std::vector<SoundId>{rules::SoundFalling0, rules::SoundFalling0, static_cast<SoundId>(18)}));
-    EXPECT_EQ(index, 4);
-}
-
 TEST_F(SimulatedSound, GameMusicNeverRepeatsTheLastTrackEvenAcrossMenuReturns) {
     rules::Random random(20240611);
     std::optional<SoundId> previous;

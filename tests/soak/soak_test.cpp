@@ -65,7 +65,7 @@ class MonkeyOnScreens : public ::testing::Test {
         ASSERT_NE(session_, nullptr);
         // Past the logo: the title, with a first player named.
         flow::Game& game = session_->game();
-        game.rules.playState = rules::StateTitle;
+        flow::showTitle(game);
         while (!game.screens.screenStack.empty()) flow::closeMenuScreen(game);
     }
 
@@ -106,8 +106,8 @@ TEST_F(MonkeyOnScreens, ClicksLandOnTheControlsOfTheScreenShowing) {
 
     flow::openMenuScreen(game, menu::ScreenOptions);
     const double options = hitShare(21, 400, [](present::Point p) {
-        for (const menu::Area& box : menu::kOptionBoxAreas)
-            if (box.contains(p.x, p.y)) return true;
+        for (const rules::Rect& box : menu::kOptionBoxAreas)
+            if (box.containsInclusive(p)) return true;
         return present::menuActionAt(menu::ScreenOptions, 0, p) >= 0;
     });
     EXPECT_GT(options, 0.8);
@@ -116,16 +116,17 @@ TEST_F(MonkeyOnScreens, ClicksLandOnTheControlsOfTheScreenShowing) {
 
     const double title = hitShare(22, 300, [](present::Point p) {
         for (size_t i = 0; i < present::layout::kTitleButtons.size(); ++i) {
-            const present::layout::Pos at = present::layout::kTitleButtons[i];
-            const present::layout::Pos glass = static_cast<int>(i) < present::layout::kTitleBigButtons
-                                                   ? present::layout::kBigGlass
-                                                   : present::layout::kSmallGlass;
+            const present::layout::Point at = present::layout::kTitleButtons[i];
+            const present::layout::Point glass = static_cast<int>(i) < present::layout::kTitleBigButtons
+                                                     ? present::layout::kBigGlass
+                                                     : present::layout::kSmallGlass;
             if (p.x >= at.x && p.x < at.x + glass.x && p.y >= at.y && p.y < at.y + glass.y) return true;
         }
         return false;
     });
     EXPECT_GT(title, 0.7) << "the rest are the pointer's wanderings and clicks anywhere";
 
+    game.screens.base = flow::Screen::Play;
     game.rules.playState = rules::StatePlaying;
     const double play = hitShare(23, 400, [](present::Point p) {
         const bool onBoard = p.x >= rules::kBoardLeft && p.x < rules::kBoardLeft + 5 * rules::kBlockPitch &&

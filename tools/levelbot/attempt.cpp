@@ -135,7 +135,9 @@ AttemptResult playAttempt(const LevelSet& set, const GameFolders& folders, const
     rules.level.nextLevel = setup.level;
     rules.level.totalScore = 0;
     rules.gameMode = setup.mode;
-    rules.playState = rules::StateLevelStart;
+    // The level is played on its own, without the intermission of a new group.
+    rules.level.levelWon = false;
+    flow::beginPlay(game);
 
     Driver driver(game, platform);
     Planner planner(setup.seed ^ 0x5bd1e995u);

@@ -4,6 +4,7 @@
 
 #include "game/board.hpp"
 #include "game/falling.hpp"
+#include "game/frame.hpp"
 #include "game/matches.hpp"
 #include "game/shuffle.hpp"
 
@@ -11,7 +12,6 @@ namespace levelbot {
 
 namespace {
 
-constexpr int kPlayOutPasses = 200;         // a chain never runs this long; the bound only guards the loop
 constexpr double kPotentialWeight = 0.001;  // near-figures only decide between otherwise equal moves
 
 // The rule state without what a look-ahead never reads, so that copies are cheap.
@@ -21,9 +21,15 @@ rules::GameState trialBase(const rules::GameState& state) {
     base.playState = rules::StatePlaying;
     base.gameMode = state.gameMode;
     base.level = state.level;
-    base.runePoints = state.runePoints;
     base.settings = state.settings;
     base.player.toShowTips = false;
+    // No limit runs out in a look-ahead, and it places no new bonuses (its figures earn no runes).
+    base.level.levelRunning = false;
+    base.runePoints = 0;
+    rules::LevelDefinition& def = base.level.definition;
+    def.runesSquare2x2 = def.runesSquare2x3 = 0;
+    def.runesDiagonal.fill(0);
+    def.runesFigure.fill(0);
     // The board is quiet when a move is chosen: no chain runs, nothing falls.
     return base;
 }
@@ -57,23 +63,9 @@ void playOut(rules::GameState& state, const Move& move, uint32_t now, rules::Ran
         rules::turnQuarter(state.board, move.direction);
     state.playState = rules::StatePlaying;
     state.chain.chainRunning = false;
-
-    // As the frames do it: match first, then let everything fall (new balls enter in the refilled
-    // modes) and match again; figures found after a fall continue the chain.
-    for (int pass = 0; pass < kPlayOutPasses; ++pass) {
-        const bool cleared = rules::resolveMatches(state, services, rules::Scoring::On);
-        rules::afterMatches(state, services, cleared);
-        const bool hole = rules::boardHasHole(state);
-        if (!cleared && !hole) break;
-        if (!hole) continue;
-        state.playState = rules::StateSettling;
-        while (rules::fallStep(state, services)) {
-            do {
-                rules::advanceFallAnimation(state);
-            } while (state.fall.fallOffset < 28);
-        }
-        state.playState = rules::StatePlaying;
-    }
+    // The game's own frames take it from there: figures, chains and falls (new balls enter in the
+    // refilled modes) until the board is quiet.
+    rules::settleBoard(state, services);
     state.effects.burst.clear();
     state.effects.clear.clear();
 }

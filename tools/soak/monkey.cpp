@@ -92,8 +92,8 @@ present::Point pointOnMenuButton(rules::Random& random, const menu::MenuLayout& 
     return {x0 + random.mod(menu::kButtonGlassW - 1), y0 + random.mod(menu::kButtonGlassH - 1)};
 }
 
-present::Point pointInArea(rules::Random& random, const menu::Area& a) {
-    return {a.x0 + random.mod(a.x1 - a.x0 + 1), a.y0 + random.mod(a.y1 - a.y0 + 1)};
+present::Point pointInArea(rules::Random& random, const rules::Rect& a) {
+    return {a.x + random.mod(a.w + 1), a.y + random.mod(a.h + 1)};
 }
 
 }  // namespace
@@ -118,11 +118,11 @@ void Monkey::nextStep(const flow::Game& game, std::vector<SimCommand>& out) {
         anyScreen(out);
     } else {
         switch (flow::activeScreen(game)) {
-            case flow::ActiveScreen::Logo: logoInput(out); break;
-            case flow::ActiveScreen::Paused: pausedInput(out); break;
-            case flow::ActiveScreen::Menu: menuInput(game, out); break;
-            case flow::ActiveScreen::Title: titleInput(out); break;
-            case flow::ActiveScreen::Play: playInput(game, out); break;
+            case flow::Screen::Logo: logoInput(out); break;
+            case flow::Screen::Pause: pausedInput(out); break;
+            case flow::Screen::Menu: menuInput(game, out); break;
+            case flow::Screen::Title: titleInput(out); break;
+            case flow::Screen::Play: playInput(game, out); break;
         }
     }
     idle(out);
@@ -189,8 +189,8 @@ void Monkey::titleInput(std::vector<SimCommand>& out) {
     int pick = random_.mod(24);
     int button = 0;
     while (pick >= kWeights[button]) pick -= kWeights[button++];
-    const layout::Pos at = layout::kTitleButtons[static_cast<size_t>(button)];
-    const layout::Pos glass = button < layout::kTitleBigButtons ? layout::kBigGlass : layout::kSmallGlass;
+    const layout::Point at = layout::kTitleButtons[static_cast<size_t>(button)];
+    const layout::Point glass = button < layout::kTitleBigButtons ? layout::kBigGlass : layout::kSmallGlass;
     out.push_back(clickCommand(MouseButton::Left, at.x + random_.mod(glass.x), at.y + random_.mod(glass.y)));
 }
 
@@ -280,7 +280,7 @@ void Monkey::nameEntry(std::vector<SimCommand>& out) {
 
 void Monkey::options(std::vector<SimCommand>& out) {
     if (chance(2)) {
-        const menu::Area& slider = chance(2) ? menu::kMusicSliderArea : menu::kSoundSliderArea;
+        const rules::Rect& slider = chance(2) ? menu::kMusicSliderArea : menu::kSoundSliderArea;
         const present::Point p = pointInArea(random_, slider);
         out.push_back(pressCommand(MouseButton::Left, p.x, p.y));
         sliderDragSteps_ = between(1, 8);

@@ -132,8 +132,8 @@ void scoreDigits(Screen& s, long value) {
     const int n = static_cast<int>(digits.size());
     for (int d = 0; d < n; ++d) {
         const int entry = n / 2 + 2 - (n - 1 - d);
-        const present::layout::Pos pos = n % 2 == 0 ? present::layout::kScoreDigitsEven[static_cast<size_t>(entry)]
-                                                    : present::layout::kScoreDigitsOdd[static_cast<size_t>(entry)];
+        const present::layout::Point pos = n % 2 == 0 ? present::layout::kScoreDigitsEven[static_cast<size_t>(entry)]
+                                                      : present::layout::kScoreDigitsOdd[static_cast<size_t>(entry)];
         copyRect(s.pic("gfx//Font_Sprites.png"), 15 * (52 + (digits[static_cast<size_t>(d)] - '0')), 0, 15, 26, s.frame, pos.x,
                  pos.y, true);
     }
@@ -231,7 +231,7 @@ void titleScreen(Screen& s) {
                  present::layout::kTitleButtons[static_cast<size_t>(b)].y, b < 4, s.caption(static_cast<size_t>(b), captions[b]),
                  false);
     s.copy("gfx//logo//partnerLogo.bmp", geo::kPartnerLogo.x, geo::kPartnerLogo.y);
-    const layout::Pos lit = layout::kTitleButtons[1], fading = layout::kTitleButtons[6];
+    const layout::Point lit = layout::kTitleButtons[1], fading = layout::kTitleButtons[6];
     s.blend("gfx//Menu//But_Big_Glow.png", 0, 0, 212, 72, lit.x - 18, lit.y - 21, 1.0f, 1.0f);
     s.blend("gfx//Menu//But_Small_Glow.png", 0, 0, 189, 68, fading.x - 18, fading.y - 21, 0.7f, 1.0f);
     s.text(layout::kWelcomeText.x, layout::kWelcomeText.y, layout::kWelcomeField, "WELCOME, MARGARETHE", 0);
@@ -289,7 +289,7 @@ void helpScreen(Screen& s, float transparency) {
     auto block = [&](int x, int y, int frame, const int cells[4], int burst, int glow) {
         copyRect(s.pic("gfx//Quadro.png"), 62 * frame, 0, 62, 62, s.frame, ox + x, oy + y, true);
         for (int i = 0; i < 4; ++i) {
-            const layout::Pos at = layout::kTurnPositions[static_cast<size_t>(frame)][static_cast<size_t>(i)];
+            const layout::Point at = layout::kTurnPositions[static_cast<size_t>(frame)][static_cast<size_t>(i)];
             const int px = ox + x + at.x, py = oy + y + at.y;
             if (cells[i]) copyRect(s.balls, 20 * (cells[i] - 1), 0, 20, 20, s.frame, px, py, true);
             if (i == burst) copyRect(s.pic("gfx//Explode.png"), 29 * 3, 0, 29, 26, s.frame, px - 2, py - 5, true, true);

@@ -6,13 +6,15 @@
 #include "data/log.hpp"
 #include "data/profiles.hpp"
 
-namespace data {
+// The player screen's list and its name entry over the profiles.
+namespace flow::player_list {
+
+using data::DiagnosticLog;
+using data::PlayerProfile;
+using data::Profiles;
 
 // The player list shows this many names at once.
 inline constexpr int32_t kVisiblePlayers = 11;
-// The current player is stored in one byte; the list is held to 255 players, so the count fits in
-// it as well as every index. A file with more still loads whole; no more are created then.
-inline constexpr size_t kMaxPlayers = 255;
 
 // The player screen and the name entry: the selection in the list, the first name shown, the name
 // being typed, and the copy of the list that cancelling brings back.
@@ -50,7 +52,7 @@ enum class SaveNameOutcome {
     Renamed,           // the renamed player moved to the end of the list under its new name
     SelectedExisting,  // a player of that name exists and is now selected
     EmptyIgnored,      // an empty name while players exist: logged, nothing created
-    Refused,           // the list is full: `screen.refusal` says so; entry stays active
+    Refused,           // the list is full: entry stays active; the caller says why in `screen.refusal`
 };
 
 // Commits the typed name. Ends name entry (except when refused). An empty name on the first start
@@ -70,4 +72,4 @@ bool confirmPlayer(Profiles& profiles, PlayerScreen& screen);
 // Brings back the list and the current player as they were when the screen opened.
 void cancelPlayerScreen(Profiles& profiles, PlayerScreen& screen);
 
-}  // namespace data
+}  // namespace flow::player_list

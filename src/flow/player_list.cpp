@@ -1,8 +1,8 @@
-#include "data/players.hpp"
+#include "flow/player_list.hpp"
 
 #include <algorithm>
 
-namespace data {
+namespace flow::player_list {
 
 namespace {
 
@@ -70,7 +70,7 @@ NameKey typeNameCharacter(PlayerScreen& screen, uint8_t character) {
         return NameKey::Edited;
     }
     // A zero byte would end the name early in the file.
-    if (character == 0 || screen.typedName.size() >= kMaxNameLength) return NameKey::Ignored;
+    if (character == 0 || screen.typedName.size() >= data::kMaxNameLength) return NameKey::Ignored;
     if (character >= 'a' && character <= 'z') character = static_cast<uint8_t>(character - 'a' + 'A');
     screen.typedName.push_back(static_cast<char>(character));
     return NameKey::Edited;
@@ -109,8 +109,7 @@ SaveNameOutcome saveName(Profiles& profiles, PlayerScreen& screen, DiagnosticLog
         players.erase(players.begin() + from);
         forgetPlayer(profiles, from);
         if (wasCurrent && players.size() <= 255) profiles.currentPlayer = static_cast<uint8_t>(players.size());
-    } else if (players.size() >= kMaxPlayers) {
-        screen.refusal = "The list is full: delete a player.";
+    } else if (players.size() >= data::kMaxPlayers) {
         return SaveNameOutcome::Refused;
     }
     record.setName(name);
@@ -150,4 +149,4 @@ void cancelPlayerScreen(Profiles& profiles, PlayerScreen& screen) {
     keepSelectionVisible(profiles, screen);
 }
 
-}  // namespace data
+}  // namespace flow::player_list

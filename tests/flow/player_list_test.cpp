@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "data/players.hpp"
+#include "flow/player_list.hpp"
 #include "support/test_support.hpp"
 
 namespace {
 
-using data::NameEntryFor;
-using data::NameKey;
-using data::SaveNameOutcome;
+using flow::player_list::NameEntryFor;
+using flow::player_list::NameKey;
+using flow::player_list::SaveNameOutcome;
 using testing_support::readFile;
 using testing_support::TempFolder;
 
@@ -15,16 +15,16 @@ struct Players : ::testing::Test {
     TempFolder folder;
     data::DiagnosticLog log{folder.path() / "crashDump.txt"};
     data::Profiles profiles;
-    data::PlayerScreen screen;
+    flow::player_list::PlayerScreen screen;
 
     void type(std::string_view text) {
-        for (char c : text) data::typeNameCharacter(screen, static_cast<uint8_t>(c));
+        for (char c : text) flow::player_list::typeNameCharacter(screen, static_cast<uint8_t>(c));
     }
 
     SaveNameOutcome add(std::string_view name) {
-        data::beginNameEntry(profiles, screen, NameEntryFor::NewPlayer);
+        flow::player_list::beginNameEntry(profiles, screen, NameEntryFor::NewPlayer);
         type(name);
-        return data::saveName(profiles, screen, log);
+        return flow::player_list::saveName(profiles, screen, log);
     }
 
     std::vector<std::string> names() const {
@@ -37,18 +37,18 @@ struct Players : ::testing::Test {
 };
 
 TEST_F(Players, TypingRaisesLettersHoldsTwelveCharactersAndEnterAsksToCommit) {
-    EXPECT_EQ(data::typeNameCharacter(screen, 'a'), NameKey::Ignored) << "no entry is active";
-    ASSERT_TRUE(data::beginNameEntry(profiles, screen, NameEntryFor::NewPlayer));
-    EXPECT_EQ(data::typeNameCharacter(screen, 8), NameKey::Ignored) << "backspace on an empty name";
+    EXPECT_EQ(flow::player_list::typeNameCharacter(screen, 'a'), NameKey::Ignored) << "no entry is active";
+    ASSERT_TRUE(flow::player_list::beginNameEntry(profiles, screen, NameEntryFor::NewPlayer));
+    EXPECT_EQ(flow::player_list::typeNameCharacter(screen, 8), NameKey::Ignored) << "backspace on an empty name";
     type("abc");
     EXPECT_EQ(screen.typedName, "ABC");
     type("-z9 xyzwvu");
     EXPECT_EQ(screen.typedName, "ABC-Z9 XYZWV") << "twelve characters";
-    EXPECT_EQ(data::typeNameCharacter(screen, 'q'), NameKey::Ignored) << "a 13th is refused";
-    EXPECT_EQ(data::typeNameCharacter(screen, 8), NameKey::Edited);
+    EXPECT_EQ(flow::player_list::typeNameCharacter(screen, 'q'), NameKey::Ignored) << "a 13th is refused";
+    EXPECT_EQ(flow::player_list::typeNameCharacter(screen, 8), NameKey::Edited);
     EXPECT_EQ(screen.typedName, "ABC-Z9 XYZW");
-    EXPECT_EQ(data::typeNameCharacter(screen, 0), NameKey::Ignored) << "a zero byte would cut the name short";
-    EXPECT_EQ(data::typeNameCharacter(screen, 13), NameKey::Commit);
+    EXPECT_EQ(flow::player_list::typeNameCharacter(screen, 0), NameKey::Ignored) << "a zero byte would cut the name short";
+    EXPECT_EQ(flow::player_list::typeNameCharacter(screen, 13), NameKey::Commit);
     EXPECT_EQ(screen.typedName, "ABC-Z9 XYZW");
 }
 
@@ -92,13 +92,13 @@ TEST_F(Players, RenamingMovesTheWholeRecordLastAndRenamingOntoAnotherSelectsIt) 
     profiles.players[1].ownCursor = 0;
     profiles.players[1].runId = 77;
     profiles.currentPlayer = 1;
-    data::beginPlayerScreen(profiles, screen);
+    flow::player_list::beginPlayerScreen(profiles, screen);
     EXPECT_EQ(screen.selection, 1);
 
-    ASSERT_TRUE(data::beginNameEntry(profiles, screen, NameEntryFor::Rename));
+    ASSERT_TRUE(flow::player_list::beginNameEntry(profiles, screen, NameEntryFor::Rename));
     EXPECT_EQ(screen.typedName, "BO");
     type("B");
-    EXPECT_EQ(data::saveName(profiles, screen, log), SaveNameOutcome::Renamed);
+    EXPECT_EQ(flow::player_list::saveName(profiles, screen, log), SaveNameOutcome::Renamed);
     EXPECT_EQ(names(), (std::vector<std::string>{"ANNA", "CARL", "BOB"}));
     const data::PlayerProfile& bob = profiles.players[2];
     EXPECT_EQ(bob.strategy.level, 9);
@@ -108,27 +108,27 @@ TEST_F(Players, RenamingMovesTheWholeRecordLastAndRenamingOntoAnotherSelectsIt) 
     EXPECT_EQ(profiles.currentPlayer, 2) << "the current player is still Bob";
 
     screen.selection = 0;
-    data::beginNameEntry(profiles, screen, NameEntryFor::Rename);
+    flow::player_list::beginNameEntry(profiles, screen, NameEntryFor::Rename);
     screen.typedName = "CARL";
-    EXPECT_EQ(data::saveName(profiles, screen, log), SaveNameOutcome::SelectedExisting);
+    EXPECT_EQ(flow::player_list::saveName(profiles, screen, log), SaveNameOutcome::SelectedExisting);
     EXPECT_EQ(names(), (std::vector<std::string>{"ANNA", "CARL", "BOB"})) << "nothing else changes";
     EXPECT_EQ(screen.selection, 1);
     EXPECT_EQ(add("DORA"), SaveNameOutcome::Created) << "the rename ended: a later entry makes a new player";
     EXPECT_EQ(names(), (std::vector<std::string>{"ANNA", "CARL", "BOB", "DORA"}));
     EXPECT_EQ(profiles.players[3].strategy.level, 0);
 
-    data::PlayerScreen none;
+    flow::player_list::PlayerScreen none;
     data::Profiles empty;
-    EXPECT_FALSE(data::beginNameEntry(empty, none, NameEntryFor::Rename)) << "renaming needs a player";
+    EXPECT_FALSE(flow::player_list::beginNameEntry(empty, none, NameEntryFor::Rename)) << "renaming needs a player";
     EXPECT_FALSE(none.nameEntryActive);
 }
 
 TEST_F(Players, DeletingKeepsTheSelectionInTheListAndTheLastDeletionAsksForAName) {
     for (const char* name : {"A", "B", "C", "D", "E"}) add(name);
     profiles.currentPlayer = 4;
-    data::beginPlayerScreen(profiles, screen);
+    flow::player_list::beginPlayerScreen(profiles, screen);
     screen.selection = 1;
-    EXPECT_EQ(data::deletePlayer(profiles, screen), data::DeleteOutcome::Deleted);
+    EXPECT_EQ(flow::player_list::deletePlayer(profiles, screen), flow::player_list::DeleteOutcome::Deleted);
     EXPECT_EQ(names(), (std::vector<std::string>{"A", "C", "D", "E"}));
     EXPECT_EQ(screen.selection, 2) << "four players left: the middle one";
     EXPECT_EQ(profiles.currentPlayer, 3) << "E stays current while the screen is open";
@@ -136,34 +136,34 @@ TEST_F(Players, DeletingKeepsTheSelectionInTheListAndTheLastDeletionAsksForAName
     EXPECT_EQ(data::currentProfile(profiles)->name(), "E");
 
     screen.selection = 3;
-    data::deletePlayer(profiles, screen);
+    flow::player_list::deletePlayer(profiles, screen);
     EXPECT_EQ(profiles.currentPlayer, 0) << "the current player went: player 0 stands in";
-    for (int i = 0; i < 2; ++i) data::deletePlayer(profiles, screen);
+    for (int i = 0; i < 2; ++i) flow::player_list::deletePlayer(profiles, screen);
     EXPECT_EQ(names(), std::vector<std::string>{"A"});
-    EXPECT_EQ(data::deletePlayer(profiles, screen), data::DeleteOutcome::NoPlayersLeft);
+    EXPECT_EQ(flow::player_list::deletePlayer(profiles, screen), flow::player_list::DeleteOutcome::NoPlayersLeft);
     EXPECT_TRUE(screen.nameEntryActive);
     EXPECT_TRUE(screen.typedName.empty());
-    EXPECT_EQ(data::saveName(profiles, screen, log), SaveNameOutcome::Created);
+    EXPECT_EQ(flow::player_list::saveName(profiles, screen, log), SaveNameOutcome::Created);
     EXPECT_EQ(names(), std::vector<std::string>{"PLAYER"});
 }
 
 TEST_F(Players, CancelBringsBackDeletionsAndRenamesAndConfirmChoosesTheSelection) {
     for (const char* name : {"A", "B", "C"}) add(name);
     profiles.currentPlayer = 1;
-    data::beginPlayerScreen(profiles, screen);
-    data::deletePlayer(profiles, screen);
+    flow::player_list::beginPlayerScreen(profiles, screen);
+    flow::player_list::deletePlayer(profiles, screen);
     screen.selection = 0;
-    data::beginNameEntry(profiles, screen, NameEntryFor::Rename);
+    flow::player_list::beginNameEntry(profiles, screen, NameEntryFor::Rename);
     type("X");
-    data::saveName(profiles, screen, log);
+    flow::player_list::saveName(profiles, screen, log);
     EXPECT_NE(names(), (std::vector<std::string>{"A", "B", "C"}));
-    data::cancelPlayerScreen(profiles, screen);
+    flow::player_list::cancelPlayerScreen(profiles, screen);
     EXPECT_EQ(names(), (std::vector<std::string>{"A", "B", "C"}));
     EXPECT_EQ(profiles.currentPlayer, 1);
 
-    data::beginPlayerScreen(profiles, screen);
+    flow::player_list::beginPlayerScreen(profiles, screen);
     screen.selection = 2;
-    EXPECT_TRUE(data::confirmPlayer(profiles, screen));
+    EXPECT_TRUE(flow::player_list::confirmPlayer(profiles, screen));
     EXPECT_EQ(profiles.currentPlayer, 2);
 }
 
@@ -174,21 +174,21 @@ TEST_F(Players, AFullListRefusesANewPlayerWithAReasonButStillSelectsAndRenames) 
     EXPECT_EQ(add("NEW"), SaveNameOutcome::Refused);
     EXPECT_EQ(profiles.players.size(), 255u);
     EXPECT_TRUE(screen.nameEntryActive) << "the name screen stays, showing why";
-    EXPECT_FALSE(screen.refusal.empty());
-    data::typeNameCharacter(screen, 8);
+    screen.refusal = "full";  // the caller says why, in the texts' words
+    flow::player_list::typeNameCharacter(screen, 8);
     EXPECT_TRUE(screen.refusal.empty()) << "the reason goes with the next key";
     EXPECT_EQ(add("P7"), SaveNameOutcome::SelectedExisting);
     screen.selection = 254;
-    data::beginNameEntry(profiles, screen, NameEntryFor::Rename);
+    flow::player_list::beginNameEntry(profiles, screen, NameEntryFor::Rename);
     type("X");
-    EXPECT_EQ(data::saveName(profiles, screen, log), SaveNameOutcome::Renamed);
+    EXPECT_EQ(flow::player_list::saveName(profiles, screen, log), SaveNameOutcome::Renamed);
     EXPECT_EQ(profiles.players.back().name(), "P254X");
 
     // A file with more players than the byte can name loads whole; the ones past 255 are listed
     // but cannot become current.
     profiles.players.resize(300);
     screen.selection = 270;
-    EXPECT_FALSE(data::confirmPlayer(profiles, screen));
+    EXPECT_FALSE(flow::player_list::confirmPlayer(profiles, screen));
     EXPECT_EQ(profiles.currentPlayer, 0);
 }
 

@@ -8,6 +8,7 @@
 #include "data/log.hpp"
 #include "data/players.hpp"
 #include "data/profiles.hpp"
+#include "data/settings.hpp"
 #include "data/texts.hpp"
 #include "flow/play_state.hpp"
 #include "flow/screens.hpp"
@@ -58,6 +59,7 @@ struct Game {
     AppState app;
     data::Profiles profiles;  // the machine-wide settings and the players
     data::HighScores highScores;
+    data::Settings settings;  // what the profile has no field for: the window's place, more options
     data::PlayerScreen playerScreen;
     ScreenState screens;
     PlayScreenState play;

@@ -89,7 +89,7 @@ TEST(SettingsText, SkipsWhatItDoesNotKnowAndHoldsNumbersToTheirRange) {
 
 TEST(SettingsFile, DamagedOrForeignFilesReadAsTheDefaults) {
     const std::string good = "Lumerik settings\n[machine]\nwindow 1 2 3 4\n[player \"ANN\"]\ncolourSymbols 1\n";
-    for (const std::string& text : {std::string(), std::string("\0\0\0\xff\xfe garbage", 15),
+    for (const std::string& text : {std::string(), std::string("\0\0\0\xff\xfe garbage", 13),
                                     std::string("[machine]\nwindow 1 2 3 4\n"),  // another program's file
                                     "lumerik settings\n" + good.substr(17), "x" + good})
         EXPECT_EQ(data::scanSettingsText(text), Settings{}) << text;

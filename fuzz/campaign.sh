@@ -15,7 +15,7 @@ target=${1:?target}
 minutes=${2:?minutes}
 build=${3:-build-fuzz}
 
-# Longest input worth trying per format: the settings files are scanned as a 131,072-byte image.
+# Longest input worth trying per format: the level and graphics files are scanned as a 131,072-byte image.
 # What is kept in the repository is cut to merge_len, so the corpora stay small.
 merge_len=1024
 case $target in
@@ -27,6 +27,7 @@ case $target in
   sim_script) max_len=8192 ;;
   profiles) max_len=16384 merge_len=8192 ;;   # the header and a handful of 1876-byte records
   high_scores) max_len=2048 ;;
+  settings) max_len=8192 ;;       # a few players' sections; the bound of 256 KiB adds nothing
   *) echo "unknown target $target" >&2; exit 2 ;;
 esac
 

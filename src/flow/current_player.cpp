@@ -16,6 +16,15 @@ void setOption(Game& game, uint8_t data::PlayerProfile::*field, bool on) {
     if (data::PlayerProfile* player = currentProfile(game)) player->*field = on ? 1 : 0;
 }
 
+data::PlayerOptions settingsOptions(const Game& game) {
+    const data::PlayerProfile* player = currentProfile(game);
+    return player == nullptr ? data::PlayerOptions{} : data::playerOptions(game.settings, player->name());
+}
+
+void setSettingsOption(Game& game, bool data::PlayerOptions::*field, bool on) {
+    if (const data::PlayerProfile* player = currentProfile(game)) game.settings.players[player->name()].*field = on;
+}
+
 }  // namespace
 
 // The rules keep a copy of the player's tips switch, in step with the profile every tick.
@@ -30,6 +39,15 @@ bool ownCursorWanted(const Game& game) { return option(game, &data::PlayerProfil
 void setOwnCursorWanted(Game& game, bool on) { setOption(game, &data::PlayerProfile::ownCursor, on); }
 bool helpBeforeGame(const Game& game) { return option(game, &data::PlayerProfile::showHelpBeforeGame); }
 void setHelpBeforeGame(Game& game, bool on) { setOption(game, &data::PlayerProfile::showHelpBeforeGame, on); }
+
+bool colourSymbolsWanted(const Game& game) { return settingsOptions(game).colourSymbols; }
+void setColourSymbolsWanted(Game& game, bool on) { setSettingsOption(game, &data::PlayerOptions::colourSymbols, on); }
+bool moveHintsWanted(const Game& game) { return settingsOptions(game).moveHints; }
+void setMoveHintsWanted(Game& game, bool on) { setSettingsOption(game, &data::PlayerOptions::moveHints, on); }
+
+std::optional<data::WindowPlacement> windowPlacement(const Game& game) { return game.settings.machine.window; }
+
+void setWindowPlacement(Game& game, const data::WindowPlacement& placement) { game.settings.machine.window = placement; }
 
 int32_t savedLevel(const Game& game, rules::GameMode mode) {
     const data::PlayerProfile* player = currentProfile(game);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "flow/game.hpp"
@@ -13,6 +14,17 @@ bool ownCursorWanted(const Game& game);
 void setOwnCursorWanted(Game& game, bool on);
 bool helpBeforeGame(const Game& game);
 void setHelpBeforeGame(Game& game, bool on);
+// The options kept in the settings file under the player's name. Without a player they keep their
+// defaults (colour symbols off, move hints on) and setting them changes nothing.
+bool colourSymbolsWanted(const Game& game);
+void setColourSymbolsWanted(Game& game, bool on);
+bool moveHintsWanted(const Game& game);
+void setMoveHintsWanted(Game& game, bool on);
+
+// Where the window was last placed, for every player of the machine; none until it was placed.
+// It goes to disk with the next save.
+std::optional<data::WindowPlacement> windowPlacement(const Game& game);
+void setWindowPlacement(Game& game, const data::WindowPlacement& placement);
 
 // The level the current player's saved run of `mode` stands at; 0 without a saved run.
 int32_t savedLevel(const Game& game, rules::GameMode mode);

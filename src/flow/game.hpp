@@ -7,6 +7,7 @@
 #include "data/high_scores.hpp"
 #include "data/log.hpp"
 #include "data/profiles.hpp"
+#include "data/settings.hpp"
 #include "data/texts.hpp"
 #include "flow/play_state.hpp"
 #include "flow/player_list.hpp"
@@ -64,6 +65,7 @@ struct Game {
     AppState app;
     data::Profiles profiles;  // the machine-wide settings and the players
     data::HighScores highScores;
+    data::Settings settings;  // what the profile has no field for: the window's place, more options
     player_list::PlayerScreen playerScreen;
     ScreenState screens;
     PlayScreenState play;

@@ -10,11 +10,13 @@ std::unique_ptr<Game> launchGame(present::Platform& platform, data::GameFolder f
     data::Profiles profiles;
     data::HighScores highScores;
     data::loadProfiles(folder, profiles, highScores);
+    data::Settings settings = data::loadSettings(folder);
     if (!platform.createWindow(profiles.windowed)) return nullptr;
 
     auto game = std::make_unique<Game>(platform, std::move(folder), seed);
     game->profiles = std::move(profiles);
     game->highScores = std::move(highScores);
+    game->settings = std::move(settings);
     loadPlayerTips(*game);
     if (openSound) openSound(*game);
     startGame(*game);

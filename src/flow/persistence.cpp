@@ -1,5 +1,8 @@
 #include "flow/persistence.hpp"
 
+#include <string>
+#include <vector>
+
 #include "data/runs.hpp"
 
 namespace flow {
@@ -12,11 +15,34 @@ void closeNameScreen(Game& game) {
     if (game.screens.menuActive && game.screens.menuScreen == ScreenEnterName) closeMenuScreen(game);
 }
 
+// The options of names that left the player list go, but not while cancelling the player screen
+// can still bring them back.
+void forgetUnlistedPlayers(Game& game) {
+    std::vector<std::string> names;
+    for (const data::PlayerProfile& player : game.profiles.players) names.push_back(player.name());
+    if (game.playerScreen.backupTaken)
+        for (const data::PlayerProfile& player : game.playerScreen.backupPlayers) names.push_back(player.name());
+    data::forgetPlayersBut(game.settings, names);
+}
+
+// The name of the player at `index`; empty when there is none.
+std::string nameAt(const Game& game, int32_t index) {
+    const auto& players = game.profiles.players;
+    return index >= 0 && static_cast<size_t>(index) < players.size() ? players[static_cast<size_t>(index)].name() : "";
+}
+
 }  // namespace
 
 bool saveAll(Game& game) {
     syncPlayerTips(game);
-    const data::WriteResult result = data::saveAll(game.folder, game.profiles, game.highScores);
+    // The four player files first: whatever becomes of the settings file never stands in their way.
+    data::WriteResult result = data::saveAll(game.folder, game.profiles, game.highScores);
+    forgetUnlistedPlayers(game);
+    const data::WriteResult settings = data::saveSettings(game.folder, game.settings, game.profiles.players);
+    if (!settings.ok) {
+        result.ok = false;
+        result.error += (result.error.empty() ? "" : "; ") + settings.error;
+    }
     if (!result.ok) game.log.writeLog("saveAll failed, the game goes on unsaved: " + result.error);
     return result.ok;
 }
@@ -61,7 +87,13 @@ void typeNameCharacter(Game& game, uint8_t character) {
 
 player_list::SaveNameOutcome saveName(Game& game) {
     syncPlayerTips(game);
+    const std::string renamedFrom = nameAt(game, game.playerScreen.renaming);
     const player_list::SaveNameOutcome outcome = player_list::saveName(game.profiles, game.playerScreen, game.log);
+    // Both put the player last in the list. A new player starts from the defaults, whatever an
+    // earlier player of the name chose.
+    if (outcome == player_list::SaveNameOutcome::Renamed)
+        data::carryPlayerOptions(game.settings, renamedFrom, game.profiles.players.back().name());
+    if (outcome == player_list::SaveNameOutcome::Created) game.settings.players.erase(game.profiles.players.back().name());
     if (outcome == player_list::SaveNameOutcome::Refused)
         game.playerScreen.refusal = game.texts.text(data::TextId::PlayerListFull);
     else

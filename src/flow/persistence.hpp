@@ -8,9 +8,9 @@ namespace flow {
 
 // Saving and runs.
 
-// Writes the profile file and the three high-score files from the game's state. A save that fails
-// is written to the diagnostic log as one line; play goes on with the data in memory. True when
-// all four files were written.
+// Writes the profile file and the three high-score files from the game's state, then the settings
+// file. A save that fails is written to the diagnostic log as one line; play goes on with the data
+// in memory. True when all five files were written.
 bool saveAll(Game& game);
 
 // Stores the current run of the current mode into the current player's profile and the mode's

@@ -31,7 +31,7 @@ std::array<uint8_t, rules::kCellCount> firstBoard(bool visitHelp) {
     flow::setHelpBeforeGame(game, false);
     if (visitHelp) {
         flow::pressTitleButton(game, 5);
-        flow::runMenuAction(game, flow::ActionHelpPage10);
+        flow::runMenuAction(game, present::menu::ActionHelpPage10);
         for (int i = 0; i < 10; ++i) tick();
         flow::openDialog(game, flow::DialogColorTip, flow::DialogBackdrop::Screen);
         tick();

@@ -1,7 +1,8 @@
 // lumerik-sim started on a damaged game folder: each of the game's files in turn missing, empty,
-// cut in half, 100 MB of garbage, a folder in its place, or unreadable; the whole folder read-only;
-// the saves on a full disk. Every start must run its script and quit with status 0, silently,
-// with the documented defaults where a file cannot be read, and leave the player's saves intact.
+// cut in half, 100 MB of garbage, a folder in its place, or unreadable; the settings file a link
+// to another file; the whole folder read-only; the saves on a full disk. Every start must run its
+// script and quit with status 0, silently, with the documented defaults where a file cannot be
+// read, and leave the player's saves intact.
 //
 // The tests take a few representative files of each kind. LUMERIK_HOSTILE_SWEEP=1 runs the same
 // checks over every file of the game folder (a few minutes; run by hand).
@@ -23,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "data/settings.hpp"
 #include "support/profile_bytes.hpp"
 #include "support/test_support.hpp"
 
@@ -78,6 +80,21 @@ const std::string& savedHighScores() {
     return bytes;
 }
 
+// Options that differ from the defaults, so a file read as the defaults shows.
+const std::string& savedSettings() {
+    static const std::string text =
+        "Lumerik settings\n[machine]\nwindow 10 20 800 600\n[player \"KEEPER\"]\ncolourSymbols 1\nmoveHints 0\n";
+    return text;
+}
+constexpr data::PlayerOptions kKeepersOptions{true, false};
+
+// What the settings file says of the player's options after a run; nothing when it holds none.
+std::optional<data::PlayerOptions> keepersOptions(const fs::path& game) {
+    const data::Settings settings = data::scanSettingsText(testing_support::readFile(game / "profile" / "settings.txt"));
+    const auto found = settings.players.find("KEEPER");
+    return found == settings.players.end() ? std::nullopt : std::optional(found->second);
+}
+
 bool runningAsRoot() { return ::geteuid() == 0; }
 
 class HostileFolders : public ::testing::Test {
@@ -128,6 +145,7 @@ class HostileFolders : public ::testing::Test {
     static void writeSaves(const fs::path& root) {
         testing_support::writeFile(root / "profile" / "profile", savedProfile());
         testing_support::writeFile(root / "profile" / "hi0x00", savedHighScores());
+        testing_support::writeFile(root / "profile" / "settings.txt", savedSettings());
     }
 
     void damage(const fs::path& game, const std::string& file, Damage how) {
@@ -231,11 +249,25 @@ class HostileFolders : public ::testing::Test {
         if (file != "profile/hi0x00") {
             EXPECT_EQ(testing_support::readFile(scores), savedHighScores());
         }
+        // The settings file is rewritten by the save: with the player's options as they were read
+        // (the defaults for a file that could not be read, what came before the cut of a halved
+        // one), or, when it is another file that was damaged, as they were. A settings file that
+        // could not be read or written is left as it was (checked below).
+        if (file == "profile/settings.txt") {
+            const std::string halved = savedSettings().substr(0, savedSettings().size() / 2);
+            if (how != Damage::Folder && how != Damage::Unreadable) {
+                EXPECT_EQ(keepersOptions(game),
+                          data::playerOptions(data::scanSettingsText(how == Damage::Halved ? halved : ""), "KEEPER"));
+            }
+        } else if (file != "profile/profile") {
+            EXPECT_EQ(keepersOptions(game), kKeepersOptions);
+        }
         if (how == Damage::Unreadable) {
             ::chmod((game / file).c_str(), 0644);
-            const std::string kept = file == "profile/profile" ? savedProfile()
-                                     : file == "profile/hi0x00"
-                                         ? savedHighScores()
+            const std::string kept = file == "profile/profile"  ? savedProfile()
+                                     : file == "profile/hi0x00" ? savedHighScores()
+                                     : file == "profile/settings.txt"
+                                         ? savedSettings()
                                          : testing_support::readFile(testing_support::builtGameFolder() / file);
             EXPECT_EQ(testing_support::readFile(game / file), kept) << "an unreadable file was replaced";
         }
@@ -255,9 +287,9 @@ class HostileFolders : public ::testing::Test {
 testing_support::TempFolder* HostileFolders::shared_ = nullptr;
 fs::path HostileFolders::garbage_;
 
-// Each damage in turn to one file of each kind the game reads: the two settings files, a text
-// table, the font's character map, the branding file, a surface picture in PNG and in JPEG, a
-// start-up picture, a sound, and the two kinds of save.
+// Each damage in turn to one file of each kind the game reads: the level and graphics files, a
+// text table, the font's character map, the branding file, a surface picture in PNG and in JPEG, a
+// start-up picture, a sound, the two kinds of save and the settings file beside them.
 class EveryDamage : public HostileFolders, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(EveryDamage, StartsAndQuitsCleanly) {
@@ -268,7 +300,7 @@ TEST_P(EveryDamage, StartsAndQuitsCleanly) {
 INSTANTIATE_TEST_SUITE_P(OneFileOfEachKind, EveryDamage,
                          ::testing::Values("ini/levels.txt", "ini/gfxini.txt", "system/text03.txt", "system/ascii",
                                            "gfx/logo/trader.ini", "gfx/Quadro.png", "gfx/Menu/menu.jpg", "gfx/logo/Logo_Big.png",
-                                           "mfx/vleft.ogg", "profile/profile", "profile/hi0x00"),
+                                           "mfx/vleft.ogg", "profile/profile", "profile/hi0x00", "profile/settings.txt"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                              std::string label = info.param;
                              for (char& c : label)
@@ -294,6 +326,7 @@ TEST_F(HostileFolders, AReadOnlyFolderKeepsItsSaves) {
     EXPECT_EQ(run.out, expected.out);
     EXPECT_EQ(testing_support::readFile(game / "profile" / "profile"), savedProfile());
     EXPECT_EQ(testing_support::readFile(game / "profile" / "hi0x00"), savedHighScores());
+    EXPECT_EQ(testing_support::readFile(game / "profile" / "settings.txt"), savedSettings());
     EXPECT_FALSE(fs::exists(game / "crashDump.txt"));
     for (const fs::directory_entry& e : fs::recursive_directory_iterator(game))
         if (e.is_directory()) ::chmod(e.path().c_str(), 0755);
@@ -322,14 +355,41 @@ TEST_F(HostileFolders, AFullDiskKeepsTheOldSaves) {
     EXPECT_NE(run.out.find("\"KEEPER\""), std::string::npos) << "the saves on the full disk were read";
     EXPECT_EQ(testing_support::readFile(data / "profile" / "profile"), savedProfile());
     EXPECT_EQ(testing_support::readFile(data / "profile" / "hi0x00"), savedHighScores());
+    EXPECT_EQ(testing_support::readFile(data / "profile" / "settings.txt"), savedSettings());
     EXPECT_EQ(::umount2(data.c_str(), MNT_DETACH), 0);
+}
+
+// The settings file a link: to another program's file, to a device that never ends, to nothing. The
+// game reads the defaults through it and the save replaces the link, never what it points to.
+TEST_F(HostileFolders, ASettingsFileThatIsALinkIsReplacedNotFollowed) {
+    const fs::path foreign = temp_.path() / "foreign.txt";
+    const std::string foreignText = "[machine]\nwindow 1 2 3 4\n[player \"KEEPER\"]\ncolourSymbols 1\n";
+    for (const fs::path& target : {foreign, fs::path("/dev/zero"), temp_.path() / "nothing"}) {
+        SCOPED_TRACE(target.string());
+        testing_support::writeFile(foreign, foreignText);
+        const fs::path game = makeFolder("linked");
+        const fs::path settings = game / "profile" / "settings.txt";
+        fs::remove(settings);
+        fs::create_symlink(target, settings);
+        const SimRun run = runSim(game, false);
+        EXPECT_EQ(run.status, 0) << describe(run);
+        EXPECT_EQ(run.err, "");
+        EXPECT_NE(run.out.find("\"KEEPER\""), std::string::npos) << "the profile was read";
+        EXPECT_EQ(testing_support::readFile(game / "profile" / "profile"), savedProfile());
+        EXPECT_EQ(testing_support::readFile(game / "profile" / "hi0x00"), savedHighScores());
+        EXPECT_FALSE(fs::is_symlink(settings));
+        EXPECT_EQ(keepersOptions(game), data::PlayerOptions{});
+        EXPECT_EQ(testing_support::readFile(foreign), foreignText);
+        EXPECT_FALSE(fs::exists(temp_.path() / "nothing"));
+        fs::remove_all(game);
+    }
 }
 
 // By hand: every file of the game folder, every kind of damage.
 TEST_F(HostileFolders, SweepEveryFile) {
     const char* sweep = std::getenv("LUMERIK_HOSTILE_SWEEP");
     if (!sweep || std::string(sweep) != "1") GTEST_SKIP() << "set LUMERIK_HOSTILE_SWEEP=1 to sweep every file";
-    std::vector<std::string> files = {"profile/profile", "profile/hi0x00"};
+    std::vector<std::string> files = {"profile/profile", "profile/hi0x00", "profile/settings.txt"};
     const fs::path built = testing_support::builtGameFolder();
     for (const char* folder : {"gfx", "mfx", "ini", "system"})
         for (const fs::directory_entry& e : fs::recursive_directory_iterator(built / folder))

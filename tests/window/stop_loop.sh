@@ -2,7 +2,8 @@
 # Starts the real game again and again under Xvfb with openbox and stops each run with SIGTERM or
 # SIGINT at a random moment; every run must close as the window's close box closes it: exit code 0,
 # no crash, no sanitizer report, no hang. A run may first be driven by xdotool (ACTIONS, a shell
-# snippet run with $WID set) so that stops also fall in the middle of play.
+# snippet run with $WID set) so that stops also fall in the middle of play. After each stop the
+# profile and the settings file beside it are whole: the old ones, or the ones the game saved.
 # Usage: stop_loop.sh GAME_DIR [STARTS [MAX_DELAY_MS [ACTIONS]]]
 set -u
 game=$1
@@ -28,6 +29,22 @@ write_profile() {  # $1 = 1 windowed, 0 full screen
     printf '\x01\x00\x01\x00'
   } > "$work/g/profile/profile"
   touch -d 2000-01-01 "$work/g/profile/profile"
+}
+# The settings file beside it, with KEEPER's options flipped from the defaults and a remark the game
+# does not write, so the old file and one the game wrote can be told apart.
+write_settings() {
+  printf '%s\n' 'Lumerik settings' '# as the stop loop wrote it' '[machine]' '[player "KEEPER"]' 'colourSymbols 1' \
+    'moveHints 0' > "$work/g/profile/settings.txt"
+  cp "$work/g/profile/settings.txt" "$work/old-settings.txt"
+}
+settings_old() { cmp -s "$work/g/profile/settings.txt" "$work/old-settings.txt"; }
+# Whole: the old file as it was, or the game's own, whose last line is the last key of KEEPER's
+# section (the only player), with the options kept.
+settings_whole() {
+  local file=$work/g/profile/settings.txt
+  settings_old && return 0
+  [ "$(head -n 1 "$file")" = "Lumerik settings" ] && grep -qx '\[player "KEEPER"\]' "$file" &&
+    grep -qx 'colourSymbols 1' "$file" && [ "$(tail -n 1 "$file")" = "moveHints 0" ] && [ -z "$(tail -c 1 "$file")" ]
 }
 profile_intact() { [ "$(stat -c %s "$work/g/profile/profile")" -eq 1897 ] && grep -q KEEPER "$work/g/profile/profile"; }
 profile_saved() { [ "$(stat -c %Y "$work/g/profile/profile")" -gt 946771200 ]; }
@@ -57,6 +74,7 @@ for i in $(seq "$starts"); do
   [ $((RANDOM % 2)) -eq 0 ] && signal=INT number=2
   log=$work/logs/run$i.log
   write_profile $((RANDOM % 2))
+  write_settings
   # A shell starts background jobs with SIGINT ignored; the game keeps an ignored signal ignored.
   env --default-signal=INT,TERM "$work/g/lumerik" 2>"$log" &
   pid=$!
@@ -88,7 +106,11 @@ for i in $(seq "$starts"); do
   elif ! profile_intact; then
     echo "run $i: the profile did not survive SIG$signal at $delay ms"
     failed=$((failed + 1))
-  elif [ $caught = yes ] && ! profile_saved; then
+  elif ! settings_whole; then
+    echo "run $i: the settings file is neither the old one nor a whole new one after SIG$signal at $delay ms:"
+    sed -n '1,20p' "$work/g/profile/settings.txt"
+    failed=$((failed + 1))
+  elif [ $caught = yes ] && { ! profile_saved || settings_old; }; then
     echo "run $i: SIG$signal at $delay ms closed the game without saving"
     failed=$((failed + 1))
   else

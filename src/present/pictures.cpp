@@ -15,12 +15,14 @@ constexpr int64_t M = kMagentaKey;
 constexpr int64_t None = kNoColourKey;
 
 constexpr std::string_view kBallTemplatePath = "gfx//Ball.png";
+constexpr std::string_view kSymbolsPath = "gfx/symbols.png";
 constexpr std::string_view kBrandingPath = "gfx//logo//trader.ini";
 constexpr std::string_view kPartnerLogoPath = "gfx//logo//partnerLogo.bmp";
 
 constexpr int kBallSide = 20;
 constexpr int kBallColours = 7;
 constexpr uint32_t kOpaqueMagenta = 0xFFFF00FF;
+constexpr uint32_t kNoKey = 0xFFFFFFFF;  // no colour bytes compare equal to it
 
 // Only the start of the branding file matters: eleven short lines.
 constexpr size_t kBrandingReadLimit = 64 * 1024;
@@ -225,6 +227,26 @@ Surface tintBalls(const PixelImage& ballTemplate, const std::array<rules::Colour
     return balls;
 }
 
+Surface composeSymbolBalls(const Surface& balls, const PixelImage& symbols) {
+    Surface out = balls;
+    if (out.empty() || symbols.width < out.width || symbols.height < out.height) return out;
+    const uint32_t key = out.hasColourKey() ? out.keyColour() : kNoKey;
+    for (int y = 0; y < out.height; ++y) {
+        uint32_t* row = out.row(y);
+        for (int x = 0; x < out.width; ++x) {
+            const uint32_t ball = row[x], symbol = symbols.at(x, y), alpha = symbol >> 24;
+            if (alpha == 0 || (ball & kColourMask) == key) continue;
+            uint32_t laid = ball & 0xFF000000;
+            for (int shift = 0; shift <= 16; shift += 8)
+                laid |= (((symbol >> shift & 0xFF) * alpha + (ball >> shift & 0xFF) * (255 - alpha) + 127) / 255) << shift;
+            // A ball pixel that turned into the key would be a hole in the ball.
+            if ((laid & kColourMask) == key) laid ^= 1;
+            row[x] = laid;
+        }
+    }
+    return out;
+}
+
 void reloadPictures(PictureJob& job) {
     if (job.windowed && !windowedModeSupported(job.loader.platform())) {
         job.windowed = false;
@@ -244,6 +266,9 @@ void reloadPictures(PictureJob& job) {
     PixelImage ballTemplate;
     pictures.balls =
         job.loader.loadPixelImage(kBallTemplatePath, ballTemplate) ? tintBalls(ballTemplate, job.colorTints) : Surface{};
+    // The symbols are an extra: a folder without them plays with plain balls, and no beep says so.
+    const std::optional<PixelImage> symbols = decodePicture(job.loader.folder().resolve(kSymbolsPath));
+    pictures.symbolBalls = composeSymbolBalls(pictures.balls, symbols ? *symbols : PixelImage{});
     loadBranding(job.loader, pictures);
 }
 

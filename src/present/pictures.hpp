@@ -133,6 +133,9 @@ struct Pictures {
     std::array<Surface, kSurfacePictureCount> surfaces;
     std::array<AnimationStrip, kStripCount> strips;
     Surface balls;  // seven tinted balls of 20 by 20 side by side; colour c starts at x = 20 * (c - 1)
+    // The same strip with each colour's symbol laid over its ball, for telling colours apart by
+    // shape; plain balls when the symbols picture is missing or damaged.
+    Surface symbolBalls;
     PartnerBranding branding;
     Surface partnerLogo;
     PixelImage partnerLogoImage;
@@ -154,6 +157,12 @@ int tintValue(int colour, int shading);
 // the template is smaller than 40 by 20.
 Surface tintBalls(const PixelImage& ballTemplate, const std::array<rules::ColourTint, 8>& colorTints);
 
+// Lays the symbols picture (a frame of 20 by 20 with alpha per ball colour, side by side) over
+// the ball surface: each channel of a ball pixel becomes (symbol * alpha + ball * (255 - alpha)) / 255,
+// rounded, and the pixel keeps its fourth byte; key pixels stay key, and no laid-over pixel becomes
+// the key. A plain copy of the balls when the symbols picture is smaller than the strip.
+Surface composeSymbolBalls(const Surface& balls, const PixelImage& symbols);
+
 // What one picture reload works on. The ball tints come from the level file, each strip's "type"
 // from the graphics settings; `windowed` is the window mode, which the windowed-mode check may
 // turn off.
@@ -167,7 +176,7 @@ struct PictureJob {
 };
 
 // Checks that the desktop can host a window, makes the work surfaces, then loads every surface
-// picture, the strips, the ball surface and the partner branding, in that order. When windowed
+// picture, the strips, the ball surfaces and the partner branding, in that order. When windowed
 // mode is refused it switches to full screen instead, which reloads everything itself.
 void reloadPictures(PictureJob& job);
 

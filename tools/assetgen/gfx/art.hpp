@@ -23,6 +23,7 @@ class Art {
 
 // Board and play screen.
 Picture ballTemplate();
+Picture ballSymbols();  // seven 20 by 20 frames with alpha, one per ball colour
 Picture blockBackdrops();
 Picture socket();
 Picture centrePiece(Art& art);

@@ -89,6 +89,8 @@ std::vector<CatalogueEntry> build() {
     add("gfx//Level.png", 560, 56, "reveal effect, 10 frames of 56, additive", [](Art&) { return revealStrip(); });
     add("gfx//Ball.png", 40, 20, "ball template: grey shading left, shape right, magenta outside",
         [](Art&) { return ballTemplate(); });
+    add("gfx/symbols.png", 140, 20, "colour symbols laid over the seven balls, frames of 20, with alpha",
+        [](Art&) { return ballSymbols(); });
     add("gfx//logo//partnerLogo.bmp", geo::kPartnerLogo.w, geo::kPartnerLogo.h, "studio mark on the title, magenta key",
         [](Art&) { return studioLogoSmall(); });
 

@@ -25,6 +25,21 @@ Picture tintBalls(const Picture& templ) {
     return out;
 }
 
+Picture symbolBalls(const Picture& balls, const Picture& symbols) {
+    Picture out = balls;
+    for (int y = 0; y < out.height && y < symbols.height; ++y)
+        for (int x = 0; x < out.width && x < symbols.width; ++x) {
+            uint32_t& d = out.at(x, y);
+            const uint32_t s = symbols.at(x, y), a = s >> 24;
+            if (d == kMagenta || a == 0) continue;
+            uint32_t mixed = d & 0xFF000000u;
+            for (int shift : {0, 8, 16})
+                mixed |= ((((s >> shift) & 0xFF) * a + ((d >> shift) & 0xFF) * (255 - a) + 127) / 255) << shift;
+            d = mixed;
+        }
+    return out;
+}
+
 void copyRect(const Picture& src, int sx, int sy, int w, int h, Picture& dst, int dx, int dy, bool keyed, bool blackKey) {
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {

@@ -8,11 +8,13 @@
 namespace assetgen::compose {
 
 // The seven ball colours of the default level file, red, green, blue.
-inline constexpr int kDefaultTints[8][3] = {{255, 0, 254}, {0, 0, 217},     {249, 249, 0}, {0, 249, 16},
-                                            {249, 0, 16},  {255, 255, 255}, {249, 0, 249}, {0, 169, 249}};
+inline constexpr int kDefaultTints[8][3] = {{255, 0, 254}, {0, 0, 255},     {255, 217, 0}, {59, 192, 38},
+                                            {201, 0, 32},  {244, 255, 230}, {182, 0, 198}, {16, 218, 255}};
 
 // The 140 by 20 ball surface the game builds from the template with the default tints.
 Picture tintBalls(const Picture& ballTemplate);
+// The same balls with each colour's symbol laid over it by its alpha; the key stays round them.
+Picture symbolBalls(const Picture& balls, const Picture& symbols);
 
 // Copy of a rectangle; with `keyed`, source pixels equal to the magenta key (or, with blackKey,
 // to black) are left out. Clipped to both pictures.

@@ -327,6 +327,31 @@ void tipDialog(Screen& s, const Picture& playScreen, float transparency) {
               menu::kTipAnimation.y - snow.height / 2, 1.0f, 1.0f);
 }
 
+// The seven balls plain and with their symbols, at their own size and three times as large, each
+// in a cup of the block backdrop.
+void ballSheet(const Picture& symbolBalls, const Picture& plainBalls, const Picture& backdrop,
+               const std::filesystem::path& file) {
+    constexpr int kZoom = 3, kCell = 30;
+    Picture sheet(7 * kCell * (1 + kZoom) + 30, kCell * (1 + kZoom) * 2 + 30, 0xFF181818u);
+    // The upper left cup of the backdrop, whose ball sits at (7, 7), over the board's stone.
+    Picture cell(kCell, kCell, 0xFF3C4250u);
+    copyRect(backdrop, 2, 2, kCell, kCell, cell, 0, 0, true);
+    for (int row = 0; row < 2; ++row) {
+        const Picture& balls = row == 0 ? plainBalls : symbolBalls;
+        for (int c = 0; c < 7; ++c) {
+            Picture one = cell;
+            copyRect(balls, 20 * c, 0, 20, 20, one, 5, 5, true);
+            const int y0 = 10 + row * (kCell * (1 + kZoom) + 10);
+            sheet.paste(one, 10 + c * kCell, y0 + kCell * kZoom / 2 - kCell / 2);
+            Picture big(kCell * kZoom, kCell * kZoom);
+            for (int y = 0; y < big.height; ++y)
+                for (int x = 0; x < big.width; ++x) big.at(x, y) = one.at(x / kZoom, y / kZoom);
+            sheet.paste(big, 20 + 7 * kCell + c * kCell * kZoom, y0);
+        }
+    }
+    writePng(file, sheet);
+}
+
 }  // namespace
 
 void writeMockups(const PictureSet& pictures, const std::string& characterMap, const MockupTexts& texts,
@@ -342,6 +367,16 @@ void writeMockups(const PictureSet& pictures, const std::string& characterMap, c
         Screen s = screen();
         titleScreen(s);
         s.save(folder / "mockup-title.png");
+    }
+    const Picture symbols =
+        compose::symbolBalls(compose::tintBalls(pictures.at("gfx//Ball.png")), pictures.at("gfx/symbols.png"));
+    {
+        Screen s = screen();
+        s.balls = symbols;
+        playScreen(s, false);
+        s.save(folder / "mockup-play-symbols.png");
+        ballSheet(s.balls, compose::tintBalls(pictures.at("gfx//Ball.png")), s.pic("gfx//Quadro.png"),
+                  folder / "mockup-balls.png");
     }
     Picture play;
     {

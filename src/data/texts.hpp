@@ -45,6 +45,10 @@ struct TextId {
     static const TextId MovesUp;
     static const TextId FirstSideCaption;  // the captions of the play screen's four side buttons follow it
     static const TextId PlayerListFull;
+    static const TextId ColourSymbolsCaption;
+    static const TextId MoveHintsCaption;
+    static const TextId HintKeyLine;  // on the second hints page
+    static const TextId SymbolsLine;  // on the second hints page
 };
 inline constexpr TextId TextId::PauseMessage{TextTableId::Messages, 104};
 inline constexpr TextId TextId::GroupTitle1{TextTableId::PlayMessages, 0};
@@ -57,6 +61,10 @@ inline constexpr TextId TextId::TimeUp{TextTableId::PlayMessages, 10};
 inline constexpr TextId TextId::MovesUp{TextTableId::PlayMessages, 11};
 inline constexpr TextId TextId::FirstSideCaption{TextTableId::TitleCaptions, 8};
 inline constexpr TextId TextId::PlayerListFull{TextTableId::LaterTexts, 0};
+inline constexpr TextId TextId::ColourSymbolsCaption{TextTableId::LaterTexts, 1};
+inline constexpr TextId TextId::MoveHintsCaption{TextTableId::LaterTexts, 2};
+inline constexpr TextId TextId::HintKeyLine{TextTableId::LaterTexts, 3};
+inline constexpr TextId TextId::SymbolsLine{TextTableId::LaterTexts, 4};
 
 // One table of fixed-width, zero-terminated slots. Slots no line filled are empty.
 class TextTable {

@@ -49,6 +49,7 @@ void frameTick(Game& game) {
     }
     chooseCursor(game);
     syncPlayerTips(game);
+    game.pictures.symbolsShown = colourSymbolsWanted(game);
     dispatchScreen(game);
 }
 

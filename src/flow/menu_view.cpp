@@ -43,6 +43,8 @@ present::MenuView menuView(const Game& game) {
     view.ownCursor = ownCursorWanted(game);
     view.toShowTips = tipsWanted(game);
     view.fullScreen = !game.profiles.windowed;
+    view.colourSymbols = colourSymbolsWanted(game);
+    view.moveHints = moveHintsWanted(game);
     view.explodeTipColour = rules.requests.explodeTipColour;
     view.pointer = present::cursorToClient(game.platform);
     return view;

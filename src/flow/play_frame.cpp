@@ -24,6 +24,8 @@ bool escapeToTitle(Game& game) {
 void afterAnotherScreen(Game& game) {
     PlayScreenState& play = game.play;
     play.backdrop.invalidate();
+    // Time spent on other screens (a pause, a menu, a tip) is not time the board stood still.
+    play.stillSince = game.services.now();
     if (game.rules.playState == rules::StateLevelAdvance) {
         rules::RuleRequests& requests = game.rules.requests;
         requests.explodeTipPending = false;

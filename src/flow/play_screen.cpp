@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "flow/current_player.hpp"
 #include "flow/play_view.hpp"
 #include "flow/scene.hpp"
+#include "game/falling.hpp"
 #include "game/modes.hpp"
 #include "game/shuffle.hpp"
 #include "present/layout.hpp"
@@ -27,6 +29,7 @@ constexpr int kCriticalLastFrame = 4;
 constexpr int kCriticalBarRows = 202;  // above this the bar is low enough to run critical
 constexpr float kCriticalGap = 2.0f;   // ... once it has come to rest within this of the value
 constexpr float kEaseDown = 0.033333335f;
+constexpr uint32_t kHintIdleMs = 10000;
 
 // What the frame showed moves on: the flash's next step, the critical bar's pulse, the buttons'
 // glows, the bonus flights and the bonus pictures' animation.
@@ -122,6 +125,30 @@ void hover(Game& game) {
     }
 }
 
+// The move hint: while the board stands still in play, after kHintIdleMs without a move (when the
+// player wants hints) or at once when H asks, the hint finder looks for a move once; the hint shows
+// until the board moves again.
+void updateHint(Game& game) {
+    const rules::GameState& rules = game.rules;
+    PlayScreenState& play = game.play;
+    const uint32_t now = game.services.now();
+    const bool still = rules.playState == rules::StatePlaying && rules.level.levelRunning &&
+                       !rules.moves.pendingBlockTurn.active && !rules::needsFall(rules);
+    if (!still) {
+        play.hint.reset();
+        play.hintLooked = false;
+        play.hintAsked = false;
+        play.stillSince = now;
+        return;
+    }
+    if (play.hintLooked) return;
+    const bool idle = moveHintsWanted(game) && rules::elapsedSince(now, play.stillSince) >= kHintIdleMs;
+    if (!idle && !play.hintAsked) return;
+    play.hint = rules::findHint(rules);
+    play.hintLooked = true;
+    play.hintAsked = false;
+}
+
 // The level-1 sweep lights the frame's arrows one after another. Before sweepStartAt the unsigned
 // difference is huge, so nothing happens.
 void sweep(Game& game) {
@@ -137,6 +164,7 @@ void showPlayFrame(Game& game) {
     if (game.rules.requests.levelSetUp) startLevel(game);
     sweep(game);
     easeBars(game);
+    updateHint(game);
 
     play.view = buildPlayView(game);
     const present::PlayArt art{game.pictures, game.gfx, present::makeSpriteFont(game.pictures, game.characterMap)};

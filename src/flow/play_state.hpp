@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "flow/screens.hpp"
+#include "game/hints.hpp"
 #include "game/types.hpp"
 #include "present/glow.hpp"
 #include "present/play_draw.hpp"
@@ -46,6 +47,13 @@ struct PlayScreenState {
     int32_t criticalStep = 1;
     bool flashOn = false;
     int32_t flashStep = 0;
+
+    // A move hint: the move the board shows until the player moves. Once the board has stood still
+    // in play for a while (or H asks), the hint finder looks once; a board with no move shows none.
+    std::optional<rules::Hint> hint;
+    bool hintLooked = false;
+    bool hintAsked = false;   // H was pressed
+    uint32_t stillSince = 0;  // the board has stood still in play since then
 
     std::vector<DueDialog> dialogsDue;
     present::PlayView view;          // what the last play frame showed; rebuilt by every frame

@@ -26,6 +26,8 @@ constexpr int kGlassSteps = 9;
 constexpr int kFallenDrawLimit = 430;
 constexpr int kBoardTurnShownFrames = 5;
 constexpr float kSideGlowDimming = 0.3f;
+constexpr uint32_t kHintPulseMs = 1200;
+constexpr float kHintLightening = 0.45f;
 // A flight's point off the screen is drawn at its centre rather than outside the back buffer.
 constexpr int kFlightRight = 772, kFlightBottom = 572;
 
@@ -89,6 +91,7 @@ class ViewBuilder {
         buttonGlows();
         effects();
         levelCaption();
+        hint();
     }
 
   private:
@@ -342,6 +345,22 @@ class ViewBuilder {
         for (int s = 0; s < 3; ++s)
             for (const rules::EffectEntry& e : *lists[s])
                 view_.effects[static_cast<size_t>(s)].push_back({e.column, e.row, e.frame});
+    }
+
+    // A hinted move pulses gently: a block's four balls lighten and darken again, or, for a board
+    // turn, the frame's four arrows of its direction glow.
+    void hint() {
+        if (!play_.hint) return;
+        const float phase = static_cast<float>(now_ % kHintPulseMs) / kHintPulseMs;
+        const float pulse = 0.5f - 0.5f * std::cos(2.0f * std::numbers::pi_v<float> * phase);
+        const rules::Hint& hint = *play_.hint;
+        if (hint.kind == rules::HintKind::BlockTurn) {
+            view_.hint = {true, hint.blockColumn, hint.blockRow, kHintLightening * pulse};
+            return;
+        }
+        for (int b = 0; b < layout::kArrowButtonCount; ++b)
+            if (rules::kArrowButtons[static_cast<size_t>(b)].direction == hint.direction)
+                view_.buttonGlows[static_cast<size_t>(b)] = {true, present::glow::kPlayStrength[1] * pulse};
     }
 
     void levelCaption() {

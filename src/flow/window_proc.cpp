@@ -81,6 +81,7 @@ void handleKey(Game& game, const InputEvent& event) {
         return;
     }
     if (!boardShows(game) || rules.playState != rules::StatePlaying) return;
+    if (event.key == present::Key::Letter && event.character == 'H') game.play.hintAsked = true;
     if (event.key == present::Key::Left) rules::turnBoard(rules, game.services, rules::Direction::CounterClockwise);
     if (event.key == present::Key::Right) rules::turnBoard(rules, game.services, rules::Direction::Clockwise);
 }
@@ -101,9 +102,15 @@ void pressOptionsControl(Game& game, present::Point p) {
     present::MenuLiveState& live = game.screens.menuLive;
     if (menu::kMusicSliderArea.containsInclusive(p)) live.musicSliderDrag = true;
     if (menu::kSoundSliderArea.containsInclusive(p)) live.soundSliderDrag = true;
-    if (menu::kOptionBoxAreas[0].containsInclusive(p)) setOwnCursorWanted(game, !ownCursorWanted(game));
-    if (menu::kOptionBoxAreas[1].containsInclusive(p)) setTipsWanted(game, !tipsWanted(game));
-    if (menu::kOptionBoxAreas[2].containsInclusive(p)) toggleWindowMode(game);
+    const auto on = [p](menu::OptionBox box) { return menu::kOptionBoxAreas[static_cast<size_t>(box)].containsInclusive(p); };
+    if (on(menu::OptionOwnCursor)) setOwnCursorWanted(game, !ownCursorWanted(game));
+    if (on(menu::OptionTips)) setTipsWanted(game, !tipsWanted(game));
+    if (on(menu::OptionColourSymbols)) {
+        setColourSymbolsWanted(game, !colourSymbolsWanted(game));
+        game.pictures.symbolsShown = colourSymbolsWanted(game);
+    }
+    if (on(menu::OptionMoveHints)) setMoveHintsWanted(game, !moveHintsWanted(game));
+    if (on(menu::OptionFullScreen)) toggleWindowMode(game);
 }
 
 void pressMenu(Game& game, present::Point p) {

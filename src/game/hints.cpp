@@ -2,6 +2,7 @@
 
 #include "game/board.hpp"
 #include "game/falling.hpp"
+#include "game/frame.hpp"
 #include "game/matches.hpp"
 
 namespace rules {
@@ -10,6 +11,8 @@ namespace {
 
 constexpr int kBlocksAcross = 5;
 constexpr Direction kDirections[] = {Direction::CounterClockwise, Direction::Clockwise};
+// A board's falls end within a few dozen frames; the bound only guards the loop.
+constexpr int kFallFrames = 1000;
 
 // What a trial reads: the board, the mode, the level's prices and the file's settings. The level
 // table and the queues stay behind, so copying it for every move is cheap.
@@ -36,14 +39,12 @@ bool turnChangesBlock(const Board& board, int blockColumn, int blockRow) {
     return false;
 }
 
-// The balls fall as the frames let them fall, drop by drop, until none hangs over a hole.
+// The balls fall as the game's own frames let them fall, drop by drop, until none hangs over a hole;
+// settling finds no figures, so the first pass is left to the caller. The trial runs no level, so
+// no limit runs out meanwhile.
 void letBallsFall(GameState& trial, Services& services) {
     trial.playState = StateSettling;
-    while (fallStep(trial, services)) {
-        do advanceFallAnimation(trial);
-        while (trial.fall.fallOffset < 28);
-    }
-    trial.playState = StatePlaying;
+    for (int frame = 0; frame < kFallFrames && trial.playState == StateSettling; ++frame) advanceFrame(trial, services);
 }
 
 // In the frames' order: the figures the board holds now, else those its fall completes. The points

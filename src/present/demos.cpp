@@ -1058,13 +1058,13 @@ void drawDemoBlock(const DemoBlock& block, int x, int y, const Pictures& picture
     for (size_t i = 0; i < 4; ++i) {
         const size_t c = cellAt(i);
         const int px = x + positions[i].x, py = y + positions[i].y;
-        drawBall(pictures.balls, block.cells[c], px, py, target);
+        drawBall(pictures.ballsShown(), block.cells[c], px, py, target);
         const int32_t n = block.burst[c];
         if (block.burstOn && n > 0)
             copyRect(explode, kBurstWidth * (n - 1), 0, px + kBurstDx, py + kBurstDy, kBurstWidth, kBurstHeight, target,
                      ColourKey::Use);
         if (block.dropOn && block.dropOffset[c] != 0)
-            drawBall(pictures.balls, block.dropColour[c], px, py + block.dropOffset[c], target);
+            drawBall(pictures.ballsShown(), block.dropColour[c], px, py + block.dropOffset[c], target);
     }
 
     const PixelImage& rise = pictures.strip(Strip::Rise).image;

@@ -243,13 +243,24 @@ inline constexpr int kBonusHelpAnimationDy = 10;
 inline constexpr std::array<int32_t, 5> kBonusHelpAnimation = {0, 4, 2, 3, 1};
 inline constexpr int kBonusHelpOpaqueRow = 3;
 
+// The panel's frame pieces are this thick; what stands inside keeps clear of them.
+inline constexpr int kPanelFrameEdge = 16;
+
 // Options (screen 11).
 inline constexpr std::array<Offset, 2> kSliderTracks = {{{27, 143}, {27, 259}}};
-inline constexpr std::array<Offset, 3> kOptionBoxes = {{{144, 330}, {144, 370}, {144, 410}}};
-inline constexpr std::array<Offset, 3> kOptionTicks = {{{142, 311}, {142, 351}, {142, 391}}};
+// Five check boxes: the game's cursor, tips and full screen in a column, then colour symbols and
+// move hints beside the first and the last of them, their captions on two lines where one is too
+// wide for the panel.
+inline constexpr int kOptionBoxCount = 5;
+enum OptionBox : int { OptionOwnCursor = 0, OptionTips, OptionFullScreen, OptionColourSymbols, OptionMoveHints };
+inline constexpr std::array<Offset, kOptionBoxCount> kOptionBoxes = {
+    {{144, 330}, {144, 370}, {144, 410}, {334, 330}, {334, 410}}};
+inline constexpr std::array<Offset, kOptionBoxCount> kOptionTicks = {
+    {{142, 311}, {142, 351}, {142, 391}, {332, 311}, {332, 391}}};
 inline constexpr std::array<int32_t, 3> kOptionCaptionLines = {101, 56, 121};
-inline constexpr std::array<int32_t, 3> kOptionCaptionY = {336, 376, 416};
-inline constexpr int kOptionCaptionX = 194;
+inline constexpr std::array<int32_t, kOptionBoxCount> kOptionCaptionY = {336, 376, 416, 336, 416};
+inline constexpr std::array<int32_t, kOptionBoxCount> kOptionCaptionX = {194, 194, 194, 372, 372};
+inline constexpr int kOptionCaptionLinePitch = 22;
 inline constexpr int kMusicCaptionLine = 99, kSoundCaptionLine = 100;
 inline constexpr int kMusicCaptionY = 109, kSoundCaptionY = 224;
 // The knob moves from 57 to 423 pixels into the panel; the volume is its place on that track.
@@ -261,7 +272,8 @@ inline constexpr Offset kKnobSize = {36, 28};
 // (Rect::containsInclusive).
 inline constexpr rules::Rect kMusicSliderArea = {200, 182, 400, 26};
 inline constexpr rules::Rect kSoundSliderArea = {200, 298, 400, 26};
-inline constexpr std::array<rules::Rect, 3> kOptionBoxAreas = {{{305, 363, 28, 28}, {305, 403, 28, 28}, {305, 443, 28, 28}}};
+inline constexpr std::array<rules::Rect, kOptionBoxCount> kOptionBoxAreas = {
+    {{305, 363, 28, 28}, {305, 403, 28, 28}, {305, 443, 28, 28}, {495, 363, 28, 28}, {495, 443, 28, 28}}};
 inline constexpr rules::Rect kHelpBoxArea = {437, 461, 28, 28};
 
 // Help pages 12 and 14: centred lines, with a gap after every second (12) or fourth (14) line.
@@ -270,6 +282,8 @@ inline constexpr int kHintsFirstLine = 49, kHintsLineCount = 6;
 inline constexpr std::array<int32_t, 3> kHintsTail = {102, 103, 55};
 inline constexpr std::array<int32_t, 3> kHintsTailY = {342, 368, 420};
 inline constexpr int kMoreHintsFirstLine = 106, kMoreHintsLineCount = 8;
+// Below them on page 14: the hint key and the colour symbols.
+inline constexpr std::array<int32_t, 2> kMoreHintsLaterY = {355, 381};
 inline constexpr int kMoreHintsTail = 55;
 inline constexpr int kHintsTailYLast = 420;
 

@@ -88,7 +88,7 @@ void drawBonusAnimation(const MenuView& view, int record, int32_t counter, int h
 
 void drawOptions(const MenuView& view, const MenuLayout& l, const VolumeSliders& sliders, Surface& target) {
     const Pictures& pictures = *view.pictures;
-    const bool ticked[3] = {view.ownCursor, view.toShowTips, view.fullScreen};
+    const bool ticked[kOptionBoxCount] = {view.ownCursor, view.toShowTips, view.fullScreen, view.colourSymbols, view.moveHints};
     for (size_t i = 0; i < kOptionTicks.size(); ++i)
         if (ticked[i]) put(pictures, SurfacePicture::CheckBoxCheck, l.x + kOptionTicks[i].x, l.y + kOptionTicks[i].y, target);
 

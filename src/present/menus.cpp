@@ -39,7 +39,7 @@ struct Painter {
     // A line centred on the whole picture's width.
     void centred(int y, std::string_view s) const { write(0, y, kScreenWidth, s); }
     void ball(int colour, int x, int y) const {
-        const Surface& balls = pictures().balls;
+        const Surface& balls = pictures().ballsShown();
         copyRect(balls, layout::kBallSide * colour, 0, x, y, layout::kBallSide, layout::kBallSide, target, ColourKey::Use);
     }
 };
@@ -99,13 +99,39 @@ void bonusHelpExtras(const Painter& p, const MenuLayout& l, rules::Random& decor
     }
 }
 
+// A check box's caption from (x, y), on two lines (split at a space) when one is wider than the
+// panel leaves room for.
+void writeCaption(const Painter& p, const MenuLayout& l, int x, int y, std::string_view caption) {
+    const int room = l.x + l.width() - kPanelFrameEdge - x;
+    const std::span<const uint8_t> map = p.view.font.characterMap;
+    if (measureText(map, caption) <= room) {
+        p.write(x, y, 0, caption);
+        return;
+    }
+    size_t split = caption.rfind(' ');
+    while (split != std::string_view::npos && split > 0 && measureText(map, caption.substr(0, split)) > room)
+        split = caption.rfind(' ', split - 1);
+    if (split == std::string_view::npos || split == 0) {
+        p.write(x, y, 0, caption);
+        return;
+    }
+    p.write(x, y - kOptionCaptionLinePitch / 2, 0, caption.substr(0, split));
+    p.write(x, y + kOptionCaptionLinePitch / 2, 0, caption.substr(split + 1));
+}
+
 void optionsExtras(const Painter& p, const MenuLayout& l) {
     for (const Offset& track : kSliderTracks) p.put(SurfacePicture::MenuSlider, l.x + track.x, l.y + track.y);
     for (const Offset& box : kOptionBoxes) p.put(SurfacePicture::CheckBoxBase, l.x + box.x, l.y + box.y);
     p.write(l.x, l.y + kMusicCaptionY, l.width(), p.text(kMessages, kMusicCaptionLine));
     p.write(l.x, l.y + kSoundCaptionY, l.width(), p.text(kMessages, kSoundCaptionLine));
-    for (size_t i = 0; i < kOptionCaptionLines.size(); ++i)
-        p.write(l.x + kOptionCaptionX, l.y + kOptionCaptionY[i], 0, p.text(kMessages, kOptionCaptionLines[i]));
+    for (int i = 0; i < kOptionBoxCount; ++i) {
+        const auto box = static_cast<size_t>(i);
+        const std::string_view caption =
+            i < static_cast<int>(kOptionCaptionLines.size())
+                ? p.text(kMessages, kOptionCaptionLines[box])
+                : p.text(i == OptionColourSymbols ? data::TextId::ColourSymbolsCaption : data::TextId::MoveHintsCaption);
+        writeCaption(p, l, l.x + kOptionCaptionX[box], l.y + kOptionCaptionY[box], caption);
+    }
 }
 
 void hintsExtras(const Painter& p, const MenuLayout& l) {
@@ -119,6 +145,8 @@ void moreHintsExtras(const Painter& p, const MenuLayout& l) {
     const int fieldX = l.x - 33, field = 182 * l.columns;
     for (int k = 0; k < kMoreHintsLineCount; ++k)
         p.write(fieldX, l.y + kHintsTopY + 26 * (k + k / 4), field, p.text(kMessages, kMoreHintsFirstLine + k));
+    p.write(fieldX, l.y + kMoreHintsLaterY[0], field, p.text(data::TextId::HintKeyLine));
+    p.write(fieldX, l.y + kMoreHintsLaterY[1], field, p.text(data::TextId::SymbolsLine));
     p.write(fieldX, l.y + kHintsTailYLast, field, p.text(kMessages, kMoreHintsTail));
 }
 

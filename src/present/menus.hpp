@@ -58,6 +58,8 @@ struct MenuView {
     bool ownCursor = true;
     bool toShowTips = true;
     bool fullScreen = true;
+    bool colourSymbols = false;
+    bool moveHints = true;
     // The ball colour (0..6) the Explode tip shows.
     int32_t explodeTipColour = 0;
 

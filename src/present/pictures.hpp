@@ -136,6 +136,10 @@ struct Pictures {
     // The same strip with each colour's symbol laid over its ball, for telling colours apart by
     // shape; plain balls when the symbols picture is missing or damaged.
     Surface symbolBalls;
+    // The player wants the balls with their symbols: every ball the game draws (the board, falling
+    // balls, the end animation, the help's demonstrations, the tips) comes from symbolBalls then.
+    bool symbolsShown = false;
+    const Surface& ballsShown() const { return symbolsShown ? symbolBalls : balls; }
     PartnerBranding branding;
     Surface partnerLogo;
     PixelImage partnerLogoImage;

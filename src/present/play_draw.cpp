@@ -96,17 +96,41 @@ void drawBars(const PlayView& view, const Pictures& pictures, Canvas& canvas) {
     if (view.thaw.on) drawFreezeGlass(pictures, view.thaw.strength, canvas);
 }
 
+// A ball's pixels in the work surface lightened towards white by `strength` (its key pixels, the
+// socket around it, stay as they are).
+void lightenBall(const Surface& balls, int colour, Point at, float strength, Surface& work) {
+    const int sx = kBallSide * (colour - 1);
+    if (sx < 0 || sx + kBallSide > balls.width || balls.height < kBallSide) return;
+    const int x0 = std::max(at.x, 0), y0 = std::max(at.y, 0);
+    const int x1 = std::min(at.x + kBallSide, work.width), y1 = std::min(at.y + kBallSide, work.height);
+    const auto lighten = [strength](uint32_t c, int shift) {
+        const auto v = static_cast<float>(c >> shift & 0xFF);
+        return static_cast<uint32_t>(v + (255.0f - v) * strength) << shift;
+    };
+    for (int y = y0; y < y1; ++y) {
+        const uint32_t* ball = balls.row(y - at.y) + sx;
+        uint32_t* out = work.row(y);
+        for (int x = x0; x < x1; ++x) {
+            if ((ball[x - at.x] & kColourMask) == balls.keyColour()) continue;
+            const uint32_t c = out[x];
+            out[x] = (c & 0xFF000000) | lighten(c, 16) | lighten(c, 8) | lighten(c, 0);
+        }
+    }
+}
+
 // One block composed in the work surface from the Quadro frame of its step and its balls, then
-// copied with the key to its place.
-void drawBlock(const PlayBlock& block, const Pictures& pictures, Surface& work, Canvas& canvas) {
+// copied with the key to its place. A hinted block's balls are lightened by the hint's pulse.
+void drawBlock(const PlayBlock& block, float lightening, const Pictures& pictures, Surface& work, Canvas& canvas) {
     copyRect(pictures.surface(SurfacePicture::Quadro), kBlockSide * block.step, 0, 0, 0, kBlockSide, kBlockSide, work,
              ColourKey::Ignore);
     const auto& places = layout::kTurnPositions[static_cast<size_t>(block.step)];
+    const Surface& balls = pictures.ballsShown();
     for (int j = 0; j < 4; ++j) {
         const int colour = block.balls[static_cast<size_t>(j)];
         if (colour == 0) continue;
-        copyRect(pictures.balls, kBallSide * (colour - 1), 0, places[static_cast<size_t>(j)].x, places[static_cast<size_t>(j)].y,
-                 kBallSide, kBallSide, work, ColourKey::Use);
+        const Point at = places[static_cast<size_t>(j)];
+        copyRect(balls, kBallSide * (colour - 1), 0, at.x, at.y, kBallSide, kBallSide, work, ColourKey::Use);
+        if (lightening > 0) lightenBall(balls, colour, at, lightening, work);
     }
     canvas.copy(work, 0, 0, block.at.x, block.at.y, kBlockSide, kBlockSide);
 }
@@ -151,13 +175,18 @@ void drawBoard(const PlayView& view, const Pictures& pictures, Display& display,
             }
         for (const PlayBall& ball : view.balls) {
             if (ball.colour == 0) continue;
-            canvas.copy(pictures.balls, kBallSide * (ball.colour - 1), 0, ball.at.x, ball.at.y, kBallSide, kBallSide);
+            canvas.copy(pictures.ballsShown(), kBallSide * (ball.colour - 1), 0, ball.at.x, ball.at.y, kBallSide, kBallSide);
         }
         return;
     }
     // A picture reload makes the work surface anew; without one the blocks cannot be composed.
     if (display.blockSurface.empty()) return;
-    for (const PlayBlock& block : view.blocks) drawBlock(block, pictures, display.blockSurface, canvas);
+    const PlayHintBlock& hint = view.hint;
+    const Point hinted = layout::blockAt(hint.column, hint.row);
+    for (const PlayBlock& block : view.blocks) {
+        const bool lit = hint.on && block.at == hinted;
+        drawBlock(block, lit ? hint.strength : 0.0f, pictures, display.blockSurface, canvas);
+    }
 }
 
 void drawDigits(std::string_view digits, Point (*place)(int, int), const Surface& font, Canvas& canvas) {
@@ -256,6 +285,7 @@ void PlayView::clear() {
     flights.clear();
     for (auto& queue : effects) queue.clear();
     captions.clear();
+    hint = {};
 }
 
 Point scoreDigitAt(int digits, int i) {

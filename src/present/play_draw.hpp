@@ -67,6 +67,15 @@ struct PlayText {
     bool operator==(const PlayText&) const = default;
 };
 
+// The block whose four balls pulse to show a move (a hint), and how bright they are now.
+struct PlayHintBlock {
+    bool on = false;
+    int column = 0;  // 0..4 among the blocks
+    int row = 0;
+    float strength = 0;  // 0..1: how far the balls are lightened towards white
+    bool operator==(const PlayHintBlock&) const = default;
+};
+
 // A glow drawn at some strength, or not at all.
 struct PlayGlow {
     bool on = false;
@@ -105,6 +114,7 @@ struct PlayView {
     std::array<PlayGlow, 12> buttonGlows{};                    // strength as drawn (side buttons already less 0.3)
     std::array<std::vector<PlayEffect>, kStripCount> effects;  // Rise, Explode, Level
     std::vector<PlayText> captions;                            // "LEVEL n" while the board fills in
+    PlayHintBlock hint;
 
     bool operator==(const PlayView&) const = default;
 

@@ -1,5 +1,6 @@
 #include "sim/state_json.hpp"
 
+#include "flow/current_player.hpp"
 #include "flow/persistence.hpp"
 
 #include <algorithm>
@@ -73,6 +74,11 @@ Variable playStateVariable() {
             }};
 }
 
+// A current player's option of the settings file, as 0 or 1.
+Variable optionVariable(const char* name, bool (*get)(const Game&), void (*set)(Game&, bool)) {
+    return {name, false, [get](const Game& g) { return get(g) ? 1.0 : 0.0; }, [set](Game& g, double v) { set(g, v != 0); }};
+}
+
 #define LUMERIK_VAR(name, expr)                                          \
     bind<std::remove_reference_t<decltype(std::declval<Game&>().expr)>>( \
         name, [](Game & g) -> auto& { return g.expr; })
@@ -80,6 +86,8 @@ Variable playStateVariable() {
 const std::vector<Variable>& variables() {
     static const std::vector<Variable> table = {
         playStateVariable(),
+        optionVariable("colourSymbols", colourSymbolsWanted, setColourSymbolsWanted),
+        optionVariable("moveHints", moveHintsWanted, setMoveHintsWanted),
         LUMERIK_VAR("menuActive", screens.menuActive),
         LUMERIK_VAR("menuScreen", screens.menuScreen),
         LUMERIK_VAR("dialogId", screens.dialogId),
@@ -295,6 +303,15 @@ nlohmann::json stateJson(const Game& game) {
     state["fireworks"] = game.screens.fireworks.size();
     state["bonusPhase"] = numbers(play.bonusPhase);
     state["playGlow"] = glows(play.buttonGlow);
+    // The move hint showing: the block among the 5 by 5 and the mouse button whose turn makes the
+    // figure, or the board turn's direction.
+    const auto side = [](rules::Direction d) { return d == rules::Direction::CounterClockwise ? "left" : "right"; };
+    if (!play.hint)
+        state["hint"] = nullptr;
+    else if (play.hint->kind == rules::HintKind::BlockTurn)
+        state["hint"] = {{"block", {play.hint->blockColumn, play.hint->blockRow}}, {"turn", side(play.hint->direction)}};
+    else
+        state["hint"] = {{"board", side(play.hint->direction)}};
     // The bonus pictures the last play frame drew: [kind, x, y] of each hot spot.
     nlohmann::json sprites = nlohmann::json::array();
     for (const present::PlayBonusSprite& sprite : play.view.bonusSprites)

@@ -164,6 +164,23 @@ TEST(PlayScenario, HoverLightsButtonsWithTheirSoundsButNotDuringATurnOrOnAnUnaff
     }
 }
 
+TEST(PlayScenario, AHintShowsAfterTenStillSecondsGoesWithAMoveAndComesAtOnceOnH) {
+    const scenario::Run r = run("play_hints.sim");
+    ASSERT_EQ(r.states.size(), 7u);
+    for (const json& s : r.states) ASSERT_EQ(s["playState"], 2);
+    EXPECT_TRUE(r.states[0]["hint"].is_null()) << "9.9 seconds";
+    const json hint = r.states[1]["hint"];
+    ASSERT_TRUE(hint.is_object());
+    ASSERT_TRUE(hint.contains("block"));
+    EXPECT_TRUE(hint["turn"] == "left" || hint["turn"] == "right");
+    EXPECT_TRUE(r.states[2]["hint"].is_null()) << "a move puts it out";
+    EXPECT_TRUE(r.states[3]["hint"].is_null()) << "still not ten seconds";
+    EXPECT_EQ(r.states[4]["hint"], hint) << "H";
+    EXPECT_EQ(r.states[5]["moveHints"], 0);
+    EXPECT_TRUE(r.states[5]["hint"].is_null()) << "hints off: none by itself";
+    EXPECT_EQ(r.states[6]["hint"], hint) << "H still asks";
+}
+
 TEST(PlayScenario, TipsOpenWhenDueStackAndStopTheLevel) {
     // The first level of three bonus properties: nothing with tips off; with tips on, three tips
     // 500 ms into play, the last on top, each stopping the clock. The bonuses on the board live on.

@@ -102,8 +102,20 @@ TEST_F(ShippedTexts, LinesAndNamesStayInsideTheirPanels) {
     EXPECT_LE(width(kMessages, kSoundCaptionLine), options.width() - 2 * kFrameEdge);
     for (size_t i = 0; i < kOptionCaptionLines.size(); ++i) {
         const Box caption =
-            at(options.x + kOptionCaptionX, options.y + kOptionCaptionY[i], text(kMessages, kOptionCaptionLines[i]));
+            at(options.x + kOptionCaptionX[i], options.y + kOptionCaptionY[i], text(kMessages, kOptionCaptionLines[i]));
         EXPECT_TRUE(within(caption, inside(options))) << text(kMessages, kOptionCaptionLines[i]) << " at " << caption;
+        // The second column's boxes stand clear of the first column's captions.
+        EXPECT_LT(caption.x1, options.x + kOptionBoxes[OptionColourSymbols].x) << caption;
+    }
+    // The second column's captions go on two lines, split at their space, each inside the panel.
+    for (const data::TextId id : {data::TextId::ColourSymbolsCaption, data::TextId::MoveHintsCaption}) {
+        const std::string_view caption = texts.text(id);
+        const size_t space = caption.rfind(' ');
+        ASSERT_NE(space, std::string_view::npos) << caption;
+        for (std::string_view part : {caption.substr(0, space), caption.substr(space + 1)}) {
+            const Box line = at(options.x + kOptionCaptionX[OptionColourSymbols], options.y, part);
+            EXPECT_LE(line.x1, options.x + options.width() - kFrameEdge) << part;
+        }
     }
 
     for (int screen : {ScreenHelpHints, ScreenHelpMoreHints}) {
@@ -116,6 +128,8 @@ TEST_F(ShippedTexts, LinesAndNamesStayInsideTheirPanels) {
         lines.push_back(kMoreHintsTail);
         for (int line : lines) EXPECT_LE(width(kMessages, line), l.width() - 2 * kFrameEdge) << text(kMessages, line);
     }
+    for (const data::TextId id : {data::TextId::HintKeyLine, data::TextId::SymbolsLine})
+        EXPECT_LE(width(texts.text(id)), kMenuLayouts[ScreenHelpMoreHints].width() - 2 * kFrameEdge) << texts.text(id);
     EXPECT_LE(width(kMessages, 104), kScreenWidth);  // the pause message
 
     // The widest name stays between the player list's two markers, and with the blinking cursor

@@ -13,6 +13,7 @@
 #include "flow/window_proc.hpp"
 #include "game/board_geometry.hpp"
 #include "game/falling.hpp"
+#include "game/hints.hpp"
 #include "game/runes.hpp"
 #include "planner.hpp"
 #include "present/headless_platform.hpp"
@@ -82,12 +83,27 @@ class Driver {
 // The level's limit left now: whole seconds on the clock, or moves.
 double limitLeft(const rules::GameState& state) { return state.level.remaining; }
 
+// The move the game's hint shows on this board, as a player would make it; a random click where the
+// hint finder finds none.
+Move hintedMove(const rules::GameState& state, rules::Random& random);
+
 Move randomClick(rules::Random& random) {
     Move move;
     move.kind = MoveKind::Block;
     move.blockColumn = random.mod(5);
     move.blockRow = random.mod(5);
     move.direction = random.mod(2) == 0 ? rules::Direction::CounterClockwise : rules::Direction::Clockwise;
+    return move;
+}
+
+Move hintedMove(const rules::GameState& state, rules::Random& random) {
+    const std::optional<rules::Hint> hint = rules::findHint(state);
+    if (!hint) return randomClick(random);
+    Move move;
+    move.kind = hint->kind == rules::HintKind::BlockTurn ? MoveKind::Block : MoveKind::Board;
+    move.blockColumn = hint->blockColumn;
+    move.blockRow = hint->blockRow;
+    move.direction = hint->direction;
     return move;
 }
 
@@ -196,6 +212,10 @@ AttemptResult playAttempt(const LevelSet& set, const GameFolders& folders, const
         Move move;
         if (setup.player == PlayerKind::Random) {
             move = randomClick(clicks);
+        } else if (setup.player == PlayerKind::Hints) {
+            // Figures made by the last move are found on the frame after it, as for the bot.
+            if (rules.board.cells != before) continue;
+            move = hintedMove(rules, clicks);
         } else {
             // Figures made by the last move are found on the frame after it: wait for a frame in which
             // the board stood still.

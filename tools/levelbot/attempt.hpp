@@ -9,7 +9,9 @@
 
 namespace levelbot {
 
-enum class PlayerKind { Bot, Random };
+// The look-ahead bot, a random clicker, and a player who plays the game's own move hint each time
+// (the hint finder's move; a random click where there is none).
+enum class PlayerKind { Bot, Random, Hints };
 
 // A level file read for playing: its levels and file-wide settings.
 struct LevelSet {

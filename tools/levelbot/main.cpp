@@ -34,7 +34,8 @@ int usage() {
                  "  --modes LIST       comma-separated: action,strategy,puzzle,actionpuzzle (all)\n"
                  "  --levels A-B       only levels A to B of each mode\n"
                  "  --game DIR         the game folder the start-up reads (DIR/..)\n"
-                 "  --random           --play: the random clicker instead of the bot\n";
+                 "  --random           --play: the random clicker instead of the bot\n"
+                 "  --hints            --play: a player who plays the game's move hint every time\n";
     return 2;
 }
 
@@ -51,6 +52,7 @@ struct Options {
     int firstLevel = 1, lastLevel = 1000;
     int playMode = 0, playLevel = 1;
     bool random = false;
+    bool hints = false;
     std::string commandLine;
 };
 
@@ -111,6 +113,8 @@ bool parse(int argc, char** argv, Options& o) {
                 o.gameRoot = value;
             } else if (arg == "--random") {
                 o.random = true;
+            } else if (arg == "--hints") {
+                o.hints = true;
             } else {
                 return false;
             }
@@ -243,11 +247,14 @@ int calibrate(const Options& o, const levelbot::LevelSet& set, const levelbot::G
 
 int play(const Options& o, const levelbot::LevelSet& set, const levelbot::GameFolders& folders) {
     const auto mode = static_cast<rules::GameMode>(o.playMode);
-    const PlayerKind player = o.random ? PlayerKind::Random : PlayerKind::Bot;
+    const PlayerKind player = o.random ? PlayerKind::Random : o.hints ? PlayerKind::Hints : PlayerKind::Bot;
     for (int t = 0; t < std::max(o.tries, 1); ++t) {
-        const AttemptSetup setup{
-            mode, o.playLevel, trySeed(o.seed, mode, o.playLevel, t, player), player, o.random ? 0u : levelbot::kHumanPaceMs,
-            false};
+        const AttemptSetup setup{mode,
+                                 o.playLevel,
+                                 trySeed(o.seed, mode, o.playLevel, t, player),
+                                 player,
+                                 player == PlayerKind::Random ? 0u : levelbot::kHumanPaceMs,
+                                 false};
         const levelbot::AttemptResult r = levelbot::playAttempt(set, folders, setup);
         std::printf("try %d: %s, progress %.0f, left %.0f of %d, %d moves, %d shuffles, %.1f s%s\n", t + 1,
                     r.won ? "won" : "lost", r.progress, r.left, r.limit, r.moves, r.shuffles, r.gameMs / 1000.0,

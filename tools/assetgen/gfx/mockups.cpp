@@ -245,7 +245,7 @@ void optionsScreen(Screen& s, float transparency) {
         s.text(l.x, l.y + menu::kMusicCaptionY, l.width(), s.help(menu::kMusicCaptionLine, "Music volume"), 0);
         s.text(l.x, l.y + menu::kSoundCaptionY, l.width(), s.help(menu::kSoundCaptionLine, "Sound effects"), 0);
         for (size_t i = 0; i < menu::kOptionCaptionLines.size(); ++i)
-            s.text(l.x + menu::kOptionCaptionX, l.y + menu::kOptionCaptionY[i], 0,
+            s.text(l.x + menu::kOptionCaptionX[i], l.y + menu::kOptionCaptionY[i], 0,
                    s.help(static_cast<size_t>(menu::kOptionCaptionLines[i])), 0);
     });
     const menu::MenuLayout& l = menu::kMenuLayouts[menu::ScreenOptions];

@@ -64,6 +64,10 @@ echo "starting a game, pause, start choices"
 copy_game with-profile
 run_scene 1 "$here/start_game.sim"
 
+echo "colour symbols and move hints"
+copy_game with-profile
+run_scene 1 "$here/symbols_hints.sim"
+
 echo "end texts of levels"
 copy_game with-profile
 run_scene 1 "$here/play_ends.sim"

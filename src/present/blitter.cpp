@@ -200,7 +200,7 @@ bool copyRect(const Surface& source, int srcX, int srcY, int dstX, int dstY, int
 
     // A copy within one surface whose rectangles overlap reads the source before any of it is written.
     if (&source == &destination && overlaps(r)) {
-        Surface piece = Surface::create(r.width, r.height, source.colorKey, source.memory);
+        Surface piece = Surface::create(r.width, r.height, source.colorKey);
         copyRect(source, r.srcX, r.srcY, 0, 0, r.width, r.height, piece, ColourKey::Ignore);
         return copyRect(piece, 0, 0, r.dstX, r.dstY, r.width, r.height, destination, key);
     }

@@ -45,17 +45,13 @@ bool surfacesLost(Platform& platform) {
 }
 
 void createWorkSurfaces(Display& display) {
-    display.sceneSurface = createSurface(kScreenWidth, kScreenHeight, Memory::Video, kNoColourKey);
-    display.blockSurface = createSurface(kBlockSurfaceSide, kBlockSurfaceSide, Memory::Video, kMagentaKey);
+    display.sceneSurface = createSurface(kScreenWidth, kScreenHeight, kNoColourKey);
+    display.blockSurface = createSurface(kBlockSurfaceSide, kBlockSurfaceSide, kMagentaKey);
 }
 
-void createCaptureSurface(Display& display) {
-    display.captureSurface = createSurface(kScreenWidth, kScreenHeight, Memory::System, kNoColourKey);
-}
+void createCaptureSurface(Display& display) { display.captureSurface = createSurface(kScreenWidth, kScreenHeight, kNoColourKey); }
 
-void createLogoSurface(Display& display) {
-    display.logoSurface = createSurface(kScreenWidth, kScreenHeight, Memory::System, kNoColourKey);
-}
+void createLogoSurface(Display& display) { display.logoSurface = createSurface(kScreenWidth, kScreenHeight, kNoColourKey); }
 
 void showStillLogo(Display& display, Platform& platform, const PixelImage& logo) {
     display.backBuffer.fill(0);

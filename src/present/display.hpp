@@ -13,7 +13,7 @@ namespace present {
 struct Display {
     Surface backBuffer = Surface::create(kScreenWidth, kScreenHeight);
     // The composed static picture of the current screen; each frame starts from a copy of it.
-    Surface sceneSurface = Surface::create(kScreenWidth, kScreenHeight, kNoColourKey, Memory::Video);
+    Surface sceneSurface = Surface::create(kScreenWidth, kScreenHeight, kNoColourKey);
     // What was on screen when a menu or dialog opened: its backdrop.
     Surface captureSurface = Surface::create(kScreenWidth, kScreenHeight);
     // The 62 by 62 picture a turning block is composed in, keyed magenta.

@@ -152,8 +152,8 @@ std::optional<PixelImage> decodePictureBytes(std::span<const uint8_t> bytes) {
     return image;
 }
 
-Surface createSurface(int width, int height, Memory memory, int64_t colourKey) {
-    return Surface::create(width, height, colourKey < 0 ? kNoColourKey : colourKey, memory);
+Surface createSurface(int width, int height, int64_t colourKey) {
+    return Surface::create(width, height, colourKey < 0 ? kNoColourKey : colourKey);
 }
 
 std::optional<PixelImage> PictureLoader::decode(std::string_view path) {
@@ -162,7 +162,7 @@ std::optional<PixelImage> PictureLoader::decode(std::string_view path) {
     return image;
 }
 
-Surface PictureLoader::loadSurfacePicture(std::string_view path, Memory memory, int64_t colourKey) {
+Surface PictureLoader::loadSurfacePicture(std::string_view path, int64_t colourKey) {
     std::optional<PixelImage> image = decode(path);
     if (!image) return {};
     // The decoded rows are the surface's rows (pitch = width): the pixels move over, uncopied.
@@ -171,7 +171,6 @@ Surface PictureLoader::loadSurfacePicture(std::string_view path, Memory memory, 
     surface.height = image->height;
     surface.pitch = image->width;
     surface.colorKey = colourKey < 0 ? kNoColourKey : colourKey;
-    surface.memory = memory;
     surface.pixels = std::move(image->pixels);
     lastWidth_ = image->width;
     lastHeight_ = image->height;

@@ -36,7 +36,7 @@ std::optional<PixelImage> decodePicture(const std::filesystem::path& file);
 std::optional<PixelImage> decodePictureBytes(std::span<const uint8_t> bytes);
 
 // A surface of the given size, memory and colour key (-1: none); empty when it cannot be made.
-Surface createSurface(int width, int height, Memory memory, int64_t colourKey);
+Surface createSurface(int width, int height, int64_t colourKey);
 
 // Loads the game's pictures by their game paths ("gfx//Ball.png"). A picture that does not decode
 // beeps once and leaves its slot empty. Both loaders remember the size of the last picture they
@@ -46,7 +46,7 @@ class PictureLoader {
     PictureLoader(const data::GameFolder& folder, Platform& platform) : folder_(folder), platform_(platform) {}
 
     // The picture as a surface with the given memory and key; empty on failure.
-    Surface loadSurfacePicture(std::string_view path, Memory memory, int64_t colourKey);
+    Surface loadSurfacePicture(std::string_view path, int64_t colourKey);
     // Fills `out` with the picture; on failure `out` keeps what it had and false is returned.
     bool loadPixelImage(std::string_view path, PixelImage& out);
 

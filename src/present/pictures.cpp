@@ -9,8 +9,6 @@ namespace present {
 
 namespace {
 
-constexpr Memory S = Memory::System;
-constexpr Memory V = Memory::Video;
 constexpr int64_t M = kMagentaKey;
 constexpr int64_t None = kNoColourKey;
 
@@ -70,7 +68,7 @@ void loadStrips(PictureJob& job) {
         if (job.stripTypes[static_cast<size_t>(i)] != 0) {
             loaded = job.loader.loadPixelImage(kStripPaths[static_cast<size_t>(i)], strip.image);
         } else {
-            strip.surface = job.loader.loadSurfacePicture(kStripPaths[static_cast<size_t>(i)], V, kBlackKey);
+            strip.surface = job.loader.loadSurfacePicture(kStripPaths[static_cast<size_t>(i)], kBlackKey);
             loaded = !strip.surface.empty();
         }
         // A strip that did not load keeps no size, so nothing is ever cut from a missing picture.
@@ -90,7 +88,7 @@ void loadBranding(PictureLoader& loader, Pictures& pictures) {
     pictures.partnerLogo = Surface{};
     pictures.partnerLogoImage.clear();
     if (pictures.branding.logoIsSurface)
-        pictures.partnerLogo = loader.loadSurfacePicture(kPartnerLogoPath, S, M);
+        pictures.partnerLogo = loader.loadSurfacePicture(kPartnerLogoPath, M);
     else
         loader.loadPixelImage(kPartnerLogoPath, pictures.partnerLogoImage);
 }
@@ -99,53 +97,53 @@ void loadBranding(PictureLoader& loader, Pictures& pictures) {
 
 // clang-format off
 const std::array<SurfacePictureEntry, kSurfacePictureCount> kSurfacePictures = {{
-    {"gfx//logo//Game_Logo.png", S, M},
-    {"gfx//menu//menu.jpg", V, None},
-    {"gfx//backgrounds//background1.jpg", S, None},
-    {"gfx//backgrounds//background2.jpg", S, None},
-    {"gfx//backgrounds//background3.jpg", S, None},
-    {"gfx//backgrounds//background4.jpg", S, None},
-    {"gfx//backgrounds//background5.jpg", S, None},
-    {"gfx//Quadro.png", V, M},
-    {"gfx//Kerunite Center.png", V, M},
-    {"gfx//MainKerun_LeftRight.png", S, M},
-    {"gfx//MainKerun_TopBottom.png", S, M},
-    {"gfx//MainKerun_LeftRight_But.png", S, M},
-    {"gfx//Bars_TimeProgress.png", S, M},
-    {"gfx//Bar_Critical.png", V, M},
-    {"gfx//Kerun_Buttons.png", V, M},
-    {"gfx//Font_Sprites.png", V, M},
-    {"gfx//Font_Sprites_White.png", V, M},
-    {"gfx//Ring_Back.png", V, M},
-    {"gfx//Menu//But_Big_Glass.png", S, M},
-    {"gfx//Menu//But_Small_Glass.png", S, M},
-    {"gfx//Menu//But_Big_Border.png", S, M},
-    {"gfx//Menu//But_Small_Border.png", S, M},
-    {"gfx//Menu//Ramka_All.png", S, M},
-    {"gfx//Menu//CurPlayerCursor.png", S, M},
-    {"gfx//Menu//Ramka//But_ActPzlStrMode_Border.PNG", S, M},
-    {"gfx//Menu//Ramka//But_ChsPlayer_Border.PNG", S, M},
-    {"gfx//Menu//Ramka//But_HScoreExit_Border.PNG", S, M},
-    {"gfx//Menu//Ramka//But_OptionsHelp_Border.PNG", S, M},
-    {"gfx//menu//but_name//But_NextName.PNG", S, M},
-    {"gfx//menu//but_name//But_NextName_Glow.PNG", S, M},
-    {"gfx//menu//but_name//But_NextName_Pressed.PNG", S, M},
-    {"gfx//menu//but_name//But_PrevName.PNG", S, M},
-    {"gfx//menu//but_name//But_PrevName_Glow.PNG", S, M},
-    {"gfx//menu//but_name//But_PrevName_Pressed.PNG", S, M},
-    {"gfx//Menu//Enter_Name_Border.PNG", S, M},
-    {"gfx//Logo//Small_Logo.png", S, M},
-    {"gfx//Menu//Menu_Slider.PNG", S, M},
-    {"gfx//Menu//Slider.PNG", S, M},
-    {"gfx//Help//Cursor.png", S, M},
-    {"gfx//Help//Line_Help_Horiz.png", S, M},
-    {"gfx//Help//But.png", S, M},
-    {"gfx//Help//CheckBox_Check.png", S, M},
-    {"gfx//Help//CheckBox_Base.png", S, M},
-    {"gfx//Help//Small_Bars.png", S, M},
-    {"gfx//Help//Mouse0.png", S, M},
-    {"gfx//Help//Mouse1.png", S, M},
-    {"gfx//Help//Mouse2.png", S, M},
+    {"gfx//logo//Game_Logo.png", M},
+    {"gfx//menu//menu.jpg", None},
+    {"gfx//backgrounds//background1.jpg", None},
+    {"gfx//backgrounds//background2.jpg", None},
+    {"gfx//backgrounds//background3.jpg", None},
+    {"gfx//backgrounds//background4.jpg", None},
+    {"gfx//backgrounds//background5.jpg", None},
+    {"gfx//Quadro.png", M},
+    {"gfx//Kerunite Center.png", M},
+    {"gfx//MainKerun_LeftRight.png", M},
+    {"gfx//MainKerun_TopBottom.png", M},
+    {"gfx//MainKerun_LeftRight_But.png", M},
+    {"gfx//Bars_TimeProgress.png", M},
+    {"gfx//Bar_Critical.png", M},
+    {"gfx//Kerun_Buttons.png", M},
+    {"gfx//Font_Sprites.png", M},
+    {"gfx//Font_Sprites_White.png", M},
+    {"gfx//Ring_Back.png", M},
+    {"gfx//Menu//But_Big_Glass.png", M},
+    {"gfx//Menu//But_Small_Glass.png", M},
+    {"gfx//Menu//But_Big_Border.png", M},
+    {"gfx//Menu//But_Small_Border.png", M},
+    {"gfx//Menu//Ramka_All.png", M},
+    {"gfx//Menu//CurPlayerCursor.png", M},
+    {"gfx//Menu//Ramka//But_ActPzlStrMode_Border.PNG", M},
+    {"gfx//Menu//Ramka//But_ChsPlayer_Border.PNG", M},
+    {"gfx//Menu//Ramka//But_HScoreExit_Border.PNG", M},
+    {"gfx//Menu//Ramka//But_OptionsHelp_Border.PNG", M},
+    {"gfx//menu//but_name//But_NextName.PNG", M},
+    {"gfx//menu//but_name//But_NextName_Glow.PNG", M},
+    {"gfx//menu//but_name//But_NextName_Pressed.PNG", M},
+    {"gfx//menu//but_name//But_PrevName.PNG", M},
+    {"gfx//menu//but_name//But_PrevName_Glow.PNG", M},
+    {"gfx//menu//but_name//But_PrevName_Pressed.PNG", M},
+    {"gfx//Menu//Enter_Name_Border.PNG", M},
+    {"gfx//Logo//Small_Logo.png", M},
+    {"gfx//Menu//Menu_Slider.PNG", M},
+    {"gfx//Menu//Slider.PNG", M},
+    {"gfx//Help//Cursor.png", M},
+    {"gfx//Help//Line_Help_Horiz.png", M},
+    {"gfx//Help//But.png", M},
+    {"gfx//Help//CheckBox_Check.png", M},
+    {"gfx//Help//CheckBox_Base.png", M},
+    {"gfx//Help//Small_Bars.png", M},
+    {"gfx//Help//Mouse0.png", M},
+    {"gfx//Help//Mouse1.png", M},
+    {"gfx//Help//Mouse2.png", M},
 }};
 // clang-format on
 
@@ -196,7 +194,7 @@ int tintValue(int colour, int shading) {
 
 Surface tintBalls(const PixelImage& ballTemplate, const std::array<rules::ColourTint, 8>& colorTints) {
     if (ballTemplate.width < 2 * kBallSide || ballTemplate.height < kBallSide) return {};
-    Surface balls = createSurface(kBallSide * kBallColours, kBallSide, V, M);
+    Surface balls = createSurface(kBallSide * kBallColours, kBallSide, M);
     if (balls.empty()) return balls;
     // The table of every colour over every shading is made once per reload.
     std::array<std::array<uint8_t, 256>, 256> tint;
@@ -259,7 +257,7 @@ void reloadPictures(PictureJob& job) {
     Pictures& pictures = job.pictures;
     for (int i = 0; i < kSurfacePictureCount; ++i) {
         const SurfacePictureEntry& entry = kSurfacePictures[static_cast<size_t>(i)];
-        pictures.surfaces[static_cast<size_t>(i)] = job.loader.loadSurfacePicture(entry.path, entry.memory, entry.colourKey);
+        pictures.surfaces[static_cast<size_t>(i)] = job.loader.loadSurfacePicture(entry.path, entry.colourKey);
     }
     loadStrips(job);
 

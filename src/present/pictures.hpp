@@ -65,10 +65,9 @@ inline constexpr int kSurfacePictureCount = static_cast<int>(SurfacePicture::Cou
 
 struct SurfacePictureEntry {
     std::string_view path;
-    Memory memory;
     int64_t colourKey;
 };
-// Path, memory kind and colour key of every surface picture, indexed by SurfacePicture.
+// Path and colour key of every surface picture, indexed by SurfacePicture.
 extern const std::array<SurfacePictureEntry, kSurfacePictureCount> kSurfacePictures;
 
 // The pictures loaded once at start-up into plain memory, in their loading order.

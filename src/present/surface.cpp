@@ -11,7 +11,7 @@ constexpr int64_t kMaxPixels = int64_t{1} << 24;
 
 }  // namespace
 
-Surface Surface::create(int width, int height, int64_t colorKey, Memory memory) {
+Surface Surface::create(int width, int height, int64_t colorKey) {
     Surface s;
     if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return s;
     if (int64_t{width} * height > kMaxPixels) return s;
@@ -19,7 +19,6 @@ Surface Surface::create(int width, int height, int64_t colorKey, Memory memory) 
     s.height = height;
     s.pitch = width;
     s.colorKey = colorKey;
-    s.memory = memory;
     s.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
     return s;
 }

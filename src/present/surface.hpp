@@ -15,10 +15,6 @@ inline constexpr int64_t kNoColourKey = -1;
 inline constexpr int64_t kMagentaKey = 0xFF00FF;
 inline constexpr int64_t kBlackKey = 0;
 
-// Where a surface picture is asked to live. Every surface here is ordinary memory; the kind is kept
-// because the picture table names one for each picture.
-enum class Memory { System, Video };
-
 // Whether a rectangle copy skips the source pixels that match the source's colour key.
 enum class ColourKey { Ignore, Use };
 
@@ -30,11 +26,10 @@ struct Surface {
     int height = 0;
     int pitch = 0;
     int64_t colorKey = kNoColourKey;
-    Memory memory = Memory::System;
     std::vector<uint32_t> pixels;
 
     // A zero-filled surface, or an empty one when a side is not positive or the size is absurd.
-    static Surface create(int width, int height, int64_t colorKey = kNoColourKey, Memory memory = Memory::System);
+    static Surface create(int width, int height, int64_t colorKey = kNoColourKey);
 
     bool empty() const { return pixels.empty(); }
     bool hasColourKey() const { return colorKey >= 0; }

@@ -89,7 +89,7 @@ TEST_F(LoaderFixture, PicturesThatDoNotDecodeBeepAndLeaveTheSlot) {
     for (const char* bad : {"gfx//missing.png", "gfx//empty.png", "gfx//garbage.png", "gfx//truncated.png", "gfx//huge.png",
                             "gfx//stale.png", "gfx//drawing.jpg"}) {
         EXPECT_FALSE(loader.loadPixelImage(bad, kept)) << bad;
-        EXPECT_TRUE(loader.loadSurfacePicture(bad, Memory::Video, kMagentaKey).empty()) << bad;
+        EXPECT_TRUE(loader.loadSurfacePicture(bad, kMagentaKey).empty()) << bad;
         EXPECT_EQ(platform.beepCount(), beeps += 2) << bad;
     }
     EXPECT_EQ(kept.pixels, p.pixels);  // neither the output nor the last-loaded size moved
@@ -100,10 +100,9 @@ TEST_F(LoaderFixture, PicturesThatDoNotDecodeBeepAndLeaveTheSlot) {
 // a magenta-keyed surface draws them black.
 TEST_F(LoaderFixture, BlackIsTransparentOnlyToBlendBlit) {
     picture_files::write(folder.path() / "gfx/sprite.png", {2, 1, {0x00000000, 0xFF3050FF}}, Kind::PngAlpha);
-    const Surface surface = loader.loadSurfacePicture("gfx//sprite.png", Memory::Video, kMagentaKey);
+    const Surface surface = loader.loadSurfacePicture("gfx//sprite.png", kMagentaKey);
     ASSERT_EQ(surface.width, 2);
     EXPECT_EQ(surface.colorKey, kMagentaKey);
-    EXPECT_EQ(surface.memory, Memory::Video);
     Surface viaBlend = Surface::create(2, 1), viaCopy = Surface::create(2, 1);
     viaBlend.fill(0x00FFFFFF);
     viaCopy.fill(0x00FFFFFF);

@@ -11,12 +11,6 @@ namespace assetgen {
 
 namespace {
 
-float clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
-float smoothstep(float a, float b, float x) {
-    const float t = clamp01((x - a) / (b - a));
-    return t * t * (3 - 2 * t);
-}
-
 // Shading of a glass ball of radius 9.6 centred at (10, 10), in grey: light from the upper left
 // gives a soft body, a sharp window highlight, and light focused through the glass pools at the
 // lower right. The values stay well above black so that the darkest tint still shows its colour.

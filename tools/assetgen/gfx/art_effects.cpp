@@ -12,8 +12,6 @@ namespace assetgen {
 
 namespace {
 
-float clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
-
 // A hue on the colour wheel, 0..1.
 Rgb hue(float h) {
     h = h - std::floor(h);

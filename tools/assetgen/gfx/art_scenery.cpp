@@ -12,12 +12,6 @@ namespace assetgen {
 
 namespace {
 
-float clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
-float smoothstep(float a, float b, float x) {
-    const float t = clamp01((x - a) / (b - a));
-    return t * t * (3 - 2 * t);
-}
-
 struct Mood {
     Rgb top, bottom, nebulaA, nebulaB, land, rim;
     uint32_t seed;

@@ -15,6 +15,13 @@ Rgb hex(uint32_t rrggbb);
 Rgb mix(Rgb a, Rgb b, float t);
 Rgb scale(Rgb c, float k);
 
+// A value held to 0..1, and the smooth step from 0 at `a` to 1 at `b`.
+inline float clamp01(float v) { return v < 0.0f ? 0.0f : v > 1.0f ? 1.0f : v; }
+inline float smoothstep(float a, float b, float x) {
+    const float t = clamp01((x - a) / (b - a));
+    return t * t * (3 - 2 * t);
+}
+
 // A premultiplied colour, 0..1.
 struct Rgba {
     float r = 0, g = 0, b = 0, a = 0;

@@ -34,6 +34,13 @@ Screen activeScreen(const Game& game) {
     return game.screens.menuActive ? Screen::Menu : base;
 }
 
+void showLogos(Game& game) {
+    ScreenState& screens = game.screens;
+    screens.base = Screen::Logo;
+    screens.logoClicked = false;
+    screens.logoStartedAt = game.platform.clock().now();
+}
+
 void showTitle(Game& game) {
     game.screens.base = Screen::Title;
     game.sound.play(rules::SoundMenuMusic);

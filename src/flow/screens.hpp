@@ -63,6 +63,9 @@ enum class DialogBackdrop {
 // order: the logo sequence, the pause screen, the menu overlay, the title, else the play screen.
 Screen activeScreen(const Game& game);
 
+// The opening logos begin, from now.
+void showLogos(Game& game);
+
 // The opening logos have ended: the title (or a menu opened over it) shows, with the menu music.
 void showTitle(Game& game);
 

@@ -39,10 +39,8 @@ void startGame(Game& game) {
     // The first start asks for a name before anything else; the name screen shows once the
     // opening logos have ended.
     if (game.profiles.players.empty()) beginNameEntry(game, player_list::NameEntryFor::NewPlayer);
-    game.screens.base = Screen::Logo;
-    game.screens.logoClicked = false;
     game.platform.movePointer(kStartPointer);
-    game.screens.logoStartedAt = game.platform.clock().now();
+    showLogos(game);
 }
 
 void shutdownGame(Game& game) { game.sound.stopAll(); }

@@ -167,6 +167,19 @@ TEST_F(GameOnDisk, TheFirstPlayerIsNamedOnTheNameScreenAndSavedAtOnce) {
     EXPECT_EQ(platform.cursor(), present::CursorShape::Own);
 }
 
+// A full list refuses a new name with the reason the texts give, so a translation says it too.
+TEST_F(GameOnDisk, AFullListRefusesANameInTheWordsOfTheTexts) {
+    writeFile(folder.path() / "system/text05.txt", "Die Liste ist voll.\n");
+    launch();
+    game->profiles.players.resize(data::kMaxPlayers);
+    for (size_t i = 0; i < game->profiles.players.size(); ++i) game->profiles.players[i].setName("P" + std::to_string(i));
+    flow::beginPlayerScreen(*game);
+    flow::beginNameEntry(*game, flow::player_list::NameEntryFor::NewPlayer);
+    type("NEW\r");
+    EXPECT_EQ(game->playerScreen.refusal, "Die Liste ist voll.");
+    EXPECT_EQ(stack().back(), flow::ScreenEnterName) << "the name screen stays, saying why";
+}
+
 TEST_F(GameOnDisk, DeletingTheLastPlayerOpensTheNameScreenAndCancelBringsPlayersBack) {
     writeFile(folder.path() / "profile/profile", join({header(0, 50, 400, 50, 400, 0), record("SOLO")}).str());
     launch();

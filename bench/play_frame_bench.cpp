@@ -19,7 +19,7 @@ struct BenchGame {
     rules::Direction nextTurn = rules::Direction::CounterClockwise;
 
     BenchGame() {
-        platform.createWindow(true);
+        platform.createWindow(true, std::nullopt);
         flow::startGame(game);
         game.rules.gameMode = rules::GameMode::Action;
         game.rules.level.nextLevel = 1;

@@ -49,6 +49,11 @@ std::optional<data::WindowPlacement> windowPlacement(const Game& game) { return 
 
 void setWindowPlacement(Game& game, const data::WindowPlacement& placement) { game.settings.machine.window = placement; }
 
+void recordWindowPlacement(Game& game) {
+    if (const std::optional<data::WindowPlacement> placement = game.platform.windowPlacement())
+        setWindowPlacement(game, *placement);
+}
+
 int32_t savedLevel(const Game& game, rules::GameMode mode) {
     const data::PlayerProfile* player = currentProfile(game);
     return player == nullptr ? 0 : data::savedLevel(*player, mode);

@@ -25,6 +25,8 @@ void setMoveHintsWanted(Game& game, bool on);
 // It goes to disk with the next save.
 std::optional<data::WindowPlacement> windowPlacement(const Game& game);
 void setWindowPlacement(Game& game, const data::WindowPlacement& placement);
+// Takes where the platform's window stands as a window into the settings (saved with the next save).
+void recordWindowPlacement(Game& game);
 
 // The level the current player's saved run of `mode` stands at; 0 without a saved run.
 int32_t savedLevel(const Game& game, rules::GameMode mode);

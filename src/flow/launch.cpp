@@ -11,7 +11,7 @@ std::unique_ptr<Game> launchGame(present::Platform& platform, data::GameFolder f
     data::HighScores highScores;
     data::loadProfiles(folder, profiles, highScores);
     data::Settings settings = data::loadSettings(folder);
-    if (!platform.createWindow(profiles.windowed)) return nullptr;
+    if (!platform.createWindow(profiles.windowed, settings.machine.window)) return nullptr;
 
     auto game = std::make_unique<Game>(platform, std::move(folder), seed);
     game->profiles = std::move(profiles);

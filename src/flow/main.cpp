@@ -42,7 +42,7 @@ bool openDisplay() {
     const int tries = displayNamed ? 4 : 1;
     constexpr uint32_t pauseMs = 250;
     for (int attempt = 1; attempt <= tries; ++attempt) {
-        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
             std::fprintf(stderr, "lumerik: cannot open the display: %s\n", SDL_GetError());
             return false;
         }
@@ -105,6 +105,7 @@ int main(int, char**) {
         platform.stopTimer();
         // Stopped from outside (the session ends, Ctrl+C): the player files are written first.
         if (present::stopSignalReceived()) flow::saveAll(game);
+        flow::saveWindowPlacementAtClose(game);
         // Leave full screen before the window closes.
         if (!game.profiles.windowed) {
             game.profiles.windowed = true;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "data/runs.hpp"
+#include "flow/current_player.hpp"
 
 namespace flow {
 
@@ -45,6 +46,14 @@ bool saveAll(Game& game) {
     }
     if (!result.ok) game.log.writeLog("saveAll failed, the game goes on unsaved: " + result.error);
     return result.ok;
+}
+
+void saveWindowPlacementAtClose(Game& game) {
+    recordWindowPlacement(game);
+    if (data::loadSettings(game.folder).machine.window == game.settings.machine.window) return;
+    forgetUnlistedPlayers(game);
+    const data::WriteResult result = data::saveSettings(game.folder, game.settings, game.profiles.players);
+    if (!result.ok) game.log.writeLog("the window's place was not saved: " + result.error);
 }
 
 void recordRun(Game& game) {

@@ -13,6 +13,10 @@ namespace flow {
 // in memory. True when all five files were written.
 bool saveAll(Game& game);
 
+// As the game closes: records where the window stands and, when the settings file says otherwise,
+// writes that file alone. The player files are left as they are.
+void saveWindowPlacementAtClose(Game& game);
+
 // Stores the current run of the current mode into the current player's profile and the mode's
 // high-score table, from the rule state as it is now. Always followed by saveAll.
 void recordRun(Game& game);

@@ -267,6 +267,7 @@ void handleEvent(Game& game, const InputEvent& event) {
             break;
         case Type::ButtonUp: handleRelease(game); break;
         case Type::AltEnter: toggleWindowMode(game); break;
+        case Type::WindowPlaced: recordWindowPlacement(game); break;
         case Type::Character: handleCharacter(game, event); break;
         case Type::Tick: break;
     }

@@ -19,8 +19,6 @@ bool createDisplay(Display& display) {
 void applyWindowMode(Display& display, Platform& platform, bool windowed) {
     platform.setWindowMode(windowed);
     createDisplay(display);
-    display.clientOffsetX = 0;
-    display.clientOffsetY = 0;
 }
 
 void presentFrame(Display& display, Platform& platform) {

@@ -20,9 +20,6 @@ struct Display {
     Surface blockSurface;
     // The second 800 by 600 work surface, on which the logo screen composes its picture.
     Surface logoSurface;
-    // Where the client area starts inside the window; SDL reports the client area itself, so 0.
-    int32_t clientOffsetX = 0;
-    int32_t clientOffsetY = 0;
     // Set when the windowed-mode check forced full screen; whoever opens the dialog that says so
     // clears it.
     bool windowedRefused = false;

@@ -4,10 +4,17 @@
 
 namespace present {
 
-bool HeadlessPlatform::createWindow(bool windowed) {
+bool HeadlessPlatform::createWindow(bool windowed, const std::optional<data::WindowPlacement>& placement) {
     windowCreated_ = true;
-    windowed_ = windowed;
+    placement_ = placement;
+    setWindowMode(windowed);
     return true;
+}
+
+void HeadlessPlatform::setWindowMode(bool windowed) {
+    windowed_ = windowed;
+    // There is no desktop to fit: a first window is the picture's own size.
+    if (windowed && !placement_) placement_ = data::WindowPlacement{0, 0, kScreenWidth, kScreenHeight};
 }
 
 void HeadlessPlatform::present(const Surface& backBuffer) {

@@ -12,8 +12,9 @@ class HeadlessPlatform final : public Platform {
     const rules::Clock& clock() const override { return clock_; }
     rules::ManualClock& manualClock() { return clock_; }
 
-    bool createWindow(bool windowed) override;
-    void setWindowMode(bool windowed) override { windowed_ = windowed; }
+    bool createWindow(bool windowed, const std::optional<data::WindowPlacement>& placement) override;
+    void setWindowMode(bool windowed) override;
+    std::optional<data::WindowPlacement> windowPlacement() const override { return placement_; }
     DesktopMode desktopMode() const override { return desktop_; }
     void minimise() override { ++minimiseCount_; }
 
@@ -39,6 +40,8 @@ class HeadlessPlatform final : public Platform {
     void setEscapeDown(bool down) { escapeDown_ = down; }
     void setSurfacesLost(bool lost) { lost_ = lost; }
     void setDesktopMode(DesktopMode mode) { desktop_ = mode; }
+    // The window moved or was resized to `placement` (a script's stand-in for the window manager).
+    void placeWindow(const data::WindowPlacement& placement) { placement_ = placement; }
 
     // What a test reads.
     bool windowCreated() const { return windowCreated_; }
@@ -58,6 +61,7 @@ class HeadlessPlatform final : public Platform {
     bool lost_ = false;
     bool windowCreated_ = false;
     bool windowed_ = false;
+    std::optional<data::WindowPlacement> placement_;
     int minimiseCount_ = 0;
     int beepCount_ = 0;
     int presentCount_ = 0;

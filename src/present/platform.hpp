@@ -1,7 +1,9 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "data/settings.hpp"
 #include "game/board_geometry.hpp"
 #include "game/clock.hpp"
 #include "present/surface.hpp"
@@ -28,6 +30,7 @@ struct InputEvent {
         FocusLost,
         Close,  // the window's close box
         Quit,
+        WindowPlaced,  // the window was moved or resized while windowed
     };
     Type type = Type::Tick;
     MouseButton button = MouseButton::Left;
@@ -52,10 +55,16 @@ class Platform {
 
     virtual const rules::Clock& clock() const = 0;
 
-    // Creates the one window, windowed (800 by 600 client area) or full screen. False on failure.
-    virtual bool createWindow(bool windowed) = 0;
-    // Switches an existing window between windowed and full screen.
+    // Creates the one window, windowed or full screen. A window opens where `placement` says (kept on
+    // a display that is there now); without one, at the largest whole multiple of 800 by 600 that
+    // leaves the desktop around it in sight, centred. False on failure.
+    virtual bool createWindow(bool windowed, const std::optional<data::WindowPlacement>& placement) = 0;
+    // Switches an existing window between windowed and full screen; windowed, it goes back to where
+    // it last stood as a window.
     virtual void setWindowMode(bool windowed) = 0;
+    // Where the window stands as a window, or stood when it was last one; none while it has only
+    // been full screen.
+    virtual std::optional<data::WindowPlacement> windowPlacement() const = 0;
     virtual DesktopMode desktopMode() const = 0;
     virtual void minimise() = 0;
 

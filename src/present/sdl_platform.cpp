@@ -92,6 +92,26 @@ bool drawsInSoftware(SDL_Renderer* renderer) {
     return false;
 }
 
+// A pixel `weight` 256ths of the way from `a` to `b`; the fourth byte is not part of the picture.
+inline uint32_t blend(uint32_t a, uint32_t b, uint32_t weight) {
+    const uint32_t keep = 256 - weight;
+    const uint32_t redBlue = (((a & 0xFF00FFu) * keep + (b & 0xFF00FFu) * weight) >> 8) & 0xFF00FFu;
+    const uint32_t green = (((a & 0x00FF00u) * keep + (b & 0x00FF00u) * weight) >> 8) & 0x00FF00u;
+    return redBlue | green;
+}
+
+// The usable area of every display (without the panels), the first display's first.
+std::vector<Rect> usableDisplayAreas() {
+    std::vector<Rect> areas;
+    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+        SDL_Rect r{};
+        if (SDL_GetDisplayUsableBounds(i, &r) != 0 && SDL_GetDisplayBounds(i, &r) != 0) continue;
+        if (r.w > 0 && r.h > 0) areas.push_back({r.x, r.y, r.w, r.h});
+    }
+    if (areas.empty()) areas.push_back({0, 0, kScreenWidth, kScreenHeight});
+    return areas;
+}
+
 bool sameRow(const Surface& a, const Surface& b, int y) {
     return std::memcmp(a.row(y), b.row(y), static_cast<size_t>(kScreenWidth) * 4) == 0;
 }
@@ -124,6 +144,48 @@ Point windowToPicture(const Viewport& v, int windowX, int windowY) {
         return static_cast<int>(std::clamp<int64_t>(q, 0, size - 1));
     };
     return {toPicture(windowX - v.x, v.w, kScreenWidth), toPicture(windowY - v.y, v.h, kScreenHeight)};
+}
+
+Point pictureToWindow(const Viewport& v, Point p) {
+    // The middle of the window pixels windowToPicture maps onto p (the first of them, when the
+    // picture is shown smaller than itself).
+    auto toWindow = [](int at, int span, int size) {
+        const int64_t first = (int64_t{at} * span + size - 1) / size;
+        const int64_t last = std::max(first, (int64_t{at + 1} * span + size - 1) / size - 1);
+        return static_cast<int>((first + last) / 2);
+    };
+    return {v.x + toWindow(p.x, v.w, kScreenWidth), v.y + toWindow(p.y, v.h, kScreenHeight)};
+}
+
+bool sharpScale(const Viewport& v) { return v.w % kScreenWidth == 0 && v.w / kScreenWidth * kScreenHeight == v.h; }
+
+data::WindowPlacement firstPlacement(const Rect& usable) {
+    // A window, not a full screen by another name: at most three quarters of the area each way,
+    // which leaves the desktop around it in sight (twice the picture on 3840 by 2160, where three
+    // times would cover five sixths of its height).
+    const int scale = std::max(1, std::min(usable.w * 3 / 4 / kScreenWidth, usable.h * 3 / 4 / kScreenHeight));
+    const int w = kScreenWidth * scale, h = kScreenHeight * scale;
+    return {usable.x + (usable.w - w) / 2, usable.y + (usable.h - h) / 2, w, h};
+}
+
+data::WindowPlacement keepOnDisplays(const data::WindowPlacement& placement, const std::vector<Rect>& usable) {
+    if (usable.empty()) return placement;
+    auto overlap = [&placement](const Rect& r) {
+        const int64_t w =
+            std::min<int64_t>(int64_t{r.x} + r.w, int64_t{placement.x} + placement.width) - std::max<int64_t>(r.x, placement.x);
+        const int64_t h =
+            std::min<int64_t>(int64_t{r.y} + r.h, int64_t{placement.y} + placement.height) - std::max<int64_t>(r.y, placement.y);
+        return w > 0 && h > 0 ? w * h : 0;
+    };
+    const Rect* display = &usable.front();
+    for (const Rect& r : usable)
+        if (overlap(r) > overlap(*display)) display = &r;
+    data::WindowPlacement kept = placement;
+    kept.width = std::clamp(placement.width, std::min(kMinimumWindowWidth, display->w), display->w);
+    kept.height = std::clamp(placement.height, std::min(kMinimumWindowHeight, display->h), display->h);
+    kept.x = std::clamp(placement.x, display->x, display->x + display->w - kept.width);
+    kept.y = std::clamp(placement.y, display->y, display->y + display->h - kept.height);
+    return kept;
 }
 
 uint32_t SdlClock::now() const { return SDL_GetTicks(); }
@@ -179,14 +241,27 @@ SdlPlatform::~SdlPlatform() {
     if (window_) SDL_DestroyWindow(window_);
 }
 
-bool SdlPlatform::createWindow(bool windowed) {
+data::WindowPlacement SdlPlatform::placementToOpen() const {
+    const std::vector<Rect> usable = usableDisplayAreas();
+    return placement_ ? keepOnDisplays(*placement_, usable) : firstPlacement(usable.front());
+}
+
+bool SdlPlatform::createWindow(bool windowed, const std::optional<data::WindowPlacement>& placement) {
+    placement_ = placement;
+    const data::WindowPlacement where = placementToOpen();
+    // Full screen remembers the window's place for the way back; a window takes it as it opens.
+    if (windowed || placement_) placement_ = where;
     // Left to itself SDL backs a window surface (which the window-surface path and SDL's software
     // renderer draw into) with an accelerated renderer's texture: the very stack those paths avoid.
     // The surface is then the X server's shared image.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    const uint32_t flags = windowed ? SDL_WINDOW_SHOWN : SDL_WINDOW_SHOWN | SDL_WINDOW_FULLSCREEN_DESKTOP;
-    window_ = SDL_CreateWindow("Lumerik", 0, 0, kScreenWidth, kScreenHeight, flags);
-    if (!window_) return false;
+    const uint32_t flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | (windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    auto open = [&] {
+        window_ = SDL_CreateWindow("Lumerik", where.x, where.y, where.width, where.height, flags);
+        if (window_) SDL_SetWindowMinimumSize(window_, kMinimumWindowWidth, kMinimumWindowHeight);
+        return window_ != nullptr;
+    };
+    if (!open()) return false;
 
     // A renderer named in SDL_RENDER_DRIVER is the user's choice; otherwise the accelerated one is
     // used only where a graphics card draws it.
@@ -200,8 +275,7 @@ bool SdlPlatform::createWindow(bool windowed) {
         SDL_DestroyWindow(window_);
         texture_ = nullptr;
         renderer_ = nullptr;
-        window_ = SDL_CreateWindow("Lumerik", 0, 0, kScreenWidth, kScreenHeight, flags);
-        if (!window_) return false;
+        if (!open()) return false;
     }
     if (!renderer_) {
         path_ = PresentPath::WindowSurface;
@@ -225,7 +299,6 @@ bool SdlPlatform::createWindow(bool windowed) {
 bool SdlPlatform::createRenderer(uint32_t flags) {
     renderer_ = SDL_CreateRenderer(window_, -1, flags);
     if (!renderer_) return false;
-    SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
     if (!createTexture()) {
         SDL_DestroyRenderer(renderer_);
         renderer_ = nullptr;
@@ -246,13 +319,30 @@ bool SdlPlatform::createTexture() {
 
 void SdlPlatform::setWindowMode(bool windowed) {
     if (!window_) return;
-    SDL_SetWindowFullscreen(window_, windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-    if (windowed) {
-        SDL_SetWindowSize(window_, kScreenWidth, kScreenHeight);
-        SDL_SetWindowPosition(window_, 0, 0);
+    if (!windowed) {
+        notePlacement();
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_SetWindowFullscreen(window_, 0);
+        // Back where the window last stood, or where a first window goes.
+        const data::WindowPlacement where = placementToOpen();
+        placement_ = where;
+        SDL_SetWindowSize(window_, where.width, where.height);
+        SDL_SetWindowPosition(window_, where.x, where.y);
         SDL_ShowWindow(window_);
     }
     repaint_ = true;
+}
+
+bool SdlPlatform::notePlacement() {
+    if (!window_ || (SDL_GetWindowFlags(window_) & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)))
+        return false;
+    data::WindowPlacement now;
+    SDL_GetWindowPosition(window_, &now.x, &now.y);
+    SDL_GetWindowSize(window_, &now.width, &now.height);
+    if (placement_ == now) return false;
+    placement_ = now;
+    return true;
 }
 
 DesktopMode SdlPlatform::desktopMode() const {
@@ -321,10 +411,20 @@ void SdlPlatform::translate(const SDL_Event& e) {
                 case SDL_WINDOWEVENT_SHOWN:
                 case SDL_WINDOWEVENT_RESTORED:
                 case SDL_WINDOWEVENT_MAXIMIZED:
-                case SDL_WINDOWEVENT_SIZE_CHANGED:
                     // The window's contents are stale: the next frame is drawn whole.
                     repaint_ = true;
                     return;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                case SDL_WINDOWEVENT_RESIZED:
+                    // A new size: the picture is drawn whole at once (a new window surface, new bars),
+                    // not left torn until the next frame changes.
+                    repaint_ = true;
+                    if (presented_) show(0, kScreenHeight);
+                    [[fallthrough]];
+                case SDL_WINDOWEVENT_MOVED:
+                    if (!notePlacement()) return;
+                    event.type = InputEvent::Type::WindowPlaced;
+                    break;
                 default: return;
             }
             break;
@@ -394,17 +494,13 @@ Viewport SdlPlatform::viewport() const {
 Point SdlPlatform::pointer() const {
     int wx = 0, wy = 0;
     SDL_GetMouseState(&wx, &wy);
-    if (!renderer_) return windowToPicture(viewport(), wx, wy);
-    float lx = static_cast<float>(wx), ly = static_cast<float>(wy);
-    SDL_RenderWindowToLogical(renderer_, wx, wy, &lx, &ly);
-    return {std::clamp(static_cast<int>(lx), 0, kScreenWidth - 1), std::clamp(static_cast<int>(ly), 0, kScreenHeight - 1)};
+    return windowToPicture(viewport(), wx, wy);
 }
 
 void SdlPlatform::movePointer(Point p) {
     if (!window_) return;
-    int wx = p.x, wy = p.y;
-    if (renderer_) SDL_RenderLogicalToWindow(renderer_, static_cast<float>(p.x), static_cast<float>(p.y), &wx, &wy);
-    SDL_WarpMouseInWindow(window_, wx, wy);
+    const Point at = pictureToWindow(viewport(), p);
+    SDL_WarpMouseInWindow(window_, at.x, at.y);
 }
 
 void SdlPlatform::present(const Surface& backBuffer) {
@@ -418,7 +514,11 @@ void SdlPlatform::present(const Surface& backBuffer) {
         while (bottom > top && sameRow(backBuffer, screen_, bottom - 1)) --bottom;
     }
     for (int y = top; y < bottom; ++y) std::memcpy(screen_.row(y), backBuffer.row(y), static_cast<size_t>(kScreenWidth) * 4);
+    presented_ = true;
+    show(top, bottom);
+}
 
+void SdlPlatform::show(int top, int bottom) {
     if (path_ == PresentPath::WindowSurface) {
         switch (presentToWindowSurface(top, bottom)) {
             case SurfaceResult::Drawn: repaint_ = false; return;
@@ -438,9 +538,14 @@ void SdlPlatform::presentToRenderer(int top, int bottom) {
     if (repaint_) top = 0, bottom = kScreenHeight;
     const SDL_Rect rows{0, top, kScreenWidth, bottom - top};
     SDL_UpdateTexture(texture_, &rows, screen_.row(top), screen_.pitch * 4);
+    int w = kScreenWidth, h = kScreenHeight;
+    SDL_GetRendererOutputSize(renderer_, &w, &h);
+    const Viewport v = letterbox(w, h);
+    SDL_SetTextureScaleMode(texture_, sharpScale(v) ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    const SDL_Rect picture{v.x, v.y, v.w, v.h};
+    SDL_RenderCopy(renderer_, texture_, nullptr, &picture);
     SDL_RenderPresent(renderer_);
 }
 
@@ -463,29 +568,68 @@ SdlPlatform::SurfaceResult SdlPlatform::presentToWindowSurface(int top, int bott
         return reinterpret_cast<uint32_t*>(base + static_cast<ptrdiff_t>(v.y + y) * target->pitch) + v.x;
     };
 
-    // Window rows whose source row lies in [top, bottom); nearest neighbour both ways.
-    const int first = (top * v.h + kScreenHeight - 1) / kScreenHeight;
-    const int last = (bottom * v.h + kScreenHeight - 1) / kScreenHeight;
-    if (static_cast<int>(columnMap_.size()) != v.w) {
-        columnMap_.resize(static_cast<size_t>(v.w));
-        for (int x = 0; x < v.w; ++x) columnMap_[static_cast<size_t>(x)] = x * kScreenWidth / v.w;
+    const bool sharp = sharpScale(v);
+    if (tapsFor_.w != v.w || tapsFor_.h != v.h) {
+        tapsFor_ = v;
+        // Sharp: each window pixel takes the picture pixel it lies on. Smooth: the picture is sampled
+        // at the window pixel's centre, between the two nearest pixels' centres.
+        auto taps = [sharp](std::vector<Tap>& out, int span, int size) {
+            out.resize(static_cast<size_t>(span));
+            for (int i = 0; i < span; ++i) {
+                Tap& tap = out[static_cast<size_t>(i)];
+                if (sharp) {
+                    tap = {i * size / span, i * size / span, 0};
+                    continue;
+                }
+                const int64_t at = std::max<int64_t>(0, ((int64_t{2} * i + 1) * size * 256) / (int64_t{2} * span) - 128);
+                tap.from = std::min(static_cast<int>(at >> 8), size - 1);
+                tap.to = std::min(tap.from + 1, size - 1);
+                tap.weight = tap.to == tap.from ? 0 : static_cast<uint32_t>(at & 0xFF);
+            }
+        };
+        taps(columnTaps_, v.w, kScreenWidth);
+        taps(rowTaps_, v.h, kScreenHeight);
+        for (auto& row : filteredRows_) row.assign(static_cast<size_t>(v.w), 0);
     }
+    filteredRow_[0] = filteredRow_[1] = -1;
+    // A picture row filtered across to the window's width.
+    auto filtered = [&](int sourceY) -> const uint32_t* {
+        std::vector<uint32_t>& row = filteredRows_[sourceY & 1];
+        if (filteredRow_[sourceY & 1] == sourceY) return row.data();
+        filteredRow_[sourceY & 1] = sourceY;
+        const uint32_t* in = screen_.row(sourceY);
+        for (int x = 0; x < v.w; ++x) {
+            const Tap& tap = columnTaps_[static_cast<size_t>(x)];
+            row[static_cast<size_t>(x)] = blend(in[tap.from], in[tap.to], tap.weight);
+        }
+        return row.data();
+    };
+
+    // The window rows that take anything from the picture rows [top, bottom).
+    int first = 0;
+    while (first < v.h && rowTaps_[static_cast<size_t>(first)].to < top) ++first;
+    int last = first;
+    while (last < v.h && rowTaps_[static_cast<size_t>(last)].from < bottom) ++last;
     const bool unscaled = v.w == kScreenWidth;
-    int previous = -1;
     for (int y = first; y < last; ++y) {
-        const int sourceY = y * kScreenHeight / v.h;
+        const Tap& rowTap = rowTaps_[static_cast<size_t>(y)];
         uint32_t* out = targetRow(y);
-        if (sourceY == previous) {
-            std::memcpy(out, targetRow(y - 1), static_cast<size_t>(v.w) * 4);
+        if (sharp) {
+            if (y > first && rowTaps_[static_cast<size_t>(y - 1)].from == rowTap.from) {
+                std::memcpy(out, targetRow(y - 1), static_cast<size_t>(v.w) * 4);
+                continue;
+            }
+            const uint32_t* in = screen_.row(rowTap.from);
+            if (unscaled && !opaque) {
+                std::memcpy(out, in, static_cast<size_t>(kScreenWidth) * 4);
+            } else {
+                for (int x = 0; x < v.w; ++x) out[x] = in[columnTaps_[static_cast<size_t>(x)].from] | opaque;
+            }
             continue;
         }
-        previous = sourceY;
-        const uint32_t* in = screen_.row(sourceY);
-        if (unscaled && !opaque) {
-            std::memcpy(out, in, static_cast<size_t>(kScreenWidth) * 4);
-        } else {
-            for (int x = 0; x < v.w; ++x) out[x] = in[columnMap_[static_cast<size_t>(x)]] | opaque;
-        }
+        const uint32_t* upper = filtered(rowTap.from);
+        const uint32_t* lower = filtered(rowTap.to);
+        for (int x = 0; x < v.w; ++x) out[x] = blend(upper[x], lower[x], rowTap.weight) | opaque;
     }
     if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
 

@@ -2,6 +2,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "present/platform.hpp"
@@ -25,8 +26,9 @@ class SdlClock final : public rules::Clock {
 // by the renderer. SDL's software renderer is the fallback for a window surface of an odd format.
 enum class PresentPath { WindowSurface, Renderer };
 
-// Where the 800 by 600 picture lies in the window: all of it when windowed, scaled with its shape
-// kept and centred between black bars in full screen.
+// Where the 800 by 600 picture lies in a window or screen of any size: scaled with its shape kept
+// and centred between black bars. One mapping serves the window and full screen, both ways of
+// presenting and the pointer.
 struct Viewport {
     int x = 0;
     int y = 0;
@@ -36,6 +38,22 @@ struct Viewport {
 Viewport letterbox(int windowWidth, int windowHeight);
 // A window point in picture coordinates, clamped to the picture (the bars map to its edges).
 Point windowToPicture(const Viewport& viewport, int windowX, int windowY);
+// The window point in the middle of picture point `p`: windowToPicture maps it back to `p`.
+Point pictureToWindow(const Viewport& viewport, Point p);
+// A whole multiple of the picture's size repeats each pixel and stays sharp; any other size is
+// filtered smooth, where repeating would make some pixels wider than others.
+bool sharpScale(const Viewport& viewport);
+
+// The smallest window the player can drag the window down to.
+inline constexpr int kMinimumWindowWidth = 320;
+inline constexpr int kMinimumWindowHeight = 240;
+// A first window: the largest whole multiple of the picture that takes at most three quarters of the
+// desktop's usable area each way (at least the picture's own size), centred in it.
+data::WindowPlacement firstPlacement(const Rect& usable);
+// A remembered placement on the displays there are now (their usable areas, the first display's
+// first): moved onto the display it overlaps most (the first when it overlaps none), made no larger
+// than that display's area and held inside it.
+data::WindowPlacement keepOnDisplays(const data::WindowPlacement& placement, const std::vector<Rect>& usable);
 
 // Whether SDL's video driver shows a picture to someone: false for the off-screen and dummy
 // drivers SDL falls back to when there is no display, unless SDL_VIDEODRIVER named them.
@@ -63,8 +81,9 @@ class SdlPlatform final : public Platform {
 
     const rules::Clock& clock() const override { return clock_; }
 
-    bool createWindow(bool windowed) override;
+    bool createWindow(bool windowed, const std::optional<data::WindowPlacement>& placement) override;
     void setWindowMode(bool windowed) override;
+    std::optional<data::WindowPlacement> windowPlacement() const override { return placement_; }
     DesktopMode desktopMode() const override;
     void minimise() override;
 
@@ -92,8 +111,14 @@ class SdlPlatform final : public Platform {
     SDL_Window* window() const { return window_; }
 
   private:
+    // Where a window goes: the placement it had, else a first one, on the displays there are now.
+    data::WindowPlacement placementToOpen() const;
+    // Takes the window's place as a window into placement_; true when that changed it.
+    bool notePlacement();
     bool createRenderer(uint32_t flags);
     bool createTexture();
+    // Shows the rows [top, bottom) of screen_ (all of them, bars included, when repaint_ says so).
+    void show(int top, int bottom);
     void presentToRenderer(int top, int bottom);
     enum class SurfaceResult { Drawn, NotNow, OddFormat };
     SurfaceResult presentToWindowSurface(int top, int bottom);
@@ -119,8 +144,22 @@ class SdlPlatform final : public Platform {
     // next frame is drawn whole, bars included.
     bool repaint_ = true;
     Surface screen_ = Surface::create(kScreenWidth, kScreenHeight);
-    // Source column of every window column of the scaled picture.
-    std::vector<int> columnMap_;
+    bool presented_ = false;
+    std::optional<data::WindowPlacement> placement_;
+    // Each window column and row of the scaled picture takes its pixels from the picture's `from`
+    // and `to` columns (rows), `weight` 256ths of the way from the one to the other.
+    struct Tap {
+        int from = 0;
+        int to = 0;
+        uint32_t weight = 0;
+    };
+    std::vector<Tap> columnTaps_;
+    std::vector<Tap> rowTaps_;
+    Viewport tapsFor_{0, 0, 0, 0};
+    // Picture rows filtered across to the window's width, by the parity of the row: the two rows a
+    // window row blends are always one of each.
+    std::vector<uint32_t> filteredRows_[2];
+    int filteredRow_[2] = {-1, -1};
     std::function<void()> beepHandler_;
     std::deque<InputEvent> pending_;
 };

@@ -16,7 +16,7 @@ struct RealGame {
     flow::Game game{platform, data::GameFolder(testing_support::builtGameFolder(), writable.path()), 5};
 
     RealGame() {
-        platform.createWindow(true);
+        platform.createWindow(true, std::nullopt);
         flow::startGame(game);
         game.rules.gameMode = rules::GameMode::Action;
         game.rules.level.nextLevel = 1;

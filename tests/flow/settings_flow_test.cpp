@@ -6,6 +6,7 @@
 #include "flow/current_player.hpp"
 #include "flow/launch.hpp"
 #include "flow/persistence.hpp"
+#include "flow/window_proc.hpp"
 #include "present/headless_platform.hpp"
 #include "support/profile_bytes.hpp"
 #include "support/test_support.hpp"
@@ -93,6 +94,27 @@ TEST_F(SettingsOnDisk, OptionsFollowARenameAndGoWithADeletedPlayer) {
     ASSERT_TRUE(flow::beginNameEntry(*game, flow::player_list::NameEntryFor::NewPlayer));
     for (char c : std::string("ann\r")) flow::typeNameCharacter(*game, static_cast<uint8_t>(c));
     EXPECT_EQ(saved().players.at("ANN"), kDefaults);
+}
+
+// The window opens where it was; moved, it is remembered at close in the settings file alone.
+TEST_F(SettingsOnDisk, TheWindowsPlaceIsKeptBesideThePlayerFiles) {
+    const std::string profile = join({header(1, 50, 400, 50, 400, 0), record("ANN")}).str();
+    writeFile(file("profile"), profile);
+    writeFile(file("settings.txt"), "Lumerik settings\n[machine]\nwindow 5 6 700 500\n");
+    launch();
+    EXPECT_EQ(platform.windowPlacement(), (data::WindowPlacement{5, 6, 700, 500}));
+
+    platform.placeWindow({100, 50, 1000, 700});
+    present::InputEvent placed;
+    placed.type = present::InputEvent::Type::WindowPlaced;
+    flow::handleEvent(*game, placed);
+    EXPECT_EQ(flow::windowPlacement(*game), (data::WindowPlacement{100, 50, 1000, 700}));
+    platform.placeWindow({-20, 60, 1600, 1200});
+    flow::saveWindowPlacementAtClose(*game);
+    EXPECT_EQ(saved().machine.window, (data::WindowPlacement{-20, 60, 1600, 1200}));
+    EXPECT_EQ(saved().players.at("ANN"), kDefaults);
+    EXPECT_EQ(readFile(file("profile")), profile);
+    EXPECT_FALSE(fs::exists(file("hi0x00")));
 }
 
 TEST_F(SettingsOnDisk, TheFourFilesLoadAndSaveWhateverTheSettingsFileIs) {

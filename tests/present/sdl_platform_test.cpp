@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "present/sdl_platform.hpp"
 
@@ -42,36 +43,48 @@ TEST(Letterbox, KeepsThePictureShapeBetweenBlackBars) {
     EXPECT_EQ(windowToPicture(wide, 1919, 540).x, 799);
     EXPECT_EQ(windowToPicture(letterbox(1280, 1024), 640, 5).y, 0);
     EXPECT_EQ(windowToPicture(letterbox(1280, 1024), 640, 1020).y, 599);
+
+    // A picture point put in the window comes back as itself, whatever the scale.
+    for (const Viewport& v : {letterbox(800, 600), letterbox(1000, 700), letterbox(1600, 1200), wide}) {
+        for (int x = 0; x < kScreenWidth; x += 7) {
+            const Point at = present::pictureToWindow(v, {x, 599 - x * 3 / 4});
+            const Point back = windowToPicture(v, at.x, at.y);
+            ASSERT_EQ(back.x, x) << v.w;
+            ASSERT_EQ(back.y, 599 - x * 3 / 4) << v.w;
+        }
+    }
+    EXPECT_TRUE(present::sharpScale(letterbox(800, 600)));
+    EXPECT_TRUE(present::sharpScale(letterbox(1700, 1200)));
+    EXPECT_FALSE(present::sharpScale(letterbox(1000, 700)));
+    EXPECT_FALSE(present::sharpScale(wide));
+}
+
+// A first window is the largest whole multiple of the picture the desktop has room for; a remembered
+// one is kept on a display that is there now.
+TEST(WindowPlacement, FitsTheDesktopAndStaysOnADisplay) {
+    using present::firstPlacement;
+    using present::keepOnDisplays;
+    using P = data::WindowPlacement;
+    EXPECT_EQ(firstPlacement({0, 0, 3840, 2160}), (P{1120, 480, 1600, 1200}));  // three times would be 1800 high
+    EXPECT_EQ(firstPlacement({0, 0, 5120, 2880}), (P{1360, 540, 2400, 1800}));
+    EXPECT_EQ(firstPlacement({0, 0, 1920, 1080}), (P{560, 240, 800, 600}));
+    EXPECT_EQ(firstPlacement({100, 30, 2400, 1770}), (P{500, 315, 1600, 1200}));  // panels take a part
+    EXPECT_EQ(firstPlacement({0, 0, 640, 480}).width, 800);
+
+    const std::vector<present::Rect> displays{{0, 0, 1920, 1050}, {1920, 0, 3840, 2160}};
+    EXPECT_EQ(keepOnDisplays({2500, 300, 1600, 1200}, displays), (P{2500, 300, 1600, 1200}));
+    // Mostly on the second display: pulled fully onto it.
+    EXPECT_EQ(keepOnDisplays({1800, -50, 1000, 700}, displays), (P{1920, 0, 1000, 700}));
+    // On a display no longer there: onto the first, which it cannot outgrow.
+    EXPECT_EQ(keepOnDisplays({9000, 100, 1000, 700}, displays), (P{920, 100, 1000, 700}));
+    EXPECT_EQ(keepOnDisplays({-9000, 100, 5000, 3000}, displays), (P{0, 0, 1920, 1050}));
+    EXPECT_EQ(keepOnDisplays({10, 10, 1, 1}, displays), (P{10, 10, present::kMinimumWindowWidth, present::kMinimumWindowHeight}));
 }
 
 struct SdlVideo : ::testing::Test {
     void SetUp() override { ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS), 0) << SDL_GetError(); }
     void TearDown() override { SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS); }
 };
-
-// Both ways of presenting must agree on where a click lands: the window-surface path maps the
-// pointer itself, the renderer path asks SDL.
-TEST_F(SdlVideo, PointerMappingAgreesWithTheRenderersLogicalSize) {
-    for (const auto& [w, h] : {std::pair{800, 600}, {1280, 1024}, {1920, 1080}, {1366, 768}, {1000, 600}}) {
-        SDL_Window* window = SDL_CreateWindow("mapping", 0, 0, w, h, SDL_WINDOW_HIDDEN);
-        ASSERT_NE(window, nullptr);
-        SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-        ASSERT_NE(renderer, nullptr);
-        SDL_RenderSetLogicalSize(renderer, kScreenWidth, kScreenHeight);
-        const Viewport v = letterbox(w, h);
-        for (int y = 0; y < h; y += 37) {
-            for (int x = 0; x < w; x += 41) {
-                float lx = 0, ly = 0;
-                SDL_RenderWindowToLogical(renderer, x, y, &lx, &ly);
-                const Point ours = windowToPicture(v, x, y);
-                EXPECT_NEAR(ours.x, std::clamp(static_cast<int>(lx), 0, 799), 1) << w << "x" << h << " at " << x << "," << y;
-                EXPECT_NEAR(ours.y, std::clamp(static_cast<int>(ly), 0, 599), 1) << w << "x" << h << " at " << x << "," << y;
-            }
-        }
-        SDL_DestroyRenderer(renderer);
-        SDL_DestroyWindow(window);
-    }
-}
 
 // SDL draws off screen when there is no display at all: the game must not run unseen then. A
 // driver named in SDL_VIDEODRIVER (the tests' dummy) is a choice and counts.
@@ -116,14 +129,19 @@ struct WindowSurface : SdlVideo {
         SDL_Surface* s = shown();
         static_cast<uint32_t*>(s->pixels)[static_cast<size_t>(y) * s->pitch / 4 + x] = colour;
     }
-    // Lets the platform see the window events queued so far; a quit message ends the wait.
-    void pumpWindowEvents() {
+    // Lets the platform see the window events queued so far (a quit message ends the wait); the
+    // messages it made of them.
+    std::vector<present::InputEvent::Type> pumpWindowEvents() {
         SDL_Event quit{};
         quit.type = SDL_QUIT;
         SDL_PushEvent(&quit);
+        std::vector<present::InputEvent::Type> types;
         present::InputEvent event;
-        ASSERT_TRUE(platform->waitEvent(event));
-        EXPECT_EQ(event.type, present::InputEvent::Type::Close);
+        while (platform->waitEvent(event) && event.type != present::InputEvent::Type::Close) types.push_back(event.type);
+        return types;
+    }
+    void paint(uint32_t colour) {
+        for (int y = 0; y < kScreenHeight; ++y) std::fill_n(frame.row(y), kScreenWidth, colour);
     }
     void paintGradient() {
         for (int y = 0; y < kScreenHeight; ++y)
@@ -133,7 +151,7 @@ struct WindowSurface : SdlVideo {
 };
 
 TEST_F(WindowSurface, SendsOnlyWhatChangedAndRepaintsAStaleWindow) {
-    ASSERT_TRUE(platform->createWindow(true));
+    ASSERT_TRUE(platform->createWindow(true, std::nullopt));
     EXPECT_EQ(platform->presentPath(), present::PresentPath::WindowSurface);
     pumpWindowEvents();  // the window's own first messages
     paintGradient();
@@ -174,12 +192,16 @@ TEST_F(WindowSurface, SendsOnlyWhatChangedAndRepaintsAStaleWindow) {
 }
 
 TEST_F(WindowSurface, ScalesTheFrameBetweenBlackBarsAndMapsThePointerTheSameWay) {
-    ASSERT_TRUE(platform->createWindow(true));
-    // A window wider than the picture's shape: bars left and right.
-    SDL_SetWindowSize(platform->window(), 1000, 600);
+    ASSERT_TRUE(platform->createWindow(true, std::nullopt));
     pumpWindowEvents();
     paintGradient();
     platform->present(frame);
+    // Resized wider than the picture's shape, the window shows the picture whole at once, without a
+    // new frame, between bars left and right; the new size is reported for the settings.
+    SDL_SetWindowSize(platform->window(), 1000, 600);
+    const auto messages = pumpWindowEvents();
+    EXPECT_NE(std::find(messages.begin(), messages.end(), present::InputEvent::Type::WindowPlaced), messages.end());
+    EXPECT_EQ(platform->windowPlacement()->width, 1000);
     SDL_Surface* s = shown();
     ASSERT_EQ(s->w, 1000);
     const Viewport v = letterbox(1000, 600);
@@ -194,25 +216,68 @@ TEST_F(WindowSurface, ScalesTheFrameBetweenBlackBarsAndMapsThePointerTheSameWay)
             ASSERT_EQ(shownAt(x, y), frame.at(p.x, p.y) & kColour) << x << "," << y;
         }
     }
+    platform->movePointer({300, 200});
+    EXPECT_EQ(platform->pointer().x, 300);
+    EXPECT_EQ(platform->pointer().y, 200);
 
-    // Full screen on the dummy display (1024 by 768) fills it, scaled by 1.28 both ways; a changed
-    // row reaches every window row that shows it (row 300 is window rows 384 and 385).
+    // Full screen on the dummy display (1024 by 768) fills it at 1.28 times the picture: smooth, so
+    // one colour stays exactly itself and a changed row blends into the window rows beside it. Only
+    // the window rows that take from a changed row are sent.
     platform->setWindowMode(false);
     pumpWindowEvents();
+    paint(0x00404040);
     platform->present(frame);
     ASSERT_EQ(shown()->w, 1024);
-    for (int x = 0; x < kScreenWidth; ++x) frame.row(300)[x] = 0x00F0F0F0;
+    for (int y = 0; y < 768; y += 11)
+        for (int x = 0; x < 1024; x += 13) ASSERT_EQ(shownAt(x, y), 0x404040u) << x << "," << y;
+    std::fill_n(frame.row(300), kScreenWidth, 0x00F0F0F0);
+    scribble(5, 370, 0xABCDEF);
     platform->present(frame);
+    EXPECT_EQ(shownAt(5, 370), 0xABCDEFu);
     for (int x = 0; x < 1024; x += 5) {
-        EXPECT_EQ(shownAt(x, 383), frame.at(x * 800 / 1024, 299) & kColour);
-        EXPECT_EQ(shownAt(x, 384), 0xF0F0F0u);
-        EXPECT_EQ(shownAt(x, 385), 0xF0F0F0u);
-        EXPECT_EQ(shownAt(x, 386), frame.at(x * 800 / 1024, 301) & kColour);
+        EXPECT_EQ(shownAt(x, 381), 0x404040u);
+        EXPECT_GT(shownAt(x, 384) & 0xFF, 0x40u);
+        EXPECT_EQ(shownAt(x, 390), 0x404040u);
     }
-    frame.row(599)[799] = 0x00F0F0F0;
+    platform->movePointer({799, 0});
+    EXPECT_EQ(platform->pointer().x, 799);
+    EXPECT_EQ(platform->pointer().y, 0);
+    // Columns of black and white: in between at 1.28 times, each its own at twice the size.
+    for (int y = 0; y < kScreenHeight; ++y)
+        for (int x = 0; x < kScreenWidth; ++x) frame.row(y)[x] = x % 2 ? 0x00FFFFFF : 0;
     platform->present(frame);
-    EXPECT_EQ(shownAt(1023, 767), 0xF0F0F0u);
-    EXPECT_EQ(shownAt(1023, 766), frame.at(799, 598) & kColour);
+    int between = 0;
+    for (int x = 0; x < 1024; ++x) between += shownAt(x, 100) != 0 && shownAt(x, 100) != kColour;
+    EXPECT_GT(between, 100);
+
+    // Back to the window, where it stood; then twice the picture's size.
+    platform->setWindowMode(true);
+    pumpWindowEvents();
+    platform->present(frame);
+    EXPECT_EQ(shown()->w, 1000);
+    SDL_SetWindowSize(platform->window(), 1600, 1200);
+    pumpWindowEvents();
+    for (int y = 0; y < 1200; y += 9)
+        for (int x = 0; x < 1600; ++x) ASSERT_EQ(shownAt(x, y), x / 2 % 2 ? kColour : 0u) << x << "," << y;
+}
+
+// With a renderer the picture stands in the same place between the same black bars.
+TEST_F(WindowSurface, TheRendererLetterboxesThePictureTheSameWay) {
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    ASSERT_TRUE(platform->createWindow(true, std::nullopt));
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "");
+    EXPECT_EQ(platform->presentPath(), present::PresentPath::Renderer);
+    SDL_SetWindowSize(platform->window(), 1000, 700);
+    pumpWindowEvents();
+    paint(0x00336699);
+    platform->present(frame);
+    const Viewport v = letterbox(1000, 700);
+    for (int y = 0; y < 700; y += 10) {
+        EXPECT_EQ(shownAt(v.x - 1, y), 0u);
+        EXPECT_EQ(shownAt(v.x, y), 0x336699u);
+        EXPECT_EQ(shownAt(v.x + v.w - 1, y), 0x336699u);
+        EXPECT_EQ(shownAt(v.x + v.w, y), 0u);
+    }
 }
 
 TEST_F(WindowSurface, AStopSignalClosesTheGameLikeTheCloseBox) {
@@ -224,7 +289,7 @@ TEST_F(WindowSurface, AStopSignalClosesTheGameLikeTheCloseBox) {
     sigaction(SIGINT, nullptr, &interrupt);
     EXPECT_EQ(interrupt.sa_handler, SIG_IGN);
 
-    ASSERT_TRUE(platform->createWindow(true));
+    ASSERT_TRUE(platform->createWindow(true, std::nullopt));
     std::raise(SIGTERM);
     present::InputEvent event;
     ASSERT_TRUE(platform->waitEvent(event));

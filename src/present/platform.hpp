@@ -62,8 +62,8 @@ class Platform {
     // Switches an existing window between windowed and full screen; windowed, it goes back to where
     // it last stood as a window.
     virtual void setWindowMode(bool windowed) = 0;
-    // Where the window stands as a window, or stood when it was last one; none while it has only
-    // been full screen.
+    // Where the window stands as a window (its frame's corner, its inner size), or stood when it was
+    // last one; none while it has only been full screen.
     virtual std::optional<data::WindowPlacement> windowPlacement() const = 0;
     virtual DesktopMode desktopMode() const = 0;
     virtual void minimise() = 0;

@@ -258,8 +258,9 @@ bool SdlPlatform::createWindow(bool windowed, const std::optional<data::WindowPl
     const uint32_t flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | (windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
     auto open = [&] {
         window_ = SDL_CreateWindow("Lumerik", where.x, where.y, where.width, where.height, flags);
-        if (window_) SDL_SetWindowMinimumSize(window_, kMinimumWindowWidth, kMinimumWindowHeight);
-        return window_ != nullptr;
+        if (!window_) return false;
+        SDL_SetWindowMinimumSize(window_, kMinimumWindowWidth, kMinimumWindowHeight);
+        return true;
     };
     if (!open()) return false;
 
@@ -328,7 +329,10 @@ void SdlPlatform::setWindowMode(bool windowed) {
         const data::WindowPlacement where = placementToOpen();
         placement_ = where;
         SDL_SetWindowSize(window_, where.width, where.height);
-        SDL_SetWindowPosition(window_, where.x, where.y);
+        // SDL places the window by its inner corner, the frame's border above and left of it.
+        int top = 0, left = 0;
+        if (SDL_GetWindowBordersSize(window_, &top, &left, nullptr, nullptr) != 0) top = left = 0;
+        SDL_SetWindowPosition(window_, where.x + left, where.y + top);
         SDL_ShowWindow(window_);
     }
     repaint_ = true;
@@ -340,6 +344,12 @@ bool SdlPlatform::notePlacement() {
     data::WindowPlacement now;
     SDL_GetWindowPosition(window_, &now.x, &now.y);
     SDL_GetWindowSize(window_, &now.width, &now.height);
+    // The corner is the frame's, where the window manager puts a new window that asks for a place.
+    int top = 0, left = 0;
+    if (SDL_GetWindowBordersSize(window_, &top, &left, nullptr, nullptr) == 0) {
+        now.x -= left;
+        now.y -= top;
+    }
     if (placement_ == now) return false;
     placement_ = now;
     return true;

@@ -2,6 +2,8 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <optional>
 #include <vector>
 
 #include "present/platform.hpp"
@@ -11,6 +13,7 @@ struct SDL_Renderer;
 struct SDL_Texture;
 struct SDL_Cursor;
 union SDL_Event;
+struct _SDL_GameController;  // SDL_GameController
 
 namespace present {
 
@@ -99,6 +102,11 @@ class SdlPlatform final : public Platform {
     SurfaceResult presentToWindowSurface(int top, int bottom);
     Viewport viewport() const;
     void translate(const SDL_Event& sdlEvent);
+    void translatePad(const SDL_Event& sdlEvent);
+    void pushPad(PadButton button);
+    // A held direction (d-pad or stick) repeats as a held key does; checked at every tick.
+    void repeatHeldDirection(uint32_t now);
+    void holdDirection(std::optional<PadButton> direction, uint32_t now);
 
     SdlClock clock_;
     std::filesystem::path cursorPicture_;
@@ -123,6 +131,11 @@ class SdlPlatform final : public Platform {
     std::vector<int> columnMap_;
     std::function<void()> beepHandler_;
     std::deque<InputEvent> pending_;
+    // The open game controllers by joystick instance id.
+    std::map<int32_t, _SDL_GameController*> controllers_;
+    std::optional<PadButton> heldDirection_;
+    uint32_t nextRepeatAt_ = 0;
+    std::optional<PadButton> stickDirection_;
 };
 
 }  // namespace present

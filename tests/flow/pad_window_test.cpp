@@ -125,6 +125,8 @@ TEST(PadWindow, AFirstStartNamedPlayedPausedAndQuitWithTheControllerAlone) {
         // The full screen of 1280 by 800 shows the 4:3 picture 1066 wide, black bars beside it.
         EXPECT_EQ(screenPixel(60, 400), "black") << "the bar left of the picture";
         EXPECT_EQ(screenPixel(1220, 400), "black") << "the bar right of the picture";
+        EXPECT_EQ(screenPixel(103, 300), "black") << "the bar ends 107 pixels in";
+        EXPECT_NE(screenPixel(110, 300), "black") << "where the picture begins";
         EXPECT_NE(screenPixel(300, 60), "black") << "the picture's night sky";
         EXPECT_NE(screenPixel(300, 60), "") << "ImageMagick's import reads the screen";
 

@@ -343,6 +343,8 @@ bool handleNavigationKey(Game& game, const present::InputEvent& event) {
 }
 
 void padDisconnected(Game& game) {
+    // In the background the level already stands still; pausing it again would restart its pause.
+    if (game.app.suspended) return;
     if (game.screens.base != Screen::Play || activeScreen(game) != Screen::Play) return;
     if (!game.rules.level.levelRunning || levelClockHeld(game.screens)) return;
     pauseGame(game);

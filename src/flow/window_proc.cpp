@@ -248,7 +248,8 @@ void handleEvent(Game& game, const InputEvent& event) {
     using Type = InputEvent::Type;
     if (game.app.suspended) {
         // Input in the background first brings the game back; the message itself does nothing more.
-        if (event.type == Type::ButtonDown || event.type == Type::KeyDown || event.type == Type::Character) {
+        if (event.type == Type::ButtonDown || event.type == Type::KeyDown || event.type == Type::Character ||
+            event.type == Type::PadDown) {
             activate(game);
             return;
         }

@@ -69,6 +69,7 @@ class PadSession {
         SDL_JoystickSetVirtualButton(pad_, button, 0);
         run(120);
     }
+    void setPad(SDL_Joystick* pad) { pad_ = pad; }
     void tap(SDL_GameControllerButton button, int times) {
         for (int i = 0; i < times; ++i) tap(button);
     }
@@ -102,7 +103,7 @@ TEST(PadWindow, AFirstStartNamedPlayedPausedAndQuitWithTheControllerAlone) {
     desc.naxes = SDL_CONTROLLER_AXIS_MAX;
     desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
     desc.name = "Lumerik test pad";
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    int index = SDL_JoystickAttachVirtualEx(&desc);
     ASSERT_GE(index, 0) << SDL_GetError();
     ASSERT_TRUE(SDL_IsGameController(index)) << "SDL maps a virtual game controller itself";
     SDL_Joystick* pad = SDL_JoystickOpen(index);
@@ -173,11 +174,36 @@ TEST(PadWindow, AFirstStartNamedPlayedPausedAndQuitWithTheControllerAlone) {
         turn(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);
         ASSERT_TRUE(session.runUntil(4000, [&] { return game.rules.playState == rules::StatePlaying; }));
 
-        // Start pauses and resumes; Back leaves for the title.
+        // Start pauses and resumes.
         session.tap(SDL_CONTROLLER_BUTTON_START);
         EXPECT_EQ(game.screens.base, flow::Screen::Pause);
         session.tap(SDL_CONTROLLER_BUTTON_START);
         EXPECT_EQ(game.screens.base, flow::Screen::Play);
+
+        // Unplugged mid-level, the game pauses; plugged in again, it waits for Start.
+        SDL_JoystickClose(pad);
+        SDL_JoystickDetachVirtual(index);
+        session.run(300);
+        EXPECT_EQ(game.screens.base, flow::Screen::Pause);
+        index = SDL_JoystickAttachVirtualEx(&desc);
+        pad = SDL_JoystickOpen(index);
+        ASSERT_NE(pad, nullptr) << SDL_GetError();
+        session.setPad(pad);
+        session.run(300);
+        EXPECT_EQ(game.screens.base, flow::Screen::Pause);
+        session.tap(SDL_CONTROLLER_BUTTON_START);
+        EXPECT_EQ(game.screens.base, flow::Screen::Play);
+
+        // The left stick held right moves the cursor at once, and on as a held key repeats.
+        SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, 30000);
+        session.run(150);
+        EXPECT_EQ(game.nav.block.x, 2);
+        session.run(500);
+        EXPECT_EQ(game.nav.block.x, 4) << "repeated to the right edge";
+        SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, 0);
+        session.run(100);
+
+        // Back leaves for the title.
         session.runUntil(3000, [&] { return game.rules.playState == rules::StatePlaying; });
         session.tap(SDL_CONTROLLER_BUTTON_BACK);
         ASSERT_EQ(flow::activeScreen(game), flow::Screen::Title);

@@ -145,6 +145,7 @@ void pressBack(Game& game) {
         typeNameCharacter(game, kBackspace);
         return;
     }
+    if (screens.menuScreen < 0 || screens.menuScreen >= menu::kMenuScreenCount) return;
     const menu::MenuLayout& layout = menu::kMenuLayouts[static_cast<size_t>(screens.menuScreen)];
     for (int i = 0; i < layout.buttonCount; ++i) {
         if (i == 1 && present::secondButtonHidden(screens.dialogId)) continue;

@@ -72,7 +72,9 @@ TEST(PadScenario, TheFocusWalksEveryScreenAndBPressesItsBackButton) {
     EXPECT_EQ(r.states[4]["menuFocus"], 10);
     ASSERT_EQ(r.states[5]["players"].size(), 2u);
     EXPECT_EQ(r.states[5]["players"][1]["name"], "B");
-    // Delete asks, B says no; B on the list is its Cancel.
+    // Up and down move the list's selection; Delete asks, B says no; B on the list is its Cancel.
+    EXPECT_EQ(r.states[5]["selection"], 1);
+    EXPECT_EQ(r.states[6]["selection"], 0);
     EXPECT_EQ(r.states[6]["menuFocus"], 9);
     EXPECT_EQ(stack(7), json::array({3, 5}));
     EXPECT_EQ(stack(8), json::array({3}));

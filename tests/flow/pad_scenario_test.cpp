@@ -130,4 +130,14 @@ TEST(PadScenario, TheKeyboardAloneMovesTheFocusAndTheBlockCursorWithoutTakingTyp
     EXPECT_EQ(r.states[8]["cursorBlock"], nullptr) << "the mouse moved";
 }
 
+TEST(PadScenario, TheSecondHintsPageTurnsToTheControlsAndThenToTheFirstPage) {
+    const scenario::Run r = run("help_controls.sim");
+    ASSERT_EQ(r.states.size(), 4u);
+    EXPECT_EQ(r.states[0]["screenStack"], json::array({11, 14}));
+    EXPECT_EQ(r.states[1]["screenStack"], json::array({11, 14}));
+    EXPECT_NE(r.states[1]["frameChecksum"], r.states[0]["frameChecksum"]) << "the controls in place of the hints";
+    EXPECT_EQ(r.states[2]["screenStack"], json::array({11, 12}));
+    EXPECT_EQ(r.states[3]["frameChecksum"], r.states[0]["frameChecksum"]) << "the hints again";
+}
+
 }  // namespace

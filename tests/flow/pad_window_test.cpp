@@ -62,10 +62,12 @@ class PadSession {
         return done();
     }
 
-    // A press of a controller button: down for a tenth of a second, shorter than the d-pad's repeat.
+    // A press of a controller button: down until the game has seen it (a frame drawn slowly under
+    // load must not swallow it), well within the d-pad's repeat delay, then up.
     void tap(SDL_GameControllerButton button) {
+        const int seen = padPresses;
         SDL_JoystickSetVirtualButton(pad_, button, 1);
-        run(100);
+        runUntil(1000, [&] { return padPresses > seen; });
         SDL_JoystickSetVirtualButton(pad_, button, 0);
         run(120);
     }

@@ -3,6 +3,7 @@
 #include "flow/audio.hpp"
 #include "flow/current_player.hpp"
 #include "flow/display_steps.hpp"
+#include "flow/navigation.hpp"
 #include "flow/persistence.hpp"
 #include "flow/play_frame.hpp"
 #include "flow/scene.hpp"
@@ -48,6 +49,7 @@ void frameTick(Game& game) {
         recomposeScene(game);
     }
     chooseCursor(game);
+    watchPointer(game);
     syncPlayerTips(game);
     game.pictures.symbolsShown = colourSymbolsWanted(game);
     dispatchScreen(game);

@@ -9,6 +9,7 @@
 #include "data/profiles.hpp"
 #include "data/settings.hpp"
 #include "data/texts.hpp"
+#include "flow/navigation.hpp"
 #include "flow/play_state.hpp"
 #include "flow/player_list.hpp"
 #include "flow/screens.hpp"
@@ -69,6 +70,7 @@ struct Game {
     player_list::PlayerScreen playerScreen;
     ScreenState screens;
     PlayScreenState play;
+    NavigationState nav;  // the block cursor and the menu focus of the controller and the keys
     data::GraphicsSettings gfx;
     data::TextTables texts;
     std::vector<uint8_t> characterMap;

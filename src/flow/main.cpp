@@ -72,6 +72,11 @@ int main(int, char**) {
     present::keepXErrorsNonFatal();
     // Without audio the game runs silent.
     const bool audio = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    // Game controllers, with SDL's own mappings and any the player adds in SDL_GAMECONTROLLERCONFIG;
+    // without the subsystem the game is played with the mouse and the keyboard alone. Controllers
+    // already plugged in arrive as added devices with the first messages.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        std::fprintf(stderr, "lumerik: no game controllers: %s\n", SDL_GetError());
     data::GameFolder folder = findGameFolder();
     if (folder.root().empty()) {
         std::fprintf(stderr, "lumerik: cannot find the game folder\n");

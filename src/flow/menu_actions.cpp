@@ -81,12 +81,15 @@ void runMenuAction(Game& game, int action) {
             closeMenuScreen(game);
             break;
         case ActionHelpPage14:
+            game.screens.menuLive.controlsPage = false;
             closeMenuScreen(game);
             openMenuScreen(game, ScreenHelpMoreHints);
             break;
         case ActionHelpPage12Again:
+            // The second page turns to the controls, and they back to the first page.
+            game.screens.menuLive.controlsPage = !game.screens.menuLive.controlsPage;
             closeMenuScreen(game);
-            openMenuScreen(game, ScreenHelpHints);
+            openMenuScreen(game, game.screens.menuLive.controlsPage ? ScreenHelpMoreHints : ScreenHelpHints);
             break;
         default: break;
     }
@@ -102,6 +105,20 @@ void pressTitleButton(Game& game, int button) {
         case 5: openMenuScreen(game, ScreenHelpRules); break;
         case 6: openMenuScreen(game, ScreenOptions); break;
         case 7: openMenuScreen(game, ScreenQuit); break;
+        default: break;
+    }
+}
+
+void toggleOptionBox(Game& game, int box) {
+    switch (box) {
+        case OptionOwnCursor: setOwnCursorWanted(game, !ownCursorWanted(game)); break;
+        case OptionTips: setTipsWanted(game, !tipsWanted(game)); break;
+        case OptionColourSymbols:
+            setColourSymbolsWanted(game, !colourSymbolsWanted(game));
+            game.pictures.symbolsShown = colourSymbolsWanted(game);
+            break;
+        case OptionMoveHints: setMoveHintsWanted(game, !moveHintsWanted(game)); break;
+        case OptionFullScreen: toggleWindowMode(game); break;
         default: break;
     }
 }

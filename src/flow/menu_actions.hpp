@@ -10,6 +10,9 @@ void runMenuAction(Game& game, int action);
 // 6 options, 7 quit).
 void pressTitleButton(Game& game, int button);
 
+// The options screen's check box `box` (present::menu::OptionBox) changes to the other state.
+void toggleOptionBox(Game& game, int box);
+
 // Alt+Enter, and the options screen's full-screen box: the other window mode. When the desktop
 // refuses a window, the game stays in full screen and says so in a dialog.
 void toggleWindowMode(Game& game);

@@ -36,10 +36,12 @@ void stepMenu(Game& game, std::vector<FireworkSprite>& fireworks) {
         applyVolumes(game, present::Volumes::On);
     }
     const present::menu::MenuLayout& layout = shownLayout(screens);
+    const std::optional<FocusItem> focused = focusedItem(game);
     for (int i = 0; i < layout.buttonCount; ++i) {
         present::glow::GlowPair& glow = screens.menuGlow[static_cast<size_t>(i)];
         present::glow::advance(glow);
-        present::glow::hover(glow, present::overMenuButton(layout, i, pointer));
+        const bool focusOn = focused && focused->kind == FocusKind::MenuButton && focused->index == i;
+        present::glow::hover(glow, present::overMenuButton(layout, i, pointer) || focusOn);
     }
     if (present::secondButtonHidden(screens.dialogId)) screens.menuGlow[1].state = 0;
     if (screens.dialogId == DialogGameComplete) stepFireworks(screens, game.decoration, game.services.now(), fireworks);
@@ -67,6 +69,13 @@ void drawMenu(Game& game, const std::vector<FireworkSprite>& fireworks) {
                                layout.y + b.by - present::menu::kButtonGlowOffset, glowPicture.width, glowPicture.height,
                                glowPicture, display.backBuffer, present::glow::strength(glow, present::glow::kMenuStrength),
                                1.0f);
+    }
+    // A focused control without a glow of its own (the list, a slider, a check box) is framed; the
+    // letter keys frame their own.
+    if (const std::optional<FocusItem> focused = focusedItem(game);
+        focused && focused->kind != FocusKind::MenuButton && focused->kind != FocusKind::NameKey) {
+        const present::Rect& a = focused->area;
+        present::drawOutline(a.x - 3, a.y - 3, a.w + 6, a.h + 6, 2, present::kFocusFrameColour, display.backBuffer);
     }
     present::drawTipAnimation(view, screens.menuTickCount, display.backBuffer);
     drawFireworks(game, fireworks);

@@ -5,6 +5,13 @@
 
 namespace flow {
 
+namespace {
+
+// The letter keys' captions for the last letter back and for taking the name.
+constexpr int kNameKeyBackspaceSlot = 10, kNameKeyOkSlot = 11;
+
+}  // namespace
+
 present::MenuView menuView(const Game& game) {
     const rules::GameState& rules = game.rules;
     present::MenuView view;
@@ -37,6 +44,11 @@ present::MenuView menuView(const Game& game) {
     view.typedName = players.typedName;
     view.nameEntryActive = players.nameEntryActive;
     view.nameRefusal = players.refusal;
+    if (const std::optional<FocusItem> focused = focusedItem(game); focused && focused->kind == FocusKind::NameKey)
+        view.nameKeyFocus = focused->index;
+    view.controlsPage = game.screens.menuLive.controlsPage;
+    view.nameKeyBackspace = game.texts.text(data::TextTableId::LaterTexts, kNameKeyBackspaceSlot);
+    view.nameKeyOk = game.texts.text(data::TextTableId::LaterTexts, kNameKeyOkSlot);
 
     view.savedLevel = savedLevel(game, rules.gameMode);
     view.showHelpBeforeGame = helpBeforeGame(game);

@@ -92,6 +92,8 @@ class ViewBuilder {
         effects();
         levelCaption();
         hint();
+        if (game_.nav.blockShown && view_.board == present::BoardShape::Blocks)
+            view_.cursor = {true, game_.nav.block.x, game_.nav.block.y};
     }
 
   private:

@@ -46,10 +46,13 @@ void stepTitle(Game& game) {
     ScreenState& screens = game.screens;
     if (game.platform.escapeDown()) openMenuScreen(game, ScreenQuit);
     const present::Point pointer = present::cursorToClient(game.platform);
+    const std::optional<FocusItem> focused = focusedItem(game);
     for (size_t i = 0; i < layout::kTitleButtons.size(); ++i) {
         present::glow::GlowPair& glow = screens.titleGlow[i];
         present::glow::advance(glow);
-        if (present::glow::hover(glow, titleGlass(i).containsInclusive(pointer))) game.sound.play(rules::SoundMouseOver);
+        const bool focusOn = focused && focused->index == static_cast<int>(i);
+        if (present::glow::hover(glow, titleGlass(i).containsInclusive(pointer) || focusOn))
+            game.sound.play(rules::SoundMouseOver);
     }
 }
 

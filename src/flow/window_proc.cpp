@@ -7,6 +7,7 @@
 #include "flow/current_player.hpp"
 #include "flow/display_steps.hpp"
 #include "flow/menu_actions.hpp"
+#include "flow/navigation.hpp"
 #include "flow/persistence.hpp"
 #include "flow/screen_frames.hpp"
 #include "game/falling.hpp"
@@ -76,6 +77,7 @@ void handleKey(Game& game, const InputEvent& event) {
         game.app.swallowedCharacter = characterOfKey(event);
         return;
     }
+    if (handleNavigationKey(game, event)) return;
     if (event.key == present::Key::Down || event.key == present::Key::Up) {
         stepPlayerListByKey(game, event.key);
         return;
@@ -102,15 +104,10 @@ void pressOptionsControl(Game& game, present::Point p) {
     present::MenuLiveState& live = game.screens.menuLive;
     if (menu::kMusicSliderArea.containsInclusive(p)) live.musicSliderDrag = true;
     if (menu::kSoundSliderArea.containsInclusive(p)) live.soundSliderDrag = true;
-    const auto on = [p](menu::OptionBox box) { return menu::kOptionBoxAreas[static_cast<size_t>(box)].containsInclusive(p); };
-    if (on(menu::OptionOwnCursor)) setOwnCursorWanted(game, !ownCursorWanted(game));
-    if (on(menu::OptionTips)) setTipsWanted(game, !tipsWanted(game));
-    if (on(menu::OptionColourSymbols)) {
-        setColourSymbolsWanted(game, !colourSymbolsWanted(game));
-        game.pictures.symbolsShown = colourSymbolsWanted(game);
-    }
-    if (on(menu::OptionMoveHints)) setMoveHintsWanted(game, !moveHintsWanted(game));
-    if (on(menu::OptionFullScreen)) toggleWindowMode(game);
+    // In the order of the boxes: full screen, which may open a dialog, comes after the others.
+    for (int box :
+         {menu::OptionOwnCursor, menu::OptionTips, menu::OptionColourSymbols, menu::OptionMoveHints, menu::OptionFullScreen})
+        if (menu::kOptionBoxAreas[static_cast<size_t>(box)].containsInclusive(p)) toggleOptionBox(game, box);
 }
 
 void pressMenu(Game& game, present::Point p) {
@@ -200,6 +197,15 @@ void handleDoubleClick(Game& game, const InputEvent& event) {
         rules::turnBoardAt(rules, game.services, at.x, at.y);
 }
 
+// A controller's button: on the pause screen any of them resumes, as any key does.
+void handlePad(Game& game, const InputEvent& event) {
+    if (game.screens.base == Screen::Pause) {
+        resumeGame(game);
+        return;
+    }
+    handlePadButton(game, event.pad);
+}
+
 void handleRelease(Game& game) {
     present::MenuLiveState& live = game.screens.menuLive;
     live.listDownPressed = false;
@@ -242,7 +248,8 @@ void handleEvent(Game& game, const InputEvent& event) {
     using Type = InputEvent::Type;
     if (game.app.suspended) {
         // Input in the background first brings the game back; the message itself does nothing more.
-        if (event.type == Type::ButtonDown || event.type == Type::KeyDown || event.type == Type::Character) {
+        if (event.type == Type::ButtonDown || event.type == Type::KeyDown || event.type == Type::Character ||
+            event.type == Type::PadDown) {
             activate(game);
             return;
         }
@@ -269,6 +276,9 @@ void handleEvent(Game& game, const InputEvent& event) {
         case Type::AltEnter: toggleWindowMode(game); break;
         case Type::WindowPlaced: recordWindowPlacement(game); break;
         case Type::Character: handleCharacter(game, event); break;
+        case Type::PadDown: handlePad(game, event); break;
+        case Type::PadDisconnected: padDisconnected(game); break;
+        case Type::PadConnected:
         case Type::Tick: break;
     }
 }

@@ -246,4 +246,19 @@ void drawGlassPanel(int x, int y, int rows, int columns, float a, Surface& targe
     band(kFarEdge, kGlassCorner, y + kGlassCorner + kGlassTile * rows);
 }
 
+void drawOutline(int x, int y, int width, int height, int thickness, uint32_t colour, Surface& target) {
+    const auto fill = [&target, colour](int left, int top, int right, int bottom) {
+        left = std::max(left, 0), top = std::max(top, 0);
+        right = std::min(right, target.width), bottom = std::min(bottom, target.height);
+        for (int row = top; row < bottom; ++row)
+            for (int column = left; column < right; ++column) target.row(row)[column] = colour;
+    };
+    const int t = std::min({thickness, width / 2, height / 2});
+    if (t <= 0) return;
+    fill(x, y, x + width, y + t);
+    fill(x, y + height - t, x + width, y + height);
+    fill(x, y + t, x + t, y + height - t);
+    fill(x + width - t, y + t, x + width, y + height - t);
+}
+
 }  // namespace present

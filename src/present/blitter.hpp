@@ -31,6 +31,13 @@ void blendBlit(int srcX, int srcY, int dstX, int dstY, int width, int height, co
 bool copyRect(const Surface& source, int srcX, int srcY, int dstX, int dstY, int width, int height, Surface& destination,
               ColourKey key);
 
+// The outline of the rectangle (x, y, width, height), `thickness` pixels wide inside it, in one
+// opaque colour; clipped to the target. The block cursor and the focus of controls without a glow
+// of their own are drawn so.
+void drawOutline(int x, int y, int width, int height, int thickness, uint32_t colour, Surface& target);
+// Their colour: a cool white that stands out on the glass and on every ball colour.
+inline constexpr uint32_t kFocusFrameColour = 0x00E8F0FF;
+
 // The glass panel picture is cut as a nine-slice: 66-pixel corners and 116-pixel edges and centre.
 inline constexpr int kGlassCorner = 66;
 inline constexpr int kGlassTile = 116;

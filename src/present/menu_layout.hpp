@@ -179,6 +179,20 @@ inline constexpr int kNameTextY = 71;
 // centred on the whole picture.
 inline constexpr int kNameRefusalY = 212;
 
+// The name screen's letter keys, for typing with a controller: A to Z, then a key that takes the
+// last letter back and one that takes the name, seven to a row below the refusal line, in picture
+// coordinates. They show while a controller or the keyboard's focus is on them.
+inline constexpr int kNameKeyCount = 28;
+inline constexpr int kNameKeyBackspace = 26, kNameKeyOk = 27;
+inline constexpr int kNameKeyColumns = 7;
+inline constexpr int kNameKeysX = 204, kNameKeysY = 450;
+inline constexpr int kNameKeyW = 56, kNameKeyH = 34;
+inline constexpr int kNameKeyTextY = 8;
+constexpr rules::Rect nameKeyArea(int key) {
+    return {kNameKeysX + kNameKeyW * (key % kNameKeyColumns), kNameKeysY + kNameKeyH * (key / kNameKeyColumns), kNameKeyW,
+            kNameKeyH};
+}
+
 // Delete confirmation (screen 5) and the saved level (screen 7).
 inline constexpr int kSelectedNameY = 79;
 inline constexpr int kSavedLevelY = 27;
@@ -286,6 +300,10 @@ inline constexpr int kMoreHintsFirstLine = 106, kMoreHintsLineCount = 8;
 inline constexpr std::array<int32_t, 2> kMoreHintsLaterY = {355, 381};
 inline constexpr int kMoreHintsTail = 55;
 inline constexpr int kHintsTailYLast = 420;
+// Its page turned once more shows the controls without a mouse: "system\text05.txt" slots 12 to 22,
+// the keys' lines after a gap.
+inline constexpr int kControlsFirstSlot = 12, kControlsLineCount = 11;
+inline constexpr int kControlsKeysLine = 6, kControlsGap = 12;
 
 // The dialog host: each dialog's lines of "system\text03.txt".
 struct DialogText {

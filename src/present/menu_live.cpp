@@ -46,6 +46,20 @@ void drawButtons(const MenuView& view, const MenuLayout& l, Surface& target) {
     }
 }
 
+// The letter keys: the focused one glows inside a light frame.
+void drawNameKeys(const MenuView& view, Surface& target) {
+    for (int key = 0; key < kNameKeyCount; ++key) {
+        const Rect area = nameKeyArea(key);
+        const std::string letter(1, static_cast<char>('A' + key));
+        const std::string_view caption = key == kNameKeyBackspace ? view.nameKeyBackspace
+                                         : key == kNameKeyOk      ? view.nameKeyOk
+                                                                  : std::string_view(letter);
+        const bool focused = key == view.nameKeyFocus;
+        drawText(view.font, area.x, area.y + kNameKeyTextY, area.w, caption, target, focused ? FontGlow : FontNormal);
+        if (focused) drawOutline(area.x, area.y, area.w, area.h, 2, kFocusFrameColour, target);
+    }
+}
+
 Rect listArrowRect(const MenuLayout& l, Offset arrow) {
     return {l.x + arrow.x, l.y + arrow.y, kListArrowSize.x, kListArrowSize.y};
 }
@@ -129,6 +143,7 @@ void drawMenuLive(const MenuView& view, const MenuLiveState& live, const VolumeS
                 drawText(view.font, kNameTextX, l.y + kNameTextY, 166 * l.columns + 33, name, target, FontNormal);
                 if (!view.nameRefusal.empty())
                     drawText(view.font, 0, l.y + kNameRefusalY, kScreenWidth, view.nameRefusal, target, FontNormal);
+                if (view.nameKeyFocus >= 0) drawNameKeys(view, target);
             }
             break;
         case ScreenHelpRules:

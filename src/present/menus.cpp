@@ -141,7 +141,22 @@ void hintsExtras(const Painter& p, const MenuLayout& l) {
     for (size_t i = 0; i < kHintsTail.size(); ++i) p.write(fieldX, l.y + kHintsTailY[i], field, p.text(kMessages, kHintsTail[i]));
 }
 
+// The controls without a mouse: a controller's first, then the keys', in place of the second hints
+// page's text when its page is turned once more.
+void controlsExtras(const Painter& p, const MenuLayout& l) {
+    const int fieldX = l.x - 33, field = 182 * l.columns;
+    for (int k = 0; k < kControlsLineCount; ++k) {
+        const int y = l.y + kHintsTopY + 26 * k + (k >= kControlsKeysLine ? kControlsGap : 0);
+        p.write(fieldX, y, field, p.text(TextTableId::LaterTexts, kControlsFirstSlot + k));
+    }
+    p.write(fieldX, l.y + kHintsTailYLast, field, p.text(kMessages, kMoreHintsTail));
+}
+
 void moreHintsExtras(const Painter& p, const MenuLayout& l) {
+    if (p.view.controlsPage) {
+        controlsExtras(p, l);
+        return;
+    }
     const int fieldX = l.x - 33, field = 182 * l.columns;
     for (int k = 0; k < kMoreHintsLineCount; ++k)
         p.write(fieldX, l.y + kHintsTopY + 26 * (k + k / 4), field, p.text(kMessages, kMoreHintsFirstLine + k));

@@ -52,6 +52,12 @@ struct MenuView {
     std::string typedName;
     bool nameEntryActive = false;
     std::string nameRefusal;  // why the typed name could not be taken; empty when it could
+    // The letter keys show with the focus on one of them (menu::kNameKeyCount keys), or stay away.
+    int32_t nameKeyFocus = -1;
+    // The second hints page shows the controls without a mouse instead of its hints.
+    bool controlsPage = false;
+    // Their captions: the last letter back, and take the name.
+    std::string_view nameKeyBackspace = "DEL", nameKeyOk = "OK";
     // The current player's saved level in the current mode, and options.
     int32_t savedLevel = 0;
     bool showHelpBeforeGame = true;
@@ -77,6 +83,7 @@ struct MenuLiveState {
     bool musicSliderDrag = false, soundSliderDrag = false;
     int32_t nameCursorFrames = 0;  // the name field's cursor blinks every 16 frames
     int32_t bonusFrames = 0;       // the bonus help page's animation counter
+    bool controlsPage = false;     // the second hints page turned once more: the controls
 };
 
 // The two volume sliders of the options screen: knob places and the volumes they give.

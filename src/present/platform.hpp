@@ -15,7 +15,27 @@ using rules::Rect;
 
 enum class CursorShape { Own, SystemArrow };
 enum class MouseButton { Left, Right };
-enum class Key { Left, Right, Up, Down, Return, Backspace, Escape, Letter, Other };
+enum class Key {
+    Left,
+    Right,
+    Up,
+    Down,
+    Return,
+    Backspace,
+    Escape,
+    Letter,
+    Tab,  // `shift` says whether Shift was held
+    // The numeric keypad's 8, 2, 4 and 6: the block cursor's keys beside I, K, J and L.
+    KeypadUp,
+    KeypadDown,
+    KeypadLeft,
+    KeypadRight,
+    Other,
+};
+
+// A game controller's buttons, by their place on the pad (SDL's game controller names). The left
+// stick arrives as the d-pad's four directions.
+enum class PadButton { A, B, X, Y, Back, Start, LeftShoulder, RightShoulder, Up, Down, Left, Right };
 
 // What the message loop hands to the window procedure, in the window's terms.
 struct InputEvent {
@@ -31,6 +51,9 @@ struct InputEvent {
         Close,  // the window's close box
         Quit,
         WindowPlaced,  // the window was moved or resized while windowed
+        PadDown,          // `pad` pressed, or a held direction repeating
+        PadConnected,     // a game controller was plugged in (or found at start)
+        PadDisconnected,  // an open game controller went away
     };
     Type type = Type::Tick;
     MouseButton button = MouseButton::Left;
@@ -38,6 +61,8 @@ struct InputEvent {
     Point at;
     Key key = Key::Other;
     uint8_t character = 0;
+    bool shift = false;
+    PadButton pad = PadButton::A;
 };
 
 // The desktop's display mode, for the windowed-mode check.

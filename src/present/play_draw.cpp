@@ -40,6 +40,10 @@ class Canvas {
         // Glyphs of the glow style reach 6 pixels above and 9 below the line.
         note({0, y - 6, kScreenWidth, kGlowCellHeight});
     }
+    void outline(layout::Rect r, int thickness, uint32_t colour) {
+        drawOutline(r.x, r.y, r.w, r.h, thickness, colour, target_);
+        note(r);
+    }
     Surface& target() { return target_; }
 
   private:
@@ -286,6 +290,7 @@ void PlayView::clear() {
     for (auto& queue : effects) queue.clear();
     captions.clear();
     hint = {};
+    cursor = {};
 }
 
 Point scoreDigitAt(int digits, int i) {
@@ -377,6 +382,10 @@ void drawPlayView(const PlayView& view, const PlayArt& art, Display& display, Pl
     drawFlash(view, art.pictures, canvas);
     drawBars(view, art.pictures, canvas);
     drawBoard(view, art.pictures, display, useBackdrop, canvas);
+    if (view.cursor.on) {
+        const Point at = layout::blockAt(view.cursor.column, view.cursor.row);
+        canvas.outline({at.x, at.y, layout::kBlockSide, layout::kBlockSide}, 3, kFocusFrameColour);
+    }
     drawNumbers(view, art.pictures, canvas);
     drawTexts(view.endTexts, art.font, canvas);
     drawRuneMeter(view, art.pictures, canvas);

@@ -76,6 +76,14 @@ struct PlayHintBlock {
     bool operator==(const PlayHintBlock&) const = default;
 };
 
+// The block cursor of the controller and the keys: a light frame around the block it stands on.
+struct PlayBlockCursor {
+    bool on = false;
+    int column = 0;  // 0..4 among the blocks
+    int row = 0;
+    bool operator==(const PlayBlockCursor&) const = default;
+};
+
 // A glow drawn at some strength, or not at all.
 struct PlayGlow {
     bool on = false;
@@ -115,6 +123,7 @@ struct PlayView {
     std::array<std::vector<PlayEffect>, kStripCount> effects;  // Rise, Explode, Level
     std::vector<PlayText> captions;                            // "LEVEL n" while the board fills in
     PlayHintBlock hint;
+    PlayBlockCursor cursor;
 
     bool operator==(const PlayView&) const = default;
 

@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 namespace present {
 
@@ -59,6 +61,11 @@ Key keyOf(SDL_Keycode code) {
         case SDLK_KP_ENTER: return Key::Return;
         case SDLK_BACKSPACE: return Key::Backspace;
         case SDLK_ESCAPE: return Key::Escape;
+        case SDLK_TAB: return Key::Tab;
+        case SDLK_KP_8: return Key::KeypadUp;
+        case SDLK_KP_2: return Key::KeypadDown;
+        case SDLK_KP_4: return Key::KeypadLeft;
+        case SDLK_KP_6: return Key::KeypadRight;
         default: return code >= SDLK_a && code <= SDLK_z ? Key::Letter : Key::Other;
     }
 }
@@ -110,6 +117,36 @@ std::vector<Rect> usableDisplayAreas() {
     }
     if (areas.empty()) areas.push_back({0, 0, kScreenWidth, kScreenHeight});
     return areas;
+}
+
+// A held d-pad direction or stick repeats after this long, then this often, as a held key does.
+constexpr uint32_t kRepeatDelayMs = 350;
+constexpr uint32_t kRepeatPeriodMs = 110;
+// The left stick counts as a direction once pushed this far along an axis, and lets go of it again
+// only back below the second, smaller threshold, so a stick resting near the edge does not flutter.
+constexpr int kStickPush = 16000;
+constexpr int kStickRelease = 12000;
+
+std::optional<PadButton> padButtonOf(uint8_t button) {
+    switch (button) {
+        case SDL_CONTROLLER_BUTTON_A: return PadButton::A;
+        case SDL_CONTROLLER_BUTTON_B: return PadButton::B;
+        case SDL_CONTROLLER_BUTTON_X: return PadButton::X;
+        case SDL_CONTROLLER_BUTTON_Y: return PadButton::Y;
+        case SDL_CONTROLLER_BUTTON_BACK: return PadButton::Back;
+        case SDL_CONTROLLER_BUTTON_START: return PadButton::Start;
+        case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return PadButton::LeftShoulder;
+        case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return PadButton::RightShoulder;
+        case SDL_CONTROLLER_BUTTON_DPAD_UP: return PadButton::Up;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return PadButton::Down;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return PadButton::Left;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return PadButton::Right;
+        default: return std::nullopt;
+    }
+}
+
+bool isDirection(PadButton b) {
+    return b == PadButton::Up || b == PadButton::Down || b == PadButton::Left || b == PadButton::Right;
 }
 
 bool sameRow(const Surface& a, const Surface& b, int y) {
@@ -234,6 +271,7 @@ SdlPlatform::SdlPlatform(std::filesystem::path cursorPicture, std::filesystem::p
     : cursorPicture_(std::move(cursorPicture)), iconPicture_(std::move(iconPicture)) {}
 
 SdlPlatform::~SdlPlatform() {
+    for (const auto& [id, controller] : controllers_) SDL_GameControllerClose(controller);
     if (ownCursor_) SDL_FreeCursor(ownCursor_);
     if (arrowCursor_) SDL_FreeCursor(arrowCursor_);
     if (texture_) SDL_DestroyTexture(texture_);
@@ -396,6 +434,7 @@ bool SdlPlatform::waitEvent(InputEvent& event) {
             // ran past the next deadline is not made up for with a burst of ticks.
             nextTickAt_ += kTickMs;
             if (static_cast<int32_t>(nextTickAt_ - now) <= 0) nextTickAt_ = now + kTickMs;
+            repeatHeldDirection(now);
             InputEvent tick;
             tick.type = InputEvent::Type::Tick;
             pending_.push_back(tick);
@@ -457,6 +496,7 @@ void SdlPlatform::translate(const SDL_Event& e) {
             }
             event.type = InputEvent::Type::KeyDown;
             event.key = key;
+            event.shift = (e.key.keysym.mod & KMOD_SHIFT) != 0;
             if (key == Key::Letter) event.character = static_cast<uint8_t>('A' + (e.key.keysym.sym - SDLK_a));
             pending_.push_back(event);
             // Backspace and Enter also reach the character handler, as codes 8 and 13.
@@ -477,9 +517,98 @@ void SdlPlatform::translate(const SDL_Event& e) {
                 pending_.push_back(character);
             }
             return;
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+        case SDL_CONTROLLERAXISMOTION: translatePad(e); return;
         default: return;
     }
     pending_.push_back(event);
+}
+
+void SdlPlatform::translatePad(const SDL_Event& e) {
+    const uint32_t now = SDL_GetTicks();
+    switch (e.type) {
+        case SDL_CONTROLLERDEVICEADDED: {
+            // Added carries the device index; every later message names the joystick's instance id.
+            SDL_GameController* controller = SDL_GameControllerOpen(e.cdevice.which);
+            if (!controller) return;
+            const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+            if (controllers_.count(id) != 0) {
+                SDL_GameControllerClose(controller);  // already open: the reference just taken goes back
+                return;
+            }
+            controllers_[id] = controller;
+            InputEvent event;
+            event.type = InputEvent::Type::PadConnected;
+            pending_.push_back(event);
+            return;
+        }
+        case SDL_CONTROLLERDEVICEREMOVED: {
+            const auto found = controllers_.find(e.cdevice.which);
+            if (found == controllers_.end()) return;
+            SDL_GameControllerClose(found->second);
+            controllers_.erase(found);
+            holdDirection(std::nullopt, now);
+            stickDirection_.reset();
+            InputEvent event;
+            event.type = InputEvent::Type::PadDisconnected;
+            pending_.push_back(event);
+            return;
+        }
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP: {
+            const std::optional<PadButton> button = padButtonOf(e.cbutton.button);
+            if (!button) return;
+            if (e.type == SDL_CONTROLLERBUTTONUP) {
+                if (heldDirection_ == button) holdDirection(std::nullopt, now);
+                return;
+            }
+            pushPad(*button);
+            if (isDirection(*button)) holdDirection(button, now);
+            return;
+        }
+        case SDL_CONTROLLERAXISMOTION: {
+            if (e.caxis.axis != SDL_CONTROLLER_AXIS_LEFTX && e.caxis.axis != SDL_CONTROLLER_AXIS_LEFTY) return;
+            SDL_GameController* controller = SDL_GameControllerFromInstanceID(e.caxis.which);
+            if (!controller) return;
+            const int x = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX);
+            const int y = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY);
+            const int limit = stickDirection_ ? kStickRelease : kStickPush;
+            std::optional<PadButton> direction;
+            if (std::abs(x) >= std::abs(y) && std::abs(x) > limit) direction = x < 0 ? PadButton::Left : PadButton::Right;
+            if (std::abs(y) > std::abs(x) && std::abs(y) > limit) direction = y < 0 ? PadButton::Up : PadButton::Down;
+            if (direction == stickDirection_) return;
+            const std::optional<PadButton> previous = std::exchange(stickDirection_, direction);
+            if (direction) {
+                pushPad(*direction);
+                holdDirection(direction, now);
+            } else if (heldDirection_ == previous) {
+                holdDirection(std::nullopt, now);
+            }
+            return;
+        }
+        default: return;
+    }
+}
+
+void SdlPlatform::pushPad(PadButton button) {
+    InputEvent event;
+    event.type = InputEvent::Type::PadDown;
+    event.pad = button;
+    pending_.push_back(event);
+}
+
+void SdlPlatform::holdDirection(std::optional<PadButton> direction, uint32_t now) {
+    heldDirection_ = direction;
+    nextRepeatAt_ = now + kRepeatDelayMs;
+}
+
+void SdlPlatform::repeatHeldDirection(uint32_t now) {
+    if (!heldDirection_ || static_cast<int32_t>(now - nextRepeatAt_) < 0) return;
+    nextRepeatAt_ = now + kRepeatPeriodMs;
+    pushPad(*heldDirection_);
 }
 
 void SdlPlatform::setCursor(CursorShape shape) {

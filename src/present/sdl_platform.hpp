@@ -2,6 +2,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -12,6 +13,7 @@ struct SDL_Renderer;
 struct SDL_Texture;
 struct SDL_Cursor;
 union SDL_Event;
+struct _SDL_GameController;  // SDL_GameController
 
 namespace present {
 
@@ -124,6 +126,11 @@ class SdlPlatform final : public Platform {
     SurfaceResult presentToWindowSurface(int top, int bottom);
     Viewport viewport() const;
     void translate(const SDL_Event& sdlEvent);
+    void translatePad(const SDL_Event& sdlEvent);
+    void pushPad(PadButton button);
+    // A held direction (d-pad or stick) repeats as a held key does; checked at every tick.
+    void repeatHeldDirection(uint32_t now);
+    void holdDirection(std::optional<PadButton> direction, uint32_t now);
 
     SdlClock clock_;
     std::filesystem::path cursorPicture_;
@@ -162,6 +169,11 @@ class SdlPlatform final : public Platform {
     int filteredRow_[2] = {-1, -1};
     std::function<void()> beepHandler_;
     std::deque<InputEvent> pending_;
+    // The open game controllers by joystick instance id.
+    std::map<int32_t, _SDL_GameController*> controllers_;
+    std::optional<PadButton> heldDirection_;
+    uint32_t nextRepeatAt_ = 0;
+    std::optional<PadButton> stickDirection_;
 };
 
 }  // namespace present

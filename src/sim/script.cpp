@@ -97,10 +97,16 @@ class LineReader {
 
     bool keyName(std::string_view name, SimCommand& c) {
         static constexpr std::pair<std::string_view, present::Key> kNamed[] = {
-            {"Left", present::Key::Left},     {"Right", present::Key::Right},   {"Up", present::Key::Up},
-            {"Down", present::Key::Down},     {"Return", present::Key::Return}, {"Backspace", present::Key::Backspace},
-            {"Escape", present::Key::Escape},
+            {"Left", present::Key::Left},      {"Right", present::Key::Right},    {"Up", present::Key::Up},
+            {"Down", present::Key::Down},      {"Return", present::Key::Return},  {"Backspace", present::Key::Backspace},
+            {"Escape", present::Key::Escape},  {"Tab", present::Key::Tab},        {"KP8", present::Key::KeypadUp},
+            {"KP2", present::Key::KeypadDown}, {"KP4", present::Key::KeypadLeft}, {"KP6", present::Key::KeypadRight},
         };
+        if (name == "ShiftTab") {
+            c.key = present::Key::Tab;
+            c.shift = true;
+            return true;
+        }
         if (name == "AltEnter") {
             c.kind = Kind::AltEnter;
             return true;
@@ -117,6 +123,35 @@ class LineReader {
             return true;
         }
         return fail("unknown key " + std::string(name));
+    }
+
+    bool padName(std::string_view name, SimCommand& c) {
+        using present::PadButton;
+        static constexpr std::pair<std::string_view, PadButton> kButtons[] = {
+            {"a", PadButton::A},
+            {"b", PadButton::B},
+            {"x", PadButton::X},
+            {"y", PadButton::Y},
+            {"back", PadButton::Back},
+            {"start", PadButton::Start},
+            {"leftshoulder", PadButton::LeftShoulder},
+            {"rightshoulder", PadButton::RightShoulder},
+            {"dpup", PadButton::Up},
+            {"dpdown", PadButton::Down},
+            {"dpleft", PadButton::Left},
+            {"dpright", PadButton::Right},
+        };
+        if (name == "connect" || name == "disconnect") {
+            c.kind = name == "connect" ? Kind::PadConnect : Kind::PadDisconnect;
+            return true;
+        }
+        for (const auto& [buttonName, button] : kButtons) {
+            if (name == buttonName) {
+                c.pad = button;
+                return true;
+            }
+        }
+        return fail("not a controller button: " + std::string(name));
     }
 
   private:
@@ -161,6 +196,10 @@ bool readCommand(std::string_view line, const std::vector<std::string_view>& w, 
     if (cmd == "key") {
         c.kind = Kind::Key;
         return r.argumentCount(w, 2, 2) && r.keyName(w[1], c);
+    }
+    if (cmd == "pad") {
+        c.kind = Kind::Pad;
+        return r.argumentCount(w, 2, 2) && r.padName(w[1], c);
     }
     if (cmd == "text") {
         // The rest of the line after "text" and one blank, blanks included.

@@ -36,6 +36,9 @@ struct SimCommand {
         Save,     // write the four player files
         SaveRun,  // record the run, then write the four player files
         Quit,
+        Pad,            // `pad`: a controller button pressed and released
+        PadConnect,     // a controller plugged in
+        PadDisconnect,  // the controller unplugged
     };
     Kind kind = Kind::Quit;
     long count = 0;
@@ -44,6 +47,8 @@ struct SimCommand {
     present::MouseButton button = present::MouseButton::Left;
     present::Key key = present::Key::Other;
     uint8_t letter = 0;
+    bool shift = false;  // Shift held with `key`
+    present::PadButton pad = present::PadButton::A;
     std::string text;
     std::string file;
     std::string name;

@@ -84,7 +84,18 @@ bool SimSession::run(const SimCommand& c, std::string& error) {
             platform_.setPointer({c.x, c.y});
             mouse(present::InputEvent::Type::ButtonDown, c.button, 2);
             break;
-        case Kind::Key: key(c.key, c.letter); break;
+        case Kind::Key: key(c.key, c.letter, c.shift); break;
+        case Kind::Pad:
+        case Kind::PadConnect:
+        case Kind::PadDisconnect: {
+            present::InputEvent event;
+            event.type = c.kind == Kind::Pad          ? present::InputEvent::Type::PadDown
+                         : c.kind == Kind::PadConnect ? present::InputEvent::Type::PadConnected
+                                                      : present::InputEvent::Type::PadDisconnected;
+            event.pad = c.pad;
+            handleEvent(*game_, event);
+            break;
+        }
         case Kind::AltEnter: {
             present::InputEvent event;
             event.type = present::InputEvent::Type::AltEnter;
@@ -166,10 +177,11 @@ void SimSession::character(uint8_t c) {
     handleEvent(*game_, event);
 }
 
-void SimSession::key(present::Key key, uint8_t letter) {
+void SimSession::key(present::Key key, uint8_t letter, bool shift) {
     present::InputEvent event;
     event.type = present::InputEvent::Type::KeyDown;
     event.key = key;
+    event.shift = shift;
     if (key == present::Key::Letter) {
         event.character = static_cast<uint8_t>(std::toupper(letter));
         handleEvent(*game_, event);

@@ -47,7 +47,7 @@ class SimSession {
     void tick();
     void mouse(present::InputEvent::Type type, present::MouseButton button, int clicks);
     void character(uint8_t c);
-    void key(present::Key key, uint8_t letter);
+    void key(present::Key key, uint8_t letter, bool shift = false);
 
     present::HeadlessPlatform platform_;
     std::unique_ptr<Game> game_;

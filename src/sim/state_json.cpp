@@ -1,6 +1,7 @@
 #include "sim/state_json.hpp"
 
 #include "flow/current_player.hpp"
+#include "flow/navigation.hpp"
 #include "flow/persistence.hpp"
 
 #include <algorithm>
@@ -312,6 +313,22 @@ nlohmann::json stateJson(const Game& game) {
         state["hint"] = {{"block", {play.hint->blockColumn, play.hint->blockRow}}, {"turn", side(play.hint->direction)}};
     else
         state["hint"] = {{"board", side(play.hint->direction)}};
+    // The block cursor of the controller and the keys, when it shows; the focused control of the
+    // title or a menu: a menu button's action number in menuFocus, and every kind in focusItem.
+    const flow::NavigationState& nav = game.nav;
+    state["cursorBlock"] = nav.blockShown ? nlohmann::json::array({nav.block.x, nav.block.y}) : nlohmann::json(nullptr);
+    const std::optional<flow::FocusItem> focused = flow::focusedItem(game);
+    state["menuFocus"] = nullptr;
+    state["focusItem"] = nullptr;
+    if (focused) {
+        static constexpr const char* kKinds[] = {"menuButton", "titleButton", "playerList", "slider",
+                                                 "optionBox",  "helpBox",     "nameKey"};
+        state["focusItem"] = {{"kind", kKinds[static_cast<int>(focused->kind)]}, {"index", focused->index}};
+        if (focused->kind == flow::FocusKind::MenuButton)
+            state["menuFocus"] = present::menu::kMenuLayouts[static_cast<size_t>(game.screens.menuScreen)]
+                                     .buttons[static_cast<size_t>(focused->index)]
+                                     .action;
+    }
     // The bonus pictures the last play frame drew: [kind, x, y] of each hot spot.
     nlohmann::json sprites = nlohmann::json::array();
     for (const present::PlayBonusSprite& sprite : play.view.bonusSprites)

@@ -142,7 +142,7 @@ void Monkey::finishHeld(std::vector<SimCommand>& out) {
 }
 
 void Monkey::anyScreen(std::vector<SimCommand>& out) {
-    switch (random_.mod(8)) {
+    switch (random_.mod(10)) {
         case 0: out.push_back(plainCommand(Kind::AltEnter)); break;
         case 1:
             out.push_back(plainCommand(Kind::FocusOut));
@@ -161,6 +161,15 @@ void Monkey::anyScreen(std::vector<SimCommand>& out) {
             break;
         case 4: out.push_back(doubleClickCommand(anyButton(random_), between(0, 799), between(0, 599))); break;
         case 5: out.push_back(moveCommand(between(0, 799), between(0, 599))); break;
+        case 8:
+        case 9: {
+            // A controller's button, or the controller unplugged or plugged in again.
+            const int pick = random_.mod(14);
+            SimCommand c = plainCommand(pick == 12 ? Kind::PadDisconnect : pick == 13 ? Kind::PadConnect : Kind::Pad);
+            if (pick < 12) c.pad = static_cast<present::PadButton>(pick);
+            out.push_back(c);
+            break;
+        }
         default: out.push_back(clickCommand(anyButton(random_), between(0, 799), between(0, 599))); break;
     }
 }

@@ -50,7 +50,7 @@ struct InputEvent {
         FocusLost,
         Close,  // the window's close box
         Quit,
-        WindowPlaced,  // the window was moved or resized while windowed
+        WindowPlaced,     // the window was moved or resized while windowed
         PadDown,          // `pad` pressed, or a held direction repeating
         PadConnected,     // a game controller was plugged in (or found at start)
         PadDisconnected,  // an open game controller went away

@@ -61,7 +61,7 @@ start_game
 wait_for 50 has_size 1600x1200 || fail "a first window on 3840x2160 is $(size_of), want 1600x1200"
 # A click ends the opening logos; the first start then asks for a name over the title.
 click 400 300
-wait_for 150 sky || fail "the opening logos did not end"
+wait_for 150 sky || fail "the opening logos did not end (the window shows $(colour 200 200) at 200,200)"
 sleep 0.3
 xdotool type --delay 50 ann
 xdotool key Return

@@ -11,6 +11,7 @@
 #include "data/texts.hpp"
 #include "flow/play_state.hpp"
 #include "flow/player_list.hpp"
+#include "flow/replays.hpp"
 #include "flow/screens.hpp"
 #include "game/state.hpp"
 #include "present/demos.hpp"
@@ -76,6 +77,7 @@ struct Game {
     present::Pictures pictures;
     present::HelpDemos helpDemos;  // the rules help's demonstrations, kept between visits
     present::OverlayFont overlayFont;
+    ReplayState replays;
 };
 
 }  // namespace flow

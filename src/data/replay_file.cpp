@@ -448,7 +448,9 @@ void encodeReplayEnd(std::vector<uint8_t>& file, const ReplayEnd& end) {
     w.u32(crc32(file));
 }
 
-ReplayRead parseReplay(std::span<const uint8_t> bytes) {
+namespace {
+
+ReplayRead parseReplayParts(std::span<const uint8_t> bytes) {
     ReplayRead result;
     if (bytes.size() > kReplayFileLimit) {
         result.status = ReplayStatus::TooLarge;
@@ -533,6 +535,15 @@ ReplayRead parseReplay(std::span<const uint8_t> bytes) {
     }
     result.status = ReplayStatus::Incomplete;
     return result;
+}
+
+}  // namespace
+
+ReplayRead parseReplay(std::span<const uint8_t> bytes) {
+    ReplayRead read = parseReplayParts(bytes);
+    // Nothing of a file that does not hold is played, not even the messages before the damage.
+    if (!read.playable()) read.replay = {};
+    return read;
 }
 
 ReplayRead readReplay(const std::filesystem::path& file) {

@@ -52,8 +52,6 @@ struct TextId {
     static const TextId ReplayCaption;  // the label over a replay, before its speed
     static const TextId ReplayPaused;
     static const TextId ReplayEnded;
-    static const TextId ReplayWatchHint;  // on the high-score screen
-    static const TextId ReplayMissing;    // a high-score entry without a kept replay
 };
 inline constexpr TextId TextId::PauseMessage{TextTableId::Messages, 104};
 inline constexpr TextId TextId::GroupTitle1{TextTableId::PlayMessages, 0};
@@ -73,8 +71,6 @@ inline constexpr TextId TextId::SymbolsLine{TextTableId::LaterTexts, 4};
 inline constexpr TextId TextId::ReplayCaption{TextTableId::LaterTexts, 30};
 inline constexpr TextId TextId::ReplayPaused{TextTableId::LaterTexts, 31};
 inline constexpr TextId TextId::ReplayEnded{TextTableId::LaterTexts, 32};
-inline constexpr TextId TextId::ReplayWatchHint{TextTableId::LaterTexts, 33};
-inline constexpr TextId TextId::ReplayMissing{TextTableId::LaterTexts, 34};
 
 // One table of fixed-width, zero-terminated slots. Slots no line filled are empty.
 class TextTable {

@@ -2,6 +2,7 @@
 
 #include "flow/game.hpp"
 #include "flow/scene.hpp"
+#include "present/display.hpp"
 #include "present/sprite_font.hpp"
 
 namespace flow {
@@ -86,6 +87,8 @@ bool ReplayWatch::message(const present::InputEvent& event) {
     using Type = present::InputEvent::Type;
     switch (event.type) {
         case Type::Tick:
+            // A paused or finished replay shows its last frame, with the label as it stands now.
+            if (paused_ || playback_.finished()) present::presentFrame(game_.display, seam_);
             if (!paused_) advance();
             if (endTicks_ >= kEndStandTicks) break;
             return true;

@@ -25,8 +25,9 @@ data::Replay sampleReplay() {
         data::ReplayInput input;
         time += i % 50 == 0 ? 1000 : 33;
         input.time = time;
-        input.pointerX = 300 + i % 7;
-        input.pointerY = 200 - i % 5;
+        // The pointer moves with the clicks, as it does in play.
+        input.pointerX = 300 + (i + 7) / 10 % 7;
+        input.pointerY = 200 - (i + 7) / 10 % 5;
         input.escapeDown = i == 120;
         if (i % 10 == 3) {
             input.kind = data::ReplayInput::Kind::Event;

@@ -19,7 +19,8 @@ using testing_support::TempFolder;
 // A game that dies in the middle of a level leaves the level's recording on disk and its name in
 // the diagnostic log; the cut recording reads as incomplete and plays as far as it goes.
 TEST(CrashReplayDeathTest, TheLogNamesTheLevelInProgressAndItPlays) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The child is a fork, so that it writes into this test's folder.
+    GTEST_FLAG_SET(death_test_style, "fast");
     TempFolder data, watcher;
     sim::SimOptions options;
     options.gameDir = builtGameFolder();
@@ -30,13 +31,13 @@ TEST(CrashReplayDeathTest, TheLogNamesTheLevelInProgressAndItPlays) {
             std::ostringstream out;
             std::unique_ptr<sim::SimSession> session = sim::SimSession::launch(options, out);
             flow::installCrashNote(session->game().log.file());
+            std::string error;
+            auto run = [&](std::string_view line) { session->run(std::get<sim::SimCommand>(sim::parseSimLine(line)), error); };
+            // A first player, then a Strategy game a few seconds in.
+            for (std::string_view line : {"tick 170", "text ANNA", "key Return", "tick 2"}) run(line);
             session->game().rules.gameMode = rules::GameMode::Strategy;
             flow::startNewRun(session->game());
-            sim::SimCommand ticks;
-            ticks.kind = sim::SimCommand::Kind::Tick;
-            ticks.count = 150;
-            std::string error;
-            session->run(ticks, error);
+            run("tick 150");
             std::abort();
         },
         "");

@@ -8,14 +8,12 @@
 #include <string>
 
 #include "flow/crash_note.hpp"
-#include "flow/frame_tick.hpp"
 #include "flow/input_seam.hpp"
 #include "flow/instance_lock.hpp"
 #include "flow/launch.hpp"
 #include "flow/persistence.hpp"
 #include "flow/replay_watch.hpp"
 #include "flow/startup.hpp"
-#include "flow/window_proc.hpp"
 #include "present/sdl_platform.hpp"
 
 namespace {

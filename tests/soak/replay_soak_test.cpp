@@ -3,6 +3,7 @@
 #include <set>
 #include <sstream>
 
+#include "data/file_io.hpp"
 #include "data/replay_file.hpp"
 #include "flow/game.hpp"
 #include "flow/screens.hpp"
@@ -71,8 +72,8 @@ void play(uint32_t seed, int64_t ticks, const std::filesystem::path& data) {
     }
 }
 
-// Twenty levels of monkey play, in several modes, each recorded on its own and each replayed in a
-// fresh game to the same end: the same level score, total and board.
+// Twenty levels of monkey play, in several modes, each recorded on its own and each replayed from
+// its own start to the same end: the same level score, total, level state and board.
 TEST(Replays, MonkeyLevelsReplayToTheSameEnd) {
     TempFolder data, watcher;
     for (uint32_t seed : {5u, 21u, 8u, 34u}) {
@@ -84,26 +85,49 @@ TEST(Replays, MonkeyLevelsReplayToTheSameEnd) {
 
     std::set<data::ReplayEndKind> ends;
     std::set<int> modes;
+    std::string script;
     for (const std::filesystem::path& file : files) {
         const data::ReplayRead read = data::readReplay(file);
         ASSERT_EQ(read.status, data::ReplayStatus::Complete) << file;
         ends.insert(read.replay.end->kind);
         modes.insert(static_cast<int>(read.replay.start.state.gameMode));
-
-        sim::SimOptions options;
-        options.gameDir = builtGameFolder();
-        options.writeDir = watcher.path();
-        options.seed = 99;
-        std::ostringstream out, err;
-        std::istringstream script("replay " + file.string() + "\n");
-        EXPECT_EQ(sim::runSimScript(script, options, out, err), 0) << err.str();
-        EXPECT_NE(err.str().find("reproduced"), std::string::npos) << err.str();
+        script += "replay " + file.string() + "\n";
     }
+    // One watcher plays them all, one after the other, each from its own start.
+    sim::SimOptions options;
+    options.gameDir = builtGameFolder();
+    options.writeDir = watcher.path();
+    options.seed = 99;
+    options.soundLog = false;
+    std::ostringstream out, err;
+    std::istringstream lines(script);
+    EXPECT_EQ(sim::runSimScript(lines, options, out, err), 0) << err.str();
+    size_t reproduced = 0;
+    for (size_t at = err.str().find(": reproduced"); at != std::string::npos; at = err.str().find(": reproduced", at + 1))
+        ++reproduced;
+    EXPECT_EQ(reproduced, files.size()) << err.str();
     EXPECT_TRUE(ends.count(data::ReplayEndKind::Won)) << "no level won";
     EXPECT_TRUE(ends.count(data::ReplayEndKind::Lost) || ends.count(data::ReplayEndKind::Left)) << "no level lost or left";
     EXPECT_GE(modes.size(), 2u);
     // Watching records nothing: no replay of a replay.
     EXPECT_TRUE(finishedReplays(watcher.path()).empty());
+
+    // A recording whose end says otherwise is caught: exit status 1 and the difference named.
+    data::Replay edited = data::readReplay(files.back()).replay;
+    edited.end->totalScore += 1;
+    std::vector<uint8_t> bytes = data::encodeReplayStart(edited.start);
+    data::ReplayInput previous = data::firstPrevious(edited.start);
+    for (const data::ReplayInput& input : edited.inputs) {
+        data::encodeReplayInput(bytes, previous, input);
+        previous = input;
+    }
+    data::encodeReplayEnd(bytes, *edited.end);
+    const std::filesystem::path file = watcher.path() / "edited.lrp";
+    ASSERT_TRUE(data::writeFileAtomically(file, bytes).ok);
+    std::ostringstream editedErr;
+    std::istringstream editedScript("replay " + file.string() + "\n");
+    EXPECT_EQ(sim::runSimScript(editedScript, options, out, editedErr), 1);
+    EXPECT_NE(editedErr.str().find("NOT reproduced: total score"), std::string::npos) << editedErr.str();
 }
 
 }  // namespace

@@ -68,6 +68,8 @@ void ReplayWatch::stop() {
     game_.highScores = std::move(s.highScores);
     game_.settings = std::move(s.settings);
     game_.playerScreen = std::move(s.playerScreen);
+    // A high-score row the recorded player clicked is no request of the watcher's.
+    game_.replays.watchRequest.reset();
     game_.sound.stopAll();
     if (game_.screens.base == Screen::Title) game_.sound.play(rules::SoundMenuMusic);
     recomposeScene(game_);

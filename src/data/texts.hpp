@@ -47,8 +47,11 @@ struct TextId {
     static const TextId PlayerListFull;
     static const TextId ColourSymbolsCaption;
     static const TextId MoveHintsCaption;
-    static const TextId HintKeyLine;  // on the second hints page
-    static const TextId SymbolsLine;  // on the second hints page
+    static const TextId HintKeyLine;    // on the second hints page
+    static const TextId SymbolsLine;    // on the second hints page
+    static const TextId ReplayCaption;  // the label over a replay, before its speed
+    static const TextId ReplayPaused;
+    static const TextId ReplayEnded;
 };
 inline constexpr TextId TextId::PauseMessage{TextTableId::Messages, 104};
 inline constexpr TextId TextId::GroupTitle1{TextTableId::PlayMessages, 0};
@@ -65,6 +68,9 @@ inline constexpr TextId TextId::ColourSymbolsCaption{TextTableId::LaterTexts, 1}
 inline constexpr TextId TextId::MoveHintsCaption{TextTableId::LaterTexts, 2};
 inline constexpr TextId TextId::HintKeyLine{TextTableId::LaterTexts, 3};
 inline constexpr TextId TextId::SymbolsLine{TextTableId::LaterTexts, 4};
+inline constexpr TextId TextId::ReplayCaption{TextTableId::LaterTexts, 30};
+inline constexpr TextId TextId::ReplayPaused{TextTableId::LaterTexts, 31};
+inline constexpr TextId TextId::ReplayEnded{TextTableId::LaterTexts, 32};
 
 // One table of fixed-width, zero-terminated slots. Slots no line filled are empty.
 class TextTable {

@@ -40,10 +40,25 @@ void setOwnCursorWanted(Game& game, bool on) { setOption(game, &data::PlayerProf
 bool helpBeforeGame(const Game& game) { return option(game, &data::PlayerProfile::showHelpBeforeGame); }
 void setHelpBeforeGame(Game& game, bool on) { setOption(game, &data::PlayerProfile::showHelpBeforeGame, on); }
 
-bool colourSymbolsWanted(const Game& game) { return settingsOptions(game).colourSymbols; }
-void setColourSymbolsWanted(Game& game, bool on) { setSettingsOption(game, &data::PlayerOptions::colourSymbols, on); }
-bool moveHintsWanted(const Game& game) { return settingsOptions(game).moveHints; }
-void setMoveHintsWanted(Game& game, bool on) { setSettingsOption(game, &data::PlayerOptions::moveHints, on); }
+// A replay shows the recorded player's choices, and a change during it stays with the replay.
+bool colourSymbolsWanted(const Game& game) {
+    return game.replays.watching ? game.replays.watchedSymbols : settingsOptions(game).colourSymbols;
+}
+void setColourSymbolsWanted(Game& game, bool on) {
+    if (game.replays.watching)
+        game.replays.watchedSymbols = on;
+    else
+        setSettingsOption(game, &data::PlayerOptions::colourSymbols, on);
+}
+bool moveHintsWanted(const Game& game) {
+    return game.replays.watching ? game.replays.watchedHints : settingsOptions(game).moveHints;
+}
+void setMoveHintsWanted(Game& game, bool on) {
+    if (game.replays.watching)
+        game.replays.watchedHints = on;
+    else
+        setSettingsOption(game, &data::PlayerOptions::moveHints, on);
+}
 
 std::optional<data::WindowPlacement> windowPlacement(const Game& game) { return game.settings.machine.window; }
 

@@ -12,6 +12,7 @@
 #include "flow/navigation.hpp"
 #include "flow/play_state.hpp"
 #include "flow/player_list.hpp"
+#include "flow/replays.hpp"
 #include "flow/screens.hpp"
 #include "game/state.hpp"
 #include "present/demos.hpp"
@@ -78,6 +79,7 @@ struct Game {
     present::Pictures pictures;
     present::HelpDemos helpDemos;  // the rules help's demonstrations, kept between visits
     present::OverlayFont overlayFont;
+    ReplayState replays;
 };
 
 }  // namespace flow

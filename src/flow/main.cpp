@@ -3,13 +3,17 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
 
-#include "flow/frame_tick.hpp"
+#include "flow/crash_note.hpp"
+#include "flow/input_seam.hpp"
 #include "flow/instance_lock.hpp"
 #include "flow/launch.hpp"
 #include "flow/persistence.hpp"
+#include "flow/replay_watch.hpp"
 #include "flow/startup.hpp"
-#include "flow/window_proc.hpp"
 #include "present/sdl_platform.hpp"
 
 namespace {
@@ -60,7 +64,11 @@ bool openDisplay() {
 
 }  // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+    // `lumerik --replay FILE` plays a recorded level in the window and ends with it.
+    const char* replayFile = nullptr;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--replay") == 0) replayFile = argv[i + 1];
     present::catchStopSignals();
     flow::InstanceLock lock;
     if (!lock.acquire()) return 0;
@@ -87,8 +95,9 @@ int main(int, char**) {
     int exitCode = 0;
     {
         present::SdlPlatform platform(folder.resolve("gfx/cursor.png"), folder.resolve("gfx/icon.png"));
+        flow::InputSeam seam(platform);
         std::unique_ptr<flow::Game> launched =
-            flow::launchGame(platform, folder, SDL_GetTicks(), [&platform, audio](flow::Game& game) {
+            flow::launchGame(seam, folder, SDL_GetTicks(), [&platform, audio](flow::Game& game) {
                 if (audio) game.sound.openAudio();
                 platform.setBeepHandler([&game] { game.sound.beep(); });
             });
@@ -98,14 +107,37 @@ int main(int, char**) {
             return 1;
         }
         flow::Game& game = *launched;
+        flow::installCrashNote(game.log.file());
+
+        std::unique_ptr<flow::ReplayWatch> watch;
+        auto startWatching = [&](const std::filesystem::path& file) {
+            std::string why;
+            watch = flow::ReplayWatch::start(game, seam, file, why);
+            if (!watch) std::fprintf(stderr, "lumerik: %s: %s\n", file.string().c_str(), why.c_str());
+            return watch != nullptr;
+        };
+        if (replayFile && !startWatching(replayFile)) {
+            game.app.quitRequested = true;
+            game.app.exitCode = 1;
+        }
 
         platform.startTimer();
         present::InputEvent event;
         while (!game.app.quitRequested && platform.waitEvent(event)) {
-            if (event.type == present::InputEvent::Type::Tick)
-                flow::frameTick(game);
-            else
-                flow::handleEvent(game, event);
+            if (watch) {
+                if (watch->message(event)) continue;
+                watch.reset();
+                const bool closing =
+                    event.type == present::InputEvent::Type::Close || event.type == present::InputEvent::Type::Quit;
+                if (replayFile && !closing) game.app.quitRequested = true;
+                if (!closing) continue;
+            }
+            flow::deliver(game, seam, event);
+            if (game.replays.watchRequest) {
+                const std::filesystem::path file = *game.replays.watchRequest;
+                game.replays.watchRequest.reset();
+                startWatching(file);
+            }
         }
         platform.stopTimer();
         // Stopped from outside (the session ends, Ctrl+C): the player files are written first.

@@ -35,6 +35,8 @@ std::string nameAt(const Game& game, int32_t index) {
 }  // namespace
 
 bool saveAll(Game& game) {
+    // A replay is somebody's past game: it never writes the player files.
+    if (game.replays.watching) return true;
     syncPlayerTips(game);
     // The four player files first: whatever becomes of the settings file never stands in their way.
     data::WriteResult result = data::saveAll(game.folder, game.profiles, game.highScores);
@@ -57,6 +59,7 @@ void saveWindowPlacementAtClose(Game& game) {
 }
 
 void recordRun(Game& game) {
+    if (game.replays.watching) return;
     syncPlayerTips(game);
     data::recordRun(game.profiles, game.highScores, game.rules, game.platform.clock().now());
 }
@@ -143,6 +146,8 @@ present::CursorShape playerCursor(const Game& game) {
 }
 
 void syncPlayerTips(Game& game) {
+    // A replay plays with the recorded player's tips, which its rule state holds.
+    if (game.replays.watching) return;
     data::PlayerProfile* player = currentProfile(game);
     if (player == nullptr) return;
     game.rules.player.toShowTips = player->toShowTips != 0;
@@ -150,6 +155,7 @@ void syncPlayerTips(Game& game) {
 }
 
 void loadPlayerTips(Game& game) {
+    if (game.replays.watching) return;
     const data::PlayerProfile* player = currentProfile(game);
     if (player == nullptr) return;
     game.rules.player.toShowTips = player->toShowTips != 0;

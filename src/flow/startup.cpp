@@ -6,6 +6,7 @@
 #include "flow/audio.hpp"
 #include "flow/display_steps.hpp"
 #include "flow/persistence.hpp"
+#include "flow/replay_recorder.hpp"
 #include "game/runes.hpp"
 
 namespace flow {
@@ -43,6 +44,9 @@ void startGame(Game& game) {
     showLogos(game);
 }
 
-void shutdownGame(Game& game) { game.sound.stopAll(); }
+void shutdownGame(Game& game) {
+    finishRecordingOnClose(game);
+    game.sound.stopAll();
+}
 
 }  // namespace flow

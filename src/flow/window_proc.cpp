@@ -1,6 +1,8 @@
 #include "flow/window_proc.hpp"
 
 #include <cctype>
+#include <filesystem>
+#include <optional>
 #include <utility>
 
 #include "flow/audio.hpp"
@@ -9,6 +11,7 @@
 #include "flow/menu_actions.hpp"
 #include "flow/navigation.hpp"
 #include "flow/persistence.hpp"
+#include "flow/replay_recorder.hpp"
 #include "flow/screen_frames.hpp"
 #include "game/falling.hpp"
 #include "game/frame.hpp"
@@ -110,6 +113,19 @@ void pressOptionsControl(Game& game, present::Point p) {
         if (menu::kOptionBoxAreas[static_cast<size_t>(box)].containsInclusive(p)) toggleOptionBox(game, box);
 }
 
+// A click on a high-score row asks to watch the best level of that entry's run, when one is kept.
+void pressHighScoreRow(Game& game, present::Point p) {
+    const menu::MenuLayout& l = menu::kMenuLayouts[menu::ScreenHighScores];
+    const int x = p.x - l.x - menu::kScoreRowX;
+    const int y = p.y - l.y - menu::kScoreRowY;
+    if (x < 0 || x >= l.fieldWidth() || y < 0 || y >= menu::kScoreRows * menu::kScoreRowPitch) return;
+    if (std::optional<std::filesystem::path> file =
+            highScoreReplay(game, game.rules.gameMode, static_cast<size_t>(y / menu::kScoreRowPitch))) {
+        game.sound.play(rules::SoundMouseClick);
+        game.replays.watchRequest = std::move(*file);
+    }
+}
+
 void pressMenu(Game& game, present::Point p) {
     ScreenState& screens = game.screens;
     pressPlayerList(game, p);
@@ -118,6 +134,7 @@ void pressMenu(Game& game, present::Point p) {
         setHelpBeforeGame(game, !helpBeforeGame(game));
     // The options' full-screen box may have opened a dialog: the buttons are those of the screen now shown.
     const int action = present::menuActionAt(screens.menuScreen, screens.dialogId, p);
+    if (action < 0 && screens.menuScreen == menu::ScreenHighScores) pressHighScoreRow(game, p);
     if (action < 0) return;
     game.sound.play(rules::SoundMouseClick);
     runMenuAction(game, action);

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <random>
+#include <sstream>
+#include <vector>
 
 namespace rules {
 
@@ -13,6 +15,27 @@ class Random {
     uint32_t next() { return static_cast<uint32_t>(engine_()); }
     // A draw reduced modulo n (n > 0); returns 0 for n <= 0 rather than dividing by zero.
     int mod(int n) { return n > 0 ? static_cast<int>(next() % static_cast<uint32_t>(n)) : 0; }
+
+    // The engine's whole state as numbers, so that a replay starts a level from exactly where the
+    // game stood; restoring a state the engine does not take leaves the generator as it was.
+    std::vector<uint32_t> state() const {
+        std::ostringstream out;
+        out << engine_;
+        std::istringstream in(out.str());
+        std::vector<uint32_t> words;
+        for (uint32_t word; in >> word;) words.push_back(word);
+        return words;
+    }
+    bool setState(const std::vector<uint32_t>& words) {
+        std::ostringstream out;
+        for (uint32_t word : words) out << word << ' ';
+        std::istringstream in(out.str());
+        std::mt19937 restored;
+        if (!(in >> restored)) return false;
+        engine_ = restored;
+        return true;
+    }
+    bool operator==(const Random&) const = default;
 
   private:
     std::mt19937 engine_;

@@ -247,6 +247,12 @@ bool readCommand(std::string_view line, const std::vector<std::string_view>& w, 
         if (!r.argumentCount(w, 1, 2)) return false;
         return w.size() == 1 || w[1] == "run" || r.fail("save takes nothing or run");
     }
+    if (cmd == "replay") {
+        c.kind = Kind::Replay;
+        if (!r.argumentCount(w, 2, 2)) return false;
+        c.file = w[1];
+        return true;
+    }
     if (cmd == "quit") {
         c.kind = Kind::Quit;
         return r.argumentCount(w, 1, 1);

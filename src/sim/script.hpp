@@ -35,6 +35,7 @@ struct SimCommand {
         Set,      // variable `name` := `value`
         Save,     // write the four player files
         SaveRun,  // record the run, then write the four player files
+        Replay,   // play the level recorded in `file`
         Quit,
         Pad,            // `pad`: a controller button pressed and released
         PadConnect,     // a controller plugged in

@@ -8,6 +8,8 @@
 #include "flow/frame_tick.hpp"
 #include "flow/launch.hpp"
 #include "flow/persistence.hpp"
+#include "flow/replay_player.hpp"
+#include "flow/replay_recorder.hpp"
 #include "flow/startup.hpp"
 #include "flow/window_proc.hpp"
 #include "present/headless_platform.hpp"
@@ -45,9 +47,9 @@ bool fail(std::string& error, std::string message) {
 std::unique_ptr<SimSession> SimSession::launch(const SimOptions& options, std::ostream& out) {
     std::unique_ptr<SimSession> session(new SimSession(out));
     present::HeadlessPlatform& platform = session->platform_;
-    session->game_ =
-        launchGame(platform, data::GameFolder(options.gameDir, options.writeDir), options.seed.value_or(platform.clock().now()),
-                   [&platform](Game& g) { g.sound.openSimulatedAudio(platform.clock()); });
+    session->game_ = launchGame(session->seam_, data::GameFolder(options.gameDir, options.writeDir),
+                                options.seed.value_or(platform.clock().now()),
+                                [&platform](Game& g) { g.sound.openSimulatedAudio(platform.clock()); });
     if (!session->game_) return nullptr;
     session->game_->sound.keepLog(options.soundLog);
     return session;
@@ -93,13 +95,13 @@ bool SimSession::run(const SimCommand& c, std::string& error) {
                          : c.kind == Kind::PadConnect ? present::InputEvent::Type::PadConnected
                                                       : present::InputEvent::Type::PadDisconnected;
             event.pad = c.pad;
-            handleEvent(*game_, event);
+            deliver(*game_, seam_, event);
             break;
         }
         case Kind::AltEnter: {
             present::InputEvent event;
             event.type = present::InputEvent::Type::AltEnter;
-            handleEvent(*game_, event);
+            deliver(*game_, seam_, event);
             break;
         }
         case Kind::Text:
@@ -110,12 +112,14 @@ bool SimSession::run(const SimCommand& c, std::string& error) {
             present::InputEvent event;
             if (c.kind == Kind::FocusIn) platform_.setSurfacesLost(false);
             event.type = c.kind == Kind::FocusIn ? present::InputEvent::Type::FocusGained : present::InputEvent::Type::FocusLost;
-            handleEvent(*game_, event);
+            deliver(*game_, seam_, event);
             break;
         }
         case Kind::Lose: platform_.setSurfacesLost(true); break;
         case Kind::Board:
         case Kind::Bonus: {
+            // A level changed from outside cannot be played back.
+            dropRecording(*game_);
             rules::Board& board = game_->rules.board;
             const int32_t now = static_cast<int32_t>(platform_.clock().now());
             for (int i = 0; i < rules::kCellCount; ++i) {
@@ -142,6 +146,7 @@ bool SimSession::run(const SimCommand& c, std::string& error) {
             break;
         }
         case Kind::Set:
+            dropRecording(*game_);
             if (!setStateVariable(*game_, c.name, c.value)) return fail(error, "unknown variable " + c.name);
             break;
         case Kind::Save:
@@ -151,6 +156,9 @@ bool SimSession::run(const SimCommand& c, std::string& error) {
             if (c.kind == Kind::SaveRun) recordRun(*game_);
             saveAll(*game_);
             break;
+        case Kind::Replay:
+            if (!replay(c.file, error)) return false;
+            break;
         case Kind::Quit: return false;
     }
     return !game_->app.quitRequested;
@@ -158,7 +166,7 @@ bool SimSession::run(const SimCommand& c, std::string& error) {
 
 void SimSession::tick() {
     platform_.manualClock().advance(kTickMs);
-    frameTick(*game_);
+    deliver(*game_, seam_, present::InputEvent{});
 }
 
 void SimSession::mouse(present::InputEvent::Type type, present::MouseButton button, int clicks) {
@@ -167,14 +175,14 @@ void SimSession::mouse(present::InputEvent::Type type, present::MouseButton butt
     event.button = button;
     event.clicks = clicks;
     event.at = platform_.pointer();
-    handleEvent(*game_, event);
+    deliver(*game_, seam_, event);
 }
 
 void SimSession::character(uint8_t c) {
     present::InputEvent event;
     event.type = present::InputEvent::Type::Character;
     event.character = c;
-    handleEvent(*game_, event);
+    deliver(*game_, seam_, event);
 }
 
 void SimSession::key(present::Key key, uint8_t letter, bool shift) {
@@ -184,14 +192,39 @@ void SimSession::key(present::Key key, uint8_t letter, bool shift) {
     event.shift = shift;
     if (key == present::Key::Letter) {
         event.character = static_cast<uint8_t>(std::toupper(letter));
-        handleEvent(*game_, event);
+        deliver(*game_, seam_, event);
         character(static_cast<uint8_t>(std::tolower(letter)));
         return;
     }
-    handleEvent(*game_, event);
+    deliver(*game_, seam_, event);
     // Enter and Backspace are also characters, as the keyboard translation delivers them.
     if (key == present::Key::Return) character(13);
     if (key == present::Key::Backspace) character(8);
+}
+
+// The replay plays on its own recorded clock; the virtual clock then goes on from where it ended.
+bool SimSession::replay(const std::string& file, std::string& error) {
+    const data::ReplayRead read = data::readReplay(file);
+    if (const std::string refusal = replayRefusal(*game_, read); !refusal.empty()) return fail(error, file + ": " + refusal);
+    dropRecording(*game_);
+    ReplayPlayback playback{read.replay};
+    beginPlayback(*game_, seam_, playback.replay);
+    while (playNext(*game_, seam_, playback)) {
+    }
+    endPlayback(*game_, seam_);
+    platform_.manualClock().set(playback.nextTime());
+    std::string difference;
+    if (read.replay.end) difference = endDifference(*game_, *read.replay.end);
+    if (!difference.empty()) exitStatus_ = 1;
+    const std::string score = "level score " + std::to_string(game_->rules.level.levelScore) + ", total " +
+                              std::to_string(game_->rules.level.totalScore);
+    if (!read.replay.end)
+        report_ += "replay " + file + ": incomplete (the level's end is missing); played to " + score + "\n";
+    else if (difference.empty())
+        report_ += "replay " + file + ": reproduced, " + score + "\n";
+    else
+        report_ += "replay " + file + ": NOT reproduced: " + difference + "\n";
+    return true;
 }
 
 int runSimScript(std::istream& script, const SimOptions& options, std::ostream& out, std::ostream& err) {
@@ -206,14 +239,16 @@ int runSimScript(std::istream& script, const SimOptions& options, std::ostream& 
         std::string error;
         if (const auto* bad = std::get_if<SimScriptError>(&parsed)) error = bad->message;
         if (const auto* command = std::get_if<SimCommand>(&parsed)) {
-            if (!session->run(*command, error) && error.empty()) break;
+            const bool goesOn = session->run(*command, error);
+            err << session->takeReport();
+            if (!goesOn && error.empty()) break;
         }
         if (!error.empty()) {
             err << "lumerik-sim: line " << lineNumber << ": " << error << "\n";
             return 2;
         }
     }
-    return 0;
+    return session->exitStatus();
 }
 
 }  // namespace sim

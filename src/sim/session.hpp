@@ -5,7 +5,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
+#include "flow/input_seam.hpp"
 #include "present/headless_platform.hpp"
 
 namespace flow {
@@ -41,6 +43,12 @@ class SimSession {
     Game& game() { return *game_; }
     const Game& game() const { return *game_; }
     present::HeadlessPlatform& platform() { return platform_; }
+    flow::InputSeam& seam() { return seam_; }
+
+    // A replay that did not reproduce its level's end turns the run's exit status to 1; the report
+    // says how each replay went, one line each, for standard error.
+    int exitStatus() const { return exitStatus_; }
+    std::string takeReport() { return std::exchange(report_, {}); }
 
   private:
     explicit SimSession(std::ostream& out);
@@ -48,10 +56,14 @@ class SimSession {
     void mouse(present::InputEvent::Type type, present::MouseButton button, int clicks);
     void character(uint8_t c);
     void key(present::Key key, uint8_t letter, bool shift = false);
+    bool replay(const std::string& file, std::string& error);
 
     present::HeadlessPlatform platform_;
+    flow::InputSeam seam_{platform_};
     std::unique_ptr<Game> game_;
     std::ostream& out_;
+    int exitStatus_ = 0;
+    std::string report_;
 };
 
 // Runs a lumerik-sim script: the game's own start-up, frame tick and window procedure on a headless

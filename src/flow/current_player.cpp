@@ -16,13 +16,18 @@ void setOption(Game& game, uint8_t data::PlayerProfile::*field, bool on) {
     if (data::PlayerProfile* player = currentProfile(game)) player->*field = on ? 1 : 0;
 }
 
+// A replay shows the recorded player's choices, and a change during it stays with the replay.
 data::PlayerOptions settingsOptions(const Game& game) {
+    if (game.replays.watching) return game.replays.watchedOptions;
     const data::PlayerProfile* player = currentProfile(game);
     return player == nullptr ? data::PlayerOptions{} : data::playerOptions(game.settings, player->name());
 }
 
 void setSettingsOption(Game& game, bool data::PlayerOptions::*field, bool on) {
-    if (const data::PlayerProfile* player = currentProfile(game)) game.settings.players[player->name()].*field = on;
+    if (game.replays.watching)
+        game.replays.watchedOptions.*field = on;
+    else if (const data::PlayerProfile* player = currentProfile(game))
+        game.settings.players[player->name()].*field = on;
 }
 
 }  // namespace
@@ -40,25 +45,10 @@ void setOwnCursorWanted(Game& game, bool on) { setOption(game, &data::PlayerProf
 bool helpBeforeGame(const Game& game) { return option(game, &data::PlayerProfile::showHelpBeforeGame); }
 void setHelpBeforeGame(Game& game, bool on) { setOption(game, &data::PlayerProfile::showHelpBeforeGame, on); }
 
-// A replay shows the recorded player's choices, and a change during it stays with the replay.
-bool colourSymbolsWanted(const Game& game) {
-    return game.replays.watching ? game.replays.watchedSymbols : settingsOptions(game).colourSymbols;
-}
-void setColourSymbolsWanted(Game& game, bool on) {
-    if (game.replays.watching)
-        game.replays.watchedSymbols = on;
-    else
-        setSettingsOption(game, &data::PlayerOptions::colourSymbols, on);
-}
-bool moveHintsWanted(const Game& game) {
-    return game.replays.watching ? game.replays.watchedHints : settingsOptions(game).moveHints;
-}
-void setMoveHintsWanted(Game& game, bool on) {
-    if (game.replays.watching)
-        game.replays.watchedHints = on;
-    else
-        setSettingsOption(game, &data::PlayerOptions::moveHints, on);
-}
+bool colourSymbolsWanted(const Game& game) { return settingsOptions(game).colourSymbols; }
+void setColourSymbolsWanted(Game& game, bool on) { setSettingsOption(game, &data::PlayerOptions::colourSymbols, on); }
+bool moveHintsWanted(const Game& game) { return settingsOptions(game).moveHints; }
+void setMoveHintsWanted(Game& game, bool on) { setSettingsOption(game, &data::PlayerOptions::moveHints, on); }
 
 std::optional<data::WindowPlacement> windowPlacement(const Game& game) { return game.settings.machine.window; }
 

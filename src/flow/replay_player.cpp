@@ -49,8 +49,7 @@ void beginPlayback(Game& game, InputSeam& seam, const data::Replay& replay) {
     screens.dialogStack.clear();
 
     game.replays.watching = true;
-    game.replays.watchedSymbols = start.colourSymbols;
-    game.replays.watchedHints = start.moveHints;
+    game.replays.watchedOptions = {start.colourSymbols, start.moveHints};
     game.sound.stopAll();
     seam.setReplaying(true);
 }

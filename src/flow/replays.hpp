@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "data/replay_file.hpp"
+#include "data/settings.hpp"
 
 namespace flow {
 
@@ -36,8 +37,7 @@ struct ReplayState {
     // While a replay plays, nothing is recorded or saved, and the player's options are the
     // recorded ones.
     bool watching = false;
-    bool watchedSymbols = false;
-    bool watchedHints = false;
+    data::PlayerOptions watchedOptions;
     // A high-score entry's level to watch, asked for on the high-score screen; the message loop
     // (which owns the input seam) starts it.
     std::optional<std::filesystem::path> watchRequest;

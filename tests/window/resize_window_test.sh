@@ -9,16 +9,10 @@ game=$1
 work=$(mktemp -d -t lumerik-resize.XXXXXX)
 source "$(dirname "$0")/x_session.sh"
 
-mkdir -p "$work/g" "$work/run"
-cp -a "$game/." "$work/g/"
-rm -rf "$work/g/profile" "$work/g/crashDump.txt"
+fresh_game "$game"
 # Windowed: a profile header (21 bytes, no players) whose first field is 1.
 mkdir -p "$work/g/profile"
 printf '\001\000\000\000\062\000\000\000\220\001\000\000\062\000\000\000\220\001\000\000\000' > "$work/g/profile/profile"
-chmod 700 "$work/run"
-export XDG_RUNTIME_DIR=$work/run
-export ASAN_OPTIONS=detect_leaks=0
-unset SDL_VIDEODRIVER SDL_AUDIODRIVER
 
 start_display 3840x2160
 

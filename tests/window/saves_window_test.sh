@@ -13,19 +13,13 @@ chmod 755 "$work"
 source "$(dirname "$0")/x_session.sh"
 shot() { [ -n "$shots" ] && import -window root "$shots/$1.png"; }
 
-mkdir -p "$work/g" "$work/run"
-cp -a "$game/." "$work/g/"
-rm -rf "$work/g/profile" "$work/g/crashDump.txt"
+fresh_game "$game"
 # Small levels of three colours: almost every turn makes a figure, and one square wins a level.
 cat > "$work/g/ini/levels.txt" <<'L'
 StartingLevel 1 TIMEbonus 10 10 10 10 10 SWAP 4 4 4 4 4
 ActionLevel 1 Colors 3 Score 40 Time 300 Square 4 = 50 Square 6 = 120 Diagonal 4 = 80 VH 60
 ActionLevel 2 Colors 3 Score 100000 Time 300 Square 4 = 50 Square 6 = 120 Diagonal 4 = 80 VH 60
 L
-chmod 700 "$work/run"
-export XDG_RUNTIME_DIR=$work/run
-export ASAN_OPTIONS=detect_leaks=0
-unset SDL_VIDEODRIVER SDL_AUDIODRIVER
 
 # An 800 by 600 desktop: full screen maps the picture one to one onto the screen.
 start_display 800x600

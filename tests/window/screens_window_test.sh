@@ -10,15 +10,9 @@ game=$1
 work=$(mktemp -d -t lumerik-screens.XXXXXX)
 source "$(dirname "$0")/x_session.sh"
 
-mkdir -p "$work/g" "$work/run"
-cp -a "$game/." "$work/g/"
-rm -rf "$work/g/profile" "$work/g/crashDump.txt"
+fresh_game "$game"
 # Without the studio's logo the opening lasts 4.5 s instead of 5.5.
 printf '1\n676\n548\n112\n44\n0\n1\n262\n4\n276\n52\n' > "$work/g/gfx/logo/trader.ini"
-chmod 700 "$work/run"
-export XDG_RUNTIME_DIR=$work/run
-export ASAN_OPTIONS=detect_leaks=0
-unset SDL_VIDEODRIVER SDL_AUDIODRIVER
 
 start_display 1024x768
 

@@ -8,13 +8,7 @@ game=$1
 work=$(mktemp -d -t lumerik-window.XXXXXX)
 source "$(dirname "$0")/x_session.sh"
 
-mkdir -p "$work/g" "$work/run"
-cp -a "$game/." "$work/g/"
-rm -rf "$work/g/profile"
-chmod 700 "$work/run"
-export XDG_RUNTIME_DIR=$work/run
-export ASAN_OPTIONS=detect_leaks=0
-unset SDL_VIDEODRIVER SDL_AUDIODRIVER
+fresh_game "$game"
 
 start_display 1280x1024
 

@@ -21,3 +21,16 @@ start_display() {
   pids+=($!)
   sleep 1
 }
+
+# fresh_game GAME_DIR: a copy of the built game in $work/g without player files, recordings or a log,
+# a private runtime folder, SDL's real video and sound, and no leak report at exit (SDL's X11
+# start-up leaves D-Bus memory behind).
+fresh_game() {
+  mkdir -p "$work/g" "$work/run"
+  cp -a "$1/." "$work/g/"
+  rm -rf "$work/g/profile" "$work/g/crashDump.txt" "$work/g/replays"
+  chmod 700 "$work/run"
+  export XDG_RUNTIME_DIR=$work/run
+  export ASAN_OPTIONS=detect_leaks=0
+  unset SDL_VIDEODRIVER SDL_AUDIODRIVER
+}
